@@ -1,0 +1,70 @@
+# Sourced by the test and run scripts: a private Wine prefix and an Xvfb display for one build folder.
+#   nw_wine_start BUILD_DIR [--no-xvfb]   sets up WINEPREFIX, locale, display; starts wineserver
+#   nw_wine_stop                          stops what nw_wine_start started (by PID / own prefix only)
+
+nw_wine_start() {
+  local build_dir
+  build_dir=$(cd "$1" && pwd)
+  local want_xvfb=1
+  [ "${2:-}" = "--no-xvfb" ] && want_xvfb=0
+
+  export HOME="$build_dir/winehome"
+  export WINEPREFIX="$build_dir/wineprefix"
+  export WINEARCH=win32
+  export WINEDEBUG=${WINEDEBUG:--all}
+  # The line simulator's rasapi32/wininet are taken from the program folder; no Mono/Gecko prompts.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;rasapi32,wininet=n,b"
+  mkdir -p "$HOME"
+
+  # A generated ja_JP.UTF-8 locale: ANSI code page 932 and non-ASCII file names.
+  export LOCPATH="$build_dir/locale"
+  if [ ! -d "$LOCPATH/ja_JP.UTF-8" ]; then
+    mkdir -p "$LOCPATH"
+    localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" >/dev/null 2>&1 || true
+  fi
+  export LANG=ja_JP.UTF-8
+
+  NW_XVFB_PID=""
+  if [ "$want_xvfb" = 1 ]; then
+    local n
+    for n in $(seq 90 140); do
+      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      NW_XVFB_PID=$!
+      local i
+      for i in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+      done
+      if kill -0 "$NW_XVFB_PID" 2>/dev/null; then
+        export DISPLAY=":$n"
+        break
+      fi
+      NW_XVFB_PID=""
+    done
+    [ -n "$NW_XVFB_PID" ] || { echo "wine-env: could not start Xvfb" >&2; return 1; }
+  fi
+
+  # A persistent wineserver started first, and the prefix initialised before any test runs,
+  # so no test inherits wineboot's pipes.
+  mkdir -p "$WINEPREFIX"
+  wineserver -p
+  if [ ! -f "$WINEPREFIX/.nw-ready" ]; then
+    wine wineboot --init </dev/null >"$build_dir/wineboot.log" 2>&1 || true
+    # No window manager under Xvfb: unmanaged windows close at once; no crash dialog.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    touch "$WINEPREFIX/.nw-ready"
+  fi
+}
+
+nw_wine_stop() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k 2>/dev/null || true
+  fi
+  if [ -n "${NW_XVFB_PID:-}" ]; then
+    kill "$NW_XVFB_PID" 2>/dev/null || true
+    wait "$NW_XVFB_PID" 2>/dev/null || true
+    NW_XVFB_PID=""
+  fi
+}
