@@ -26,23 +26,22 @@ nw_wine_start() {
 
   NW_XVFB_PID=""
   if [ "$want_xvfb" = 1 ]; then
-    local n
-    for n in $(seq 90 140); do
-      [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      NW_XVFB_PID=$!
-      local i
-      for i in $(seq 1 50); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
-        sleep 0.1
-      done
-      if kill -0 "$NW_XVFB_PID" 2>/dev/null; then
-        export DISPLAY=":$n"
-        break
-      fi
-      NW_XVFB_PID=""
+    # Xvfb picks a free display itself and writes its number to the given descriptor.
+    local dfile="$build_dir/xvfb.display"
+    rm -f "$dfile"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dfile" >/dev/null 2>&1 &
+    NW_XVFB_PID=$!
+    local i
+    for i in $(seq 1 100); do
+      [ -s "$dfile" ] && break
+      sleep 0.1
     done
-    [ -n "$NW_XVFB_PID" ] || { echo "wine-env: could not start Xvfb" >&2; return 1; }
+    if [ ! -s "$dfile" ] || ! kill -0 "$NW_XVFB_PID" 2>/dev/null; then
+      echo "wine-env: could not start Xvfb" >&2
+      NW_XVFB_PID=""
+      return 1
+    fi
+    export DISPLAY=":$(tr -d '[:space:]' <"$dfile")"
   fi
 
   # A persistent wineserver started first, and the prefix initialised before any test runs,
