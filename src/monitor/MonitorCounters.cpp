@@ -80,7 +80,7 @@ void Monitor::CheckCounterRenewal() {
     // Same cut for the user period: the running part up to the new period's start (never before
     // the connection began nor after now) goes into the record.
     const Date cut = Within(periodStart, userStart_, now);
-    if (settings_.LUserSave) {
+    if (settings_.LUserSave && counters_.UserRenewTime != 0) {
       const int32_t running = lineConnected_ ? Secs(userStart_, cut) : 0;
       store_.AppendCounterRecord(LogUser, counters_.UserRenewTime, counters_.UserSeconds + running,
                                  counters_.UserCount);
@@ -121,7 +121,8 @@ void Monitor::ResetTodayCounterAt(Date now) {
 }
 
 void Monitor::ResetUserCounterAt(Date now) {
-  if (settings_.LUserSave) {
+  // UserRenewTime 0: no period was ever scheduled, nothing to record.
+  if (settings_.LUserSave && counters_.UserRenewTime != 0) {
     const int32_t running = lineConnected_ ? Secs(userStart_, now) : 0;
     store_.AppendCounterRecord(LogUser, counters_.UserRenewTime, counters_.UserSeconds + running,
                                counters_.UserCount);
