@@ -6,17 +6,26 @@
 
 #include "compact/win32/NWDComp.h"
 #include "monitor/win32/NWDDialog.h"
+#include "settings/win32/NWDVersion.h"
 #include "WindowTestKit.h"
+#include "res/resource.h"
 
 namespace {
 UINT GallerySeconds() {
   const char* s = std::getenv("NW_GALLERY_SECONDS");
   return s ? static_cast<UINT>(std::atoi(s)) : 3u;
 }
+// The stand-in main window carries the program's icon, as the real one does.
+void UseProgramIcon(HWND wnd) {
+  HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_NETWARD));
+  SendMessageW(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
 }  // namespace
 
 TEST(Gallery, DISABLED_NoticeDialog) {
   wtk::HostWindow host(L"Orvin.T.K. NetWard");
+  UseProgramIcon(host.Get());
   nw::NWDDialog dlg(GetModuleHandleW(nullptr), host.Get());
   wtk::Later(GallerySeconds() * 1000, [&] { dlg.Close(); });
   dlg.ShowMe("ﾀﾞｲｱﾙｱｯﾌﾟ接続の時間制限(1時間 00分 00秒)を超えました。", "ﾀﾞｲｱﾙｱｯﾌﾟ接続を切断しますか?", 1, 0);
@@ -59,4 +68,13 @@ TEST(Gallery, DISABLED_CompactWindow) {
   comp.ExpressAcmComp(754, 754, 1);
   wtk::Pump(GallerySeconds() * 1000);
   comp.SetCompactState(false);
+}
+
+TEST(Gallery, DISABLED_AboutBox) {
+  wtk::HostWindow host(L"Orvin.T.K. NetWard");
+  UseProgramIcon(host.Get());
+  nw::NWDVersion about(GetModuleHandleW(nullptr), host.Get(), false);
+  about.SetOpener([](const std::string&) {});
+  wtk::Later(GallerySeconds() * 1000, [&] { SendMessageW(about.Window(), WM_CLOSE, 0, 0); });
+  about.ShowModal();
 }

@@ -1,9 +1,10 @@
 #include "monitor/win32/NWDDialog.h"
 
+#include <memory>
 #include <utility>
-#include <vector>
 
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkModal.h"
 #include "monitor/NoticeLayout.h"
 #include "res/resource.h"
 
@@ -28,21 +29,6 @@ bool RegisterOnce(HINSTANCE instance) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = NWDDialog::kClassName;
   return RegisterClassExW(&wc) != 0;
-}
-
-// The top-level windows of this thread that the modal notice disables, to enable them again.
-struct DisabledWindows {
-  HWND Except;
-  std::vector<HWND> List;
-};
-
-BOOL CALLBACK DisableOne(HWND wnd, LPARAM lp) {
-  auto* d = reinterpret_cast<DisabledWindows*>(lp);
-  if (wnd != d->Except && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
-    EnableWindow(wnd, FALSE);
-    d->List.push_back(wnd);
-  }
-  return TRUE;
 }
 
 HICON WindowIcon(HWND wnd, WPARAM kind) {
@@ -156,31 +142,15 @@ void NWDDialog::ShowMe(const std::string& agSmain, const std::string& agSsub, in
   if (events_.Loaded) events_.Loaded();
   SetTexts(agSmain, agSsub, agexMood);
 
-  DisabledWindows disabled{wnd_, {}};
-  EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
-  disabled_ = std::move(disabled.List);
-  ShowWindow(wnd_, SW_SHOW);
-  SetForegroundWindow(wnd_);
+  disabled_ = std::make_unique<otkModal::DisableOthers>(wnd_);
+  HWND wnd = wnd_;
+  ShowWindow(wnd, SW_SHOW);
+  SetForegroundWindow(wnd);
   SetFocus(btnGo_);
 
   // Our own modal loop: the thread's timers (Lookersb) are dispatched as in the main loop.
-  MSG msg;
-  bool quit = false;
-  while (wnd_) {
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) {
-      quit = true;
-      break;
-    }
-    if (!IsDialogMessageW(wnd_, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  if (quit) {
-    Close();
-    PostQuitMessage(static_cast<int>(msg.wParam));  // leave WM_QUIT for the main loop
-  }
+  // The program ending meanwhile closes the notice; WM_QUIT is left for the main loop.
+  if (!otkModal::RunUntilDestroyed(wnd)) Close();
 }
 
 void NWDDialog::ShowMeRe(const std::string& agSmain, const std::string& agSsub, int agexMood, int agacMood) {
@@ -190,9 +160,8 @@ void NWDDialog::ShowMeRe(const std::string& agSmain, const std::string& agSsub, 
 
 void NWDDialog::Close() {
   // The other windows are enabled first, so activation returns to them and not to another program.
-  for (HWND w : disabled_)
-    if (IsWindow(w)) EnableWindow(w, TRUE);
-  disabled_.clear();
+  if (disabled_) disabled_->Release();
+  disabled_.reset();
   if (wnd_) DestroyWindow(wnd_);
 }
 

@@ -13,9 +13,10 @@
 
 #include <functional>
 #include <string>
-#include <vector>
+#include <memory>
 
 #include "classlib/win32/otkGdi.h"
+#include "classlib/win32/otkModal.h"
 #include "monitor/MonitorPorts.h"
 
 namespace nw {
@@ -75,7 +76,7 @@ class NWDDialog final : public NoticeDialog {
   UINT dpi_ = 96;
   otkGdi::Font font_;
   bool closing_ = false;
-  std::vector<HWND> disabled_;  // windows disabled while the notice is modal
+  std::unique_ptr<otkModal::DisableOthers> disabled_;  // while the notice is modal
 };
 
 }  // namespace nw
