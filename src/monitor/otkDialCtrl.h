@@ -7,6 +7,8 @@
 
 namespace nw {
 
+struct DialerCommand;
+
 class otkDialCtrl {
  public:
   // programDir: the folder of NetWard.exe, where Linkpilot.exe sits beside it.
@@ -20,7 +22,7 @@ class otkDialCtrl {
   std::string DialerDirectory() const;
 
  private:
-  void Run(const std::string& commandLine);
+  void Run(const DialerCommand& command);
 
   DialerProcess& dialer_;
   std::string programDir_;
