@@ -268,10 +268,16 @@ LRESULT NWDBase::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   switch (msg) {
     case WM_TIMER:
-      if (wParam == kLookerTimer) {
+      // A cycle that opened a notice is still running while the notice's modal loop dispatches
+      // timer messages: a timer never re-enters its own cycle (Lookersb carries on meanwhile).
+      if (wParam == kLookerTimer && !inLooker_) {
+        inLooker_ = true;
         monitor_->Looker_Timer();
-      } else if (wParam == kLookersbTimer) {
+        inLooker_ = false;
+      } else if (wParam == kLookersbTimer && !inLookersb_) {
+        inLookersb_ = true;
         monitor_->Lookersb_Timer();
+        inLookersb_ = false;
       }
       return 0;
     case WM_COMMAND:
@@ -584,13 +590,19 @@ void NWDBase::InstallTrayIcon(HWND wnd) {
   wchar_t caption[256] = {};
   GetWindowTextW(wnd, caption, 256);
   args.Tip = Narrow(caption);
-  args.Icon = LoadIconSized(instance_, id, GetSystemMetrics(SM_CXSMICON));
+  args.Icon = TrayIcon(id);
   tray_.AddTrayIcon(args);
 }
 
 void NWDBase::UninstallTrayIcon() {
   NWDWinProc::UnhookMainWindow();
   tray_.RemoveTrayIcon();
+}
+
+HICON NWDBase::TrayIcon(int id) const {
+  // Shared icons live as long as the module, so the tray record may keep the handle.
+  return static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                       GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED));
 }
 
 void NWDBase::SetTrayTip(const std::string& tip) {
@@ -605,9 +617,7 @@ void NWDBase::SetTrayIconImage(int iconId) {
   if (!trayResident_) return;
   otk::otkIconIntoTray::ModifyArgs args;
   // Shared icons from LoadImage(LR_SHARED) live as long as the module; no handle to track.
-  args.Icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                            LR_DEFAULTCOLOR | LR_SHARED));
+  args.Icon = TrayIcon(iconId);
   args.IconGiven = true;
   tray_.ModifyTrayIcon(args);
 }

@@ -78,6 +78,7 @@ class NWDBase final : public MonitorView, public TrayEvents {
   bool LookersbEnabled() override { return lookersbOn_; }
 
   void SetTrayIconImage(int iconId);
+  HICON TrayIcon(int id) const;
 
   // ---- TrayEvents -------------------------------------------------------------------------------
   void TrayDoubleClick() override { ExpWindowFromTaskTary(); }
@@ -135,6 +136,8 @@ class NWDBase final : public MonitorView, public TrayEvents {
   bool closeFromBox_ = false;
   bool closeByProgram_ = false;
   bool lookersbOn_ = false;
+  bool inLooker_ = false;
+  bool inLookersb_ = false;
 
   // What the counter boxes and PosTim show, for repaints.
   struct BoxState {
