@@ -209,6 +209,8 @@ class Monitor {
   bool timeoutAsked_ = false;
 
   int noticeLoaded_ = 0;
+  bool noticeOpening_ = false;  // the cycle before a dialog opens is running
+  std::string openingMain_, openingSub_;
   int exMood_ = 0;
   int acMood_ = -1;
 

@@ -75,7 +75,7 @@ void Monitor::CheckCounterRenewal() {
     marks_.AtCutDone = false;
     changed = true;
   }
-  if (settings_.UserRenew && now >= counters_.UserRenewTime) {
+  if (settings_.UserRenew && ToSeconds(now) >= ToSeconds(counters_.UserRenewTime)) {
     const Date periodStart = ComputeRenewalMoment(now, 0);
     // Same cut for the user period: the running part up to the new period's start (never before
     // the connection began nor after now) goes into the record.
@@ -187,7 +187,9 @@ void Monitor::AnchorCounters(Date agNow) {
     ResetTodayCounterAt(agNow);
     counters_.TodayDate = DateOf(agNow);
   }
-  if (counters_.UserRenewTime <= agNow || ComputeRenewalMoment(agNow, settings_.RenewFreq) < counters_.UserRenewTime) {
+  // Compared in whole seconds: dates built by different routes may differ in the last bits.
+  const int64_t renew = ToSeconds(counters_.UserRenewTime);
+  if (renew <= ToSeconds(agNow) || ToSeconds(ComputeRenewalMoment(agNow, settings_.RenewFreq)) < renew) {
     ResetUserCounterAt(agNow);
     // A running connection never starts counting in the future.
     userStart_ = ComputeRenewalMoment(agNow, 0);

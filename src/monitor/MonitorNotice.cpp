@@ -1,23 +1,34 @@
 // The notice logic: one dialog at a time; a notice raised while it is open replaces its texts.
+#include <utility>
+
 #include "monitor/Monitor.h"
 
 namespace nw {
 
 bool Monitor::ShowNoticeDialog(const std::string& agSmian, const std::string& agSsub, int agexMood, int agacMood) {
-  if (noticeLoaded_ == 1 || view_.LookersbEnabled()) {
-    exMood_ = agexMood;
-    acMood_ = agacMood;
-    marks_.NoDefaultSetNoticePending = false;
-    notice_.ShowMeRe(agSmian, agSsub, agexMood, agacMood);
-    return false;
-  }
-  // Bring the display up to date first; what this cycle raises is shown before this notice.
-  Looker_Timer();
-  view_.StartLookersb(settings_.TimerIval);
   exMood_ = agexMood;
   acMood_ = agacMood;
   marks_.NoDefaultSetNoticePending = false;
-  notice_.ShowMe(agSmian, agSsub, agexMood, agacMood);
+  if (noticeLoaded_ == 1 || view_.LookersbEnabled()) {
+    notice_.ShowMeRe(agSmian, agSsub, agexMood, agacMood);
+    return false;
+  }
+  if (noticeOpening_) {
+    // Raised by the cycle that runs just before the dialog opens: it is the newer notice, so the
+    // dialog opens with its texts, as if they had replaced the open dialog's.
+    openingMain_ = agSmian;
+    openingSub_ = agSsub;
+    return false;
+  }
+  // Bring the display up to date first.
+  noticeOpening_ = true;
+  openingMain_ = agSmian;
+  openingSub_ = agSsub;
+  Looker_Timer();
+  noticeOpening_ = false;
+  view_.StartLookersb(settings_.TimerIval);
+  const std::string main = std::move(openingMain_), sub = std::move(openingSub_);
+  notice_.ShowMe(main, sub, exMood_, acMood_);
   view_.StopLookersb();
   return true;
 }

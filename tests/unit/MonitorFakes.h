@@ -8,6 +8,7 @@
 
 #include "classlib/DateValue.h"
 #include "monitor/Monitor.h"
+#include "monitor/NoticeLayout.h"
 
 namespace nw::test {
 
