@@ -313,6 +313,38 @@ TEST_F(Rules, IndependentDialingUsesTheDefaultSetOrSaysItIsMissing) {
   EXPECT_FALSE(m.DefaultSetMenuVisible());
 }
 
+TEST_F(Rules, LimitWithoutDefaultSetSaysSoOncePerConnection) {
+  h.settings.RsIdlFLG = true;
+  h.settings.AdCutHangup = true;
+  h.settings.AdCutTime = 5;
+  h.Start();
+  Connect();
+  for (int i = 0; i < 10; ++i) h.Step(1);
+  ASSERT_EQ(h.notice.shown.size(), 1u);
+  EXPECT_EQ(h.notice.shown[0].main, "接続開始からの接続時間が 0時間 00分 05秒 を超えました。");
+  EXPECT_EQ(h.notice.shown[0].sub, "しかし、標準の接続情報保存ｾｯﾄがないため、ﾀﾞｲｱﾙｱｯﾌﾟ接続を切断できません。");
+  EXPECT_TRUE(h.dialer.started.empty());
+}
+
+TEST_F(Rules, AutoConnectDialsEveryCycleAndAnnouncesOnce) {
+  h.settings.AcDalDial = true;
+  h.settings.AcDalDialog = true;
+  h.Start();
+  h.Step(1);
+  ASSERT_EQ(h.notice.shown.size(), 1u);
+  EXPECT_EQ(h.notice.shown[0].main, "ﾀﾞｲｱﾙｱｯﾌﾟ接続が切断された場合、接続する設定になっているため、");
+  EXPECT_EQ(h.notice.shown[0].sub, "ﾀﾞｲｱﾙｱｯﾌﾟの接続を試行しました。");
+  EXPECT_EQ(h.notice.shown[0].exMood, 0);
+  EXPECT_EQ(h.dialer.started.size(), 1u);
+  for (int i = 0; i < 3; ++i) {
+    h.dialer.running = false;
+    h.Step(1);
+  }
+  EXPECT_EQ(h.dialer.started.size(), 4u);
+  EXPECT_EQ(h.notice.shown.size(), 1u);
+  EXPECT_EQ(Count("   接続を試行しました。 - 自動"), 1u);
+}
+
 TEST(NoticeLayout, ButtonsForEachMood) {
   EXPECT_EQ(NoticeButtonsFor(0).GoCaption, "O.K.");
   EXPECT_EQ(NoticeButtonsFor(0).GoLeftTwips, 2700);
