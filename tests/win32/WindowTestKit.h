@@ -69,6 +69,7 @@ class HostWindow {
       wc.lpfnWndProc = Proc;
       wc.hInstance = GetModuleHandleW(nullptr);
       wc.hIcon = LoadIconW(nullptr, IDI_INFORMATION);
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
       wc.lpszClassName = L"WtkHost";
       RegisterClassExW(&wc);
       registered = true;
