@@ -18,12 +18,13 @@ constexpr int kBtnTop = 720, kBtnW = 1215, kBtnH = 330;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
-bool RegisterOnce(HINSTANCE instance) {
+bool RegisterOnce(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   if (GetClassInfoExW(instance, NWDDialog::kClassName, &wc)) return true;
+  wc = WNDCLASSEXW{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;  // replaced per window; see Create
+  wc.lpfnWndProc = proc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -50,7 +51,7 @@ NWDDialog::~NWDDialog() {
 }
 
 bool NWDDialog::Create() {
-  if (!RegisterOnce(instance_)) return false;
+  if (!RegisterOnce(instance_, &NWDDialog::WndProc)) return false;
   dpi_ = otkGdi::ScreenDpi();
   font_ = otkGdi::CreateMessageFont(dpi_);
 
@@ -70,11 +71,8 @@ bool NWDDialog::Create() {
   const int y = wa.top + ((wa.bottom - wa.top) - h) / 2;
 
   HWND wnd = CreateWindowExW(kExStyle, kClassName, win::Widen("Orvin.T.K. NetWard").c_str(), kStyle, x, y, w, h,
-                             nullptr, nullptr, instance_, nullptr);
+                             nullptr, nullptr, instance_, this);
   if (!wnd) return false;
-  SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&NWDDialog::WndProc));
-  wnd_ = wnd;
 
   auto make = [&](const wchar_t* cls, DWORD style, int id) {
     HWND c = CreateWindowExW(0, cls, L"", WS_CHILD | style, 0, 0, 0, 0, wnd, reinterpret_cast<HMENU>(id),
@@ -174,7 +172,14 @@ void NWDDialog::Choose(int button) {
 }
 
 LRESULT CALLBACK NWDDialog::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<NWDDialog*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  NWDDialog* self;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<NWDDialog*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->wnd_ = wnd;
+  } else {
+    self = reinterpret_cast<NWDDialog*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  }
   if (!self) return DefWindowProcW(wnd, msg, wp, lp);
   return self->Handle(msg, wp, lp);
 }
