@@ -1,6 +1,12 @@
 #include "classlib/otkFileString.h"
 
+#include "classlib/otkOsFile.h"
+
 namespace otkFileString {
+
+int FileKindOf(const std::string& path) { return nw::os::KindOf(path); }
+
+bool DeleteFileAt(const std::string& path) { return nw::os::RemoveFile(path); }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
   std::string out(folder);

@@ -5,6 +5,13 @@
 
 namespace otkFileString {
 
+// 0 when nothing exists at `path` or its attributes cannot be read, 2 for a folder, 1 otherwise.
+int FileKindOf(const std::string& path);
+
+// Clears the file's attributes (read-only), then deletes it. False when it is not a file or
+// cannot be deleted.
+bool DeleteFileAt(const std::string& path);
+
 // folder + name, joined with exactly one "\".
 std::string JoinPath(std::string_view folder, std::string_view name);
 

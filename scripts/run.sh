@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Builds NetWard and runs it under Wine with the line simulator standing in for the modem.
+#
+#   scripts/run.sh                 set up, build, start NetWard in a framed 1024x768 Wine desktop on
+#                                  $DISPLAY; without a display: run on Xvfb, take screenshots of the
+#                                  start, a simulated connect and a drop, and say where they are
+#   scripts/run.sh --headless      the screenshot run even when a display is there
+#   scripts/run.sh ctl ARGS...     change the simulated line of a running NetWard, e.g.
+#                                  scripts/run.sh ctl connect NWProvider   (the provider answers)
+#                                  scripts/run.sh ctl drop NWProvider      (the provider drops the line)
+#                                  scripts/run.sh ctl show                 (what the simulator holds)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/win32"
+run_dir="$build/run"
+entry="NWProvider"
+. "$root/scripts/wine-env.sh"
+
+ctl() {
+  wine "$run_dir/linesimctl.exe" --state "$run_dir/linesim.txt" "$@"
+}
+
+if [ "${1:-}" = "ctl" ]; then
+  shift
+  [ -f "$run_dir/linesimctl.exe" ] || { echo "run.sh: start NetWard with scripts/run.sh first" >&2; exit 1; }
+  nw_wine_start "$build" --no-xvfb >/dev/null
+  ctl "$@"
+  exit $?
+fi
+
+headless=0
+[ "${1:-}" = "--headless" ] && headless=1
+[ -z "${DISPLAY:-}" ] && headless=1
+
+"$root/scripts/setup.sh"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+if [ "$headless" = 1 ]; then
+  nw_wine_start "$build"
+else
+  nw_wine_start "$build" --no-xvfb
+fi
+trap nw_wine_stop EXIT
+
+cmake --build "$build" -j2 --target NetWard Linkpilot linesim_rasapi32 linesim_wininet linesimctl
+
+# The program folder: NetWard, Linkpilot, the help pages, and the simulator's DLLs beside them.
+mkdir -p "$run_dir"
+for f in NetWard.exe Linkpilot.exe rasapi32.dll wininet.dll linesimctl.exe; do
+  cp -f "$build/bin/$f" "$run_dir/"
+done
+if [ -d "$build/bin/GuideNWD" ]; then
+  rm -rf "$run_dir/GuideNWD"
+  cp -r "$build/bin/GuideNWD" "$run_dir/"
+fi
+
+# One phonebook entry, the line down, dial-up through WinInet dialing that entry.
+ctl reset >/dev/null
+ctl add-entry "$entry" modem "Simulated Modem" >/dev/null
+ctl autodial-entry "$entry" >/dev/null
+
+cat <<INFO
+NetWard runs from $run_dir (settings and logs are kept there).
+The line simulator has one phonebook entry, "$entry"; the line is down. From another terminal:
+  scripts/run.sh ctl connect $entry     the provider brings the line up
+  scripts/run.sh ctl drop $entry        the provider drops it
+  scripts/run.sh ctl show               the simulator's state
+NetWard's dial button and menus dial and hang up through Linkpilot and the same simulator.
+INFO
+
+if [ "$headless" = 0 ]; then
+  wine explorer /desktop=NetWard,1024x768 "$run_dir/NetWard.exe" >/dev/null 2>&1 || true
+  exit 0
+fi
+
+shots="$build/screenshots"
+mkdir -p "$shots"
+wine explorer /desktop=NetWard,1024x768 "$run_dir/NetWard.exe" >/dev/null 2>&1 &
+desktop_pid=$!
+sleep 6
+import -window root "$shots/run-1-started.png"
+ctl connect "$entry" >/dev/null
+sleep 4
+import -window root "$shots/run-2-connected.png"
+ctl drop "$entry" >/dev/null
+sleep 4
+import -window root "$shots/run-3-dropped.png"
+kill "$desktop_pid" 2>/dev/null || true
+echo "Screenshots (start, connected, dropped): $shots/run-1-started.png run-2-connected.png run-3-dropped.png"

@@ -1,0 +1,162 @@
+#pragma once
+// NWDBase, the main window: status list, dial and lock buttons, the counter boxes, the menus, the
+// tray icon, the two cycle timers and the three display modes. It is the monitor's view; every
+// handler dispatches to the monitor, the data layer or another window.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/NWDWindowRules.h"
+#include "classlib/win32/otkGdi.h"
+#include "monitor/MonitorPorts.h"
+#include "monitor/win32/NWDWinProc.h"
+#include "monitor/win32/otkIconIntoTray.h"
+
+namespace nw {
+
+class Monitor;
+
+class NWDBase final : public MonitorView, public TrayEvents {
+ public:
+  static constexpr const wchar_t* kClassName = L"NWDBase";
+
+  NWDBase();
+  ~NWDBase() override;
+  NWDBase(const NWDBase&) = delete;
+  NWDBase& operator=(const NWDBase&) = delete;
+
+  // The one main window of the process (null before Form_Load and after the window is gone).
+  static NWDBase* Instance();
+
+  // Creates the window and runs its load sequence; false when the window could not be created.
+  bool Form_Load(HINSTANCE instance);
+  HWND Handle() const { return wnd_; }
+  Monitor& monitor() { return *monitor_; }
+  // Keyboard navigation among the main window's controls.
+  bool PreTranslate(MSG& msg);
+
+  // ---- public operations of the form ---------------------------------------------------------
+  bool MainExpState() const;
+  void SetMainExpState(bool shown);
+  void UnloadAction();
+  void ExpWindowFromTaskTary();
+  void SetDisplayMode(int32_t mode);
+  int32_t RestoreDisplayMode() const { return nw::RestoreDisplayMode(modes_); }
+  int32_t PreviousDisplayMode() const { return modes_.PreviousDisplayMode; }
+  bool ExplicitExit() const { return explicitExit_; }
+  bool Unloading() const { return unloading_; }
+  bool TopWinFLG() const;
+
+  // ---- tray --------------------------------------------------------------------------------------
+  bool TrayResident() const { return trayResident_; }
+  void SetTrayResidency(bool on);
+  void InstallTrayIcon(HWND wnd);
+  void UninstallTrayIcon();
+  HICON MainIcon() const { return bigIcon_; }
+
+  // ---- MonitorView --------------------------------------------------------------------------------
+  int DisplayMode() override { return modes_.DisplayMode; }
+  void StatusAppend(const std::string& line) override;
+  void StatusRemoveFirst() override;
+  void StatusClear() override;
+  void SetMainCaption(const std::string& title) override;
+  bool TrayIconShown() override { return tray_.TrayIconShown(); }
+  void SetTrayTip(const std::string& tip) override;
+  void SetTrayIcon(int iconId) override { SetTrayIconImage(iconId); }
+  void SetCompactCaption(const std::string& caption) override;
+  void SetDialButton(int bitmapId, const std::string& tip) override;
+  void SetLockButton(int bitmapId, const std::string& tip) override;
+  void DrawCounterBox(CounterBox box, const std::string& timeText, const std::string& countText,
+                      bool grey) override;
+  void DrawPosTim(const std::string& text) override;
+  void ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval) override;
+  void SetUserCounterState(const std::string& menuCaption, bool menuEnabled, const std::string& labelText,
+                           bool grey) override;
+  void StartLookersb(int intervalMs) override;
+  void StopLookersb() override;
+  bool LookersbEnabled() override { return lookersbOn_; }
+
+  void SetTrayIconImage(int iconId);
+  HICON TrayIcon(int id) const;
+
+  // ---- TrayEvents -------------------------------------------------------------------------------
+  void TrayDoubleClick() override { ExpWindowFromTaskTary(); }
+  void TrayRightButton() override;
+
+ private:
+  static LRESULT CALLBACK StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  void CreateControls();
+  void ReleaseWindowResources();
+  // Builds the monitor with this machine's adapters (clock, probe, dialer, files, notice dialog).
+  void CreateMonitor();
+  int S(int px96) const { return otkGdi::Scale(px96, dpi_); }
+  HWND Control(int id) const { return GetDlgItem(wnd_, id); }
+  void SetTip(HWND control, const std::string& text);
+
+  MenuInputs CurrentMenuInputs();
+  void FillPopup(HMENU popup, const std::vector<MenuEntry>& items);
+  void OnInitMenuPopup(HMENU popup);
+  void OnCommand(int id, int code, HWND control);
+
+  // Form_QueryUnload: true when the window may go.
+  bool Form_QueryUnload(CloseSource source);
+  void CloseByProgram();  // the "Unload Me" of the exit commands
+  void FinishWindow();
+
+  void TopWinBtn_Click();
+  void ApplyTopmost(bool on);
+  void PaintCounters(HDC dc, bool all);
+  void DrawBox(HDC dc, CounterBox box);
+  void DrawTimBox(HDC dc);
+  void SaveAllSettings();
+  RECT WindowRectPx() const;
+
+  HINSTANCE instance_ = nullptr;
+  HWND wnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  HMENU menuBar_ = nullptr;
+  HMENU trayMenu_ = nullptr;
+  UINT dpi_ = 96;
+  UINT taskbarCreatedMsg_ = 0;
+  otkGdi::Font font_;
+  otkGdi::Brush background_;
+  otkGdi::Bitmap dialBitmaps_[2];  // 101 disconnected, 102 connected
+  otkGdi::Bitmap lockBitmaps_[2];  // 106 locked, 107 unlocked
+  HICON bigIcon_ = nullptr;
+  HICON smallIcon_ = nullptr;
+
+  DisplayModes modes_;
+  bool explicitExit_ = false;
+  bool unloading_ = false;
+  bool trayResident_ = false;
+  int popupLineState_ = 0;  // PopupLineState
+  bool closeFromBox_ = false;
+  bool closeByProgram_ = false;
+  bool lookersbOn_ = false;
+  bool inLooker_ = false;
+  bool inLookersb_ = false;
+
+  // What the counter boxes and PosTim show, for repaints.
+  struct BoxState {
+    std::string Time, Count;
+    bool Grey = false;
+    bool Drawn = false;
+    otkGdi::OffscreenTextBox Box;
+  };
+  BoxState boxes_[2];
+  std::string posTim_;
+  otkGdi::OffscreenTextBox posTimBox_;
+  std::string userClearCaption_;
+  bool userClearEnabled_ = true;
+  bool userGrey_ = false;
+
+  otk::otkIconIntoTray tray_;
+  struct Adapters;  // the monitor's ports on this machine
+  std::unique_ptr<Adapters> ports_;
+  std::unique_ptr<Monitor> monitor_;
+};
+
+}  // namespace nw

@@ -1,0 +1,45 @@
+#include "app/win32/NWDBaseLinks.h"
+
+#include <algorithm>
+
+#include "app/NWDWindowRules.h"
+#include "classlib/win32/WinText.h"
+#include "classlib/win32/otkGdi.h"
+
+namespace nw::links {
+
+Date Now() { return LocalNow(); }
+
+ScreenTwips ScreenSize() {
+  const UINT dpi = otkGdi::ScreenDpi();
+  return ScreenTwips{otkGdi::PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi),
+                     otkGdi::PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi)};
+}
+
+void LoadSettings() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, n);
+  folder.erase(folder.find_last_of(L'\\') == std::wstring::npos ? 0 : folder.find_last_of(L'\\'));
+  SetProgramFolder(win::Narrow(folder));
+  nw::LoadSettings(ScreenSize());
+}
+
+void CenterWindowOver(HWND source, HWND target, bool keepOnScreen) {
+  if (!source || !target) return;
+  const UINT dpi = otkGdi::ScreenDpi();
+  auto twips = [&](const RECT& r) {
+    return TwipRect{otkGdi::PixelsToTwips(r.left, dpi), otkGdi::PixelsToTwips(r.top, dpi),
+                    otkGdi::PixelsToTwips(r.right - r.left, dpi), otkGdi::PixelsToTwips(r.bottom - r.top, dpi)};
+  };
+  RECT rs{}, rt{};
+  GetWindowRect(source, &rs);
+  GetWindowRect(target, &rt);
+  const TwipRect moved =
+      CenterFormOver(twips(rs), twips(rt), keepOnScreen, otkGdi::PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi),
+                     otkGdi::PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi));
+  SetWindowPos(target, nullptr, otkGdi::TwipsToPixels(moved.Left, dpi), otkGdi::TwipsToPixels(moved.Top, dpi), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace nw::links

@@ -1,0 +1,75 @@
+#include "classlib/win32/otkGdi.h"
+
+#include "classlib/win32/WinText.h"
+
+namespace otkGdi {
+
+UINT ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  if (!screen) return 96;
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+Font CreateMessageFont(UINT dpi) {
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof ncm;
+  LOGFONTW lf{};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+    lf = ncm.lfMessageFont;
+    // The metrics come at the screen's DPI; rescale when asked for another.
+    const UINT screen = ScreenDpi();
+    if (dpi != screen) lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(dpi), static_cast<int>(screen));
+  } else {
+    lf.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+  }
+  // A face without Japanese glyphs would only show boxes; leave the choice of a face that has
+  // them to the font mapper.
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  lf.lfQuality = DEFAULT_QUALITY;
+  return Font(CreateFontIndirectW(&lf));
+}
+
+int MeasureText(HDC dc, const std::string& text) {
+  const std::wstring w = nw::win::Widen(text);
+  SIZE size{};
+  if (!GetTextExtentPoint32W(dc, w.c_str(), static_cast<int>(w.size()), &size)) return 0;
+  return size.cx;
+}
+
+void OffscreenTextBox::Draw(HDC target, int left, int top, int width, int height, HFONT font,
+                            HBRUSH background, const std::vector<TextLine>& lines) {
+  if (!target || width <= 0 || height <= 0) return;
+  if (!bitmap_ || width != width_ || height != height_) {
+    bitmap_.Reset(CreateCompatibleBitmap(target, width, height));
+    width_ = width;
+    height_ = height;
+    if (!bitmap_) return;
+  }
+  MemoryDc mem(target);
+  if (!mem) return;
+  if (!font) font = static_cast<HFONT>(GetCurrentObject(target, OBJ_FONT));
+  SelectGuard selBitmap(mem.Get(), bitmap_.Get());
+  SelectGuard selFont(mem.Get(), font);
+
+  const RECT box{0, 0, width, height};
+  FillRect(mem.Get(), &box, background ? background : GetSysColorBrush(COLOR_BTNFACE));
+  SetBkMode(mem.Get(), TRANSPARENT);
+  for (const TextLine& line : lines) {
+    const std::wstring w = nw::win::Widen(line.Text);
+    SetTextColor(mem.Get(), line.Color);
+    int x = line.X;
+    if (line.AlignRight) {
+      SIZE size{};
+      GetTextExtentPoint32W(mem.Get(), w.c_str(), static_cast<int>(w.size()), &size);
+      x = width - size.cx;
+    }
+    TextOutW(mem.Get(), x, line.Y, w.c_str(), static_cast<int>(w.size()));
+  }
+  BitBlt(target, left, top, width, height, mem.Get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace otkGdi

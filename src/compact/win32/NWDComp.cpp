@@ -1,0 +1,339 @@
+#include "compact/win32/NWDComp.h"
+
+#include "classlib/win32/WinText.h"
+
+namespace nw {
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+
+void AppendItem(HMENU menu, int id, const std::string& caption, bool enabled = true, bool checked = false) {
+  UINT flags = MF_STRING;
+  if (!enabled) flags |= MF_GRAYED;
+  if (checked) flags |= MF_CHECKED;
+  AppendMenuW(menu, flags, static_cast<UINT_PTR>(id), win::Widen(caption).c_str());
+}
+
+void ClearMenu(HMENU menu) {
+  while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
+}
+
+}  // namespace
+
+NWDComp::NWDComp(HINSTANCE instance, SettingsFileData& data, CompactHost& host)
+    : instance_(instance), data_(data), host_(host) {}
+
+NWDComp::~NWDComp() {
+  if (wnd_) {
+    closing_ = true;
+    Destroy();
+  }
+}
+
+void NWDComp::SetCompactState(bool shown) {
+  if (shown == CompactState()) return;
+  if (shown) {
+    Load();
+  } else if (!closing_) {
+    // Leaving display mode 2 from outside (or the program ending): only close.
+    closing_ = true;
+    Destroy();
+  }
+}
+
+void NWDComp::Load() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(instance_, kClassName, &wc)) {
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &NWDComp::WndProc;
+    wc.hInstance = instance_;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    if (!RegisterClassExW(&wc)) return;
+  }
+  dpi_ = otkGdi::ScreenDpi();
+  font_ = otkGdi::CreateMessageFont(dpi_);
+  closing_ = false;
+  backRequest_ = false;
+
+  HMENU bar = CreateMenu();
+  mainMenu_ = CreatePopupMenu();
+  viewMenu_ = CreatePopupMenu();
+  AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(mainMenu_), win::Widen("ﾒｲﾝ(&M)").c_str());
+  AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(viewMenu_), win::Widen("表示(&V)").c_str());
+
+  HWND wnd = CreateWindowExW(kExStyle, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, Px(300), Px(120),
+                             nullptr, bar, instance_, this);
+  if (!wnd) {
+    DestroyMenu(bar);
+    mainMenu_ = viewMenu_ = nullptr;
+    return;
+  }
+  for (int k = 0; k < 3; ++k) {
+    mess_[k] = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, wnd,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessFirst + k)), instance_, nullptr);
+    SendMessageW(mess_[k], WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  }
+
+  host_.ShowAutoTitle(true);  // sets our caption in display mode 2
+  if (data_.CompTopFLG) SetAlwaysOnTop(true);
+  FillMainMenu();
+  FillViewMenu();
+  Relayout();
+  host_.CenterFormOver(host_.MainWindow(), wnd_, true);
+  ExpressAcmComp(0, 0, 0);
+  ShowWindow(wnd_, SW_SHOW);
+}
+
+void NWDComp::Destroy() {
+  timeMemory_.Forget();
+  countMemory_.Forget();
+  backRequest_ = false;
+  if (wnd_) DestroyWindow(wnd_);  // WM_DESTROY clears wnd_
+  closing_ = false;
+}
+
+void NWDComp::CloseRedirecting() {
+  if (closing_ || !wnd_) return;
+  closing_ = true;
+  switch (comp::DecideUnload(host_.Unloading(), host_.ExplicitExit(), backRequest_, host_.TrayResident())) {
+    case comp::UnloadLeadsTo::MainWindow:
+      host_.SetDisplayMode(1);
+      break;
+    case comp::UnloadLeadsTo::Tray:
+      host_.SetDisplayMode(0);
+      // The main window reappears where the compact window was.
+      host_.CenterFormOver(wnd_, host_.MainWindow(), true);
+      break;
+    case comp::UnloadLeadsTo::EndProgram:
+      host_.UnloadAction();
+      break;
+    case comp::UnloadLeadsTo::Nothing:
+      break;
+  }
+  Destroy();
+}
+
+void NWDComp::SetCaption(const std::string& caption) {
+  if (wnd_) SetWindowTextW(wnd_, win::Widen(caption).c_str());
+}
+
+void NWDComp::SetAlwaysOnTop(bool on) {
+  data_.CompTopFLG = on;
+  if (!wnd_) return;
+  SetWindowPos(wnd_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  CheckMenuItem(viewMenu_, kWintopnu, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void NWDComp::FillMainMenu() {
+  ClearMenu(mainMenu_);
+  const bool connected = host_.LineConnected();
+  AppendItem(mainMenu_, kDialUpnu, "ﾀﾞｲｱﾙｱｯﾌﾟ接続の開始(&D)", !connected);
+  AppendItem(mainMenu_, kDialHupnu, "ﾀﾞｲｱﾙｱｯﾌﾟ接続を切断(&H)", connected);
+  if (host_.LockButtonShown()) {
+    AppendMenuW(mainMenu_, MF_SEPARATOR, 0, nullptr);  // Line1
+    AppendItem(mainMenu_, kLocknu, "ﾀﾞｲｱﾙｱｯﾌﾟ接続のﾛｯｸ(&O)", true, data_.Settings.LockState);
+  }
+  const std::vector<std::string> sets = host_.DefaultSetMenuItems();
+  if (!sets.empty()) {
+    AppendMenuW(mainMenu_, MF_SEPARATOR, 0, nullptr);  // LineDSD
+    HMENU sub = CreatePopupMenu();
+    for (size_t i = 0; i < sets.size() && i < static_cast<size_t>(kMaxSetItems); ++i)
+      AppendItem(sub, kDialSetDefItemnu + static_cast<int>(i), sets[i]);
+    AppendMenuW(mainMenu_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub),
+                win::Widen("標準の接続情報保存ｾｯﾄを指定(&F)").c_str());
+  }
+  AppendMenuW(mainMenu_, MF_SEPARATOR, 0, nullptr);
+  AppendItem(mainMenu_, kBacknu, "戻る(&B)");
+}
+
+void NWDComp::FillViewMenu() {
+  ClearMenu(viewMenu_);
+  const SettingsRecord& s = data_.Settings;
+  using comp::Item;
+  AppendItem(viewMenu_, kExpLblnu, "説明ﾗﾍﾞﾙ表示(&L)", true, s.ExpLbl);
+  AppendItem(viewMenu_, kExpTimnu, "接続時間表示(&M)", true, s.ExpTim);
+  AppendItem(viewMenu_, kExpCntnu, "接続回数表示(&C)", true, s.ExpCnt);
+  AppendMenuW(viewMenu_, MF_SEPARATOR, 0, nullptr);
+  AppendItem(viewMenu_, kExpNownu, "\"接続／切断\" ｶｳﾝﾀ表示(&N)", true, s.ExpNow);
+  AppendItem(viewMenu_, kExpTdynu, "\"今日\" ｶｳﾝﾀ表示(&T)", true, s.ExpTdy);
+  AppendItem(viewMenu_, kExpUsrnu, comp::ExpUsrMenuCaption(s.CounterName), true, s.ExpUsr);
+  AppendMenuW(viewMenu_, MF_SEPARATOR, 0, nullptr);
+  AppendItem(viewMenu_, kWintopnu, "常に手前に表示(&O)", true, data_.CompTopFLG);
+}
+
+void NWDComp::Relayout() {
+  layoutInProgress_ = true;
+  layout_ = comp::ComputeLayout(data_.Settings, kPosLeft, kPosTop);
+
+  // Row labels; the user counter's name may be long and is cut to the label's width.
+  {
+    otkGdi::WindowDc dc(wnd_);
+    otkGdi::SelectGuard sel(dc.Get(), font_.Get());
+    for (int k = 0; k < 3; ++k) {
+      if (k >= static_cast<int>(layout_.Labels.size())) {
+        ShowWindow(mess_[k], SW_HIDE);
+        continue;
+      }
+      std::string caption = layout_.Labels[k];
+      if (layout_.Rows[k] == comp::Row::User)
+        caption = comp::FitText(caption, Px(comp::kLabelFit),
+                                [&](const std::string& t) { return otkGdi::MeasureText(dc.Get(), t); });
+      SetWindowTextW(mess_[k], win::Widen(caption).c_str());
+      MoveWindow(mess_[k], Px(kPosLeft), Px(kPosTop + k * comp::kRowPitch), Px(comp::kLabelFit),
+                 Px(comp::kRowPitch - 2), FALSE);
+      ShowWindow(mess_[k], SW_SHOWNA);
+    }
+  }
+
+  // Client area exactly the grid; a wrapping menu bar changes the frame, so measure again.
+  const int wantW = Px(layout_.ClientWidth), wantH = Px(layout_.ClientHeight);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    RECT c{}, w{};
+    GetClientRect(wnd_, &c);
+    GetWindowRect(wnd_, &w);
+    const int dw = wantW - c.right, dh = wantH - c.bottom;
+    if (dw == 0 && dh == 0) break;
+    SetWindowPos(wnd_, nullptr, 0, 0, (w.right - w.left) + dw, (w.bottom - w.top) + dh,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+  layoutInProgress_ = false;
+  InvalidateRect(wnd_, nullptr, TRUE);
+  UpdateWindow(wnd_);
+  ExpressAcmComp(0, 0, 0);
+  otkGdi::WindowDc dc(wnd_);
+  DrawColumns(dc.Get(), true);
+}
+
+void NWDComp::ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval) {
+  if (!wnd_) return;
+  const comp::ColumnTexts t =
+      comp::MakeColumnTexts(data_.Settings, data_.Counters, host_.ConnectionSeconds(), agIToday, agIUser, agCIval);
+  otkGdi::WindowDc dc(wnd_);
+  if (data_.Settings.ExpTim && timeMemory_.Update(t.Time, false))
+    DrawColumn(dc.Get(), layout_.TimeLeft, comp::kTimeWidth, t.Time, timeBox_);
+  if (data_.Settings.ExpCnt && countMemory_.Update(t.Count, false))
+    DrawColumn(dc.Get(), layout_.CountLeft, comp::kCountWidth, t.Count, countBox_);
+}
+
+void NWDComp::DrawColumns(HDC dc, bool force) {
+  if (!force) return;
+  if (layout_.TimeLeft >= 0) DrawColumn(dc, layout_.TimeLeft, comp::kTimeWidth, timeMemory_.Texts(), timeBox_);
+  if (layout_.CountLeft >= 0) DrawColumn(dc, layout_.CountLeft, comp::kCountWidth, countMemory_.Texts(), countBox_);
+}
+
+void NWDComp::DrawColumn(HDC dc, int left, int width, const std::vector<std::string>& texts,
+                         otkGdi::OffscreenTextBox& box) {
+  if (left < 0 || layout_.BoxHeight <= 0) return;
+  std::vector<otkGdi::TextLine> lines;
+  for (size_t k = 0; k < texts.size(); ++k) {
+    const uint32_t color = k < layout_.RowColors.size() ? layout_.RowColors[k] : 0;
+    lines.push_back({texts[k], 0, Px(static_cast<int>(k) * comp::kRowPitch), static_cast<COLORREF>(color), false});
+  }
+  box.Draw(dc, Px(left), Px(layout_.DrawTop), Px(width), Px(layout_.BoxHeight), font_.Get(),
+           GetSysColorBrush(COLOR_BTNFACE), lines);
+}
+
+void NWDComp::OnCommand(int id) {
+  using comp::Item;
+  auto toggle = [&](Item item) {
+    if (!comp::ToggleItem(data_.Settings, item)) return;  // would leave the grid empty
+    FillViewMenu();
+    Relayout();
+  };
+  switch (id) {
+    case kDialUpnu:
+      if (!host_.LineConnected()) host_.RequestLine(0);
+      return;
+    case kDialHupnu:
+      if (host_.LineConnected()) host_.RequestLine(1);
+      return;
+    case kLocknu:
+      if (!host_.LockButtonShown()) return;
+      host_.LockBtnAction(!data_.Settings.LockState);
+      CheckMenuItem(mainMenu_, kLocknu, MF_BYCOMMAND | (data_.Settings.LockState ? MF_CHECKED : MF_UNCHECKED));
+      host_.ShowAutoTitle(true);
+      return;
+    case kExpLblnu: toggle(Item::Lbl); return;
+    case kExpTimnu: toggle(Item::Tim); return;
+    case kExpCntnu: toggle(Item::Cnt); return;
+    case kExpNownu: toggle(Item::Now); return;
+    case kExpTdynu: toggle(Item::Tdy); return;
+    case kExpUsrnu: toggle(Item::Usr); return;
+    case kWintopnu:
+      SetAlwaysOnTop(!data_.CompTopFLG);
+      return;
+    case kBacknu:
+      backRequest_ = true;
+      CloseRedirecting();
+      return;
+    default:
+      if (id >= kDialSetDefItemnu && id < kDialSetDefItemnu + kMaxSetItems) {
+        const int index = id - kDialSetDefItemnu;
+        if (index < static_cast<int>(host_.DefaultSetMenuItems().size())) host_.SetDefaultSet(index);
+      }
+      return;
+  }
+}
+
+LRESULT CALLBACK NWDComp::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  NWDComp* self;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<NWDComp*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->wnd_ = wnd;
+  } else {
+    self = reinterpret_cast<NWDComp*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(wnd, msg, wp, lp);
+  return self->Handle(msg, wp, lp);
+}
+
+LRESULT NWDComp::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  HWND wnd = wnd_;
+  switch (msg) {
+    case WM_INITMENUPOPUP:
+      if (reinterpret_cast<HMENU>(wp) == mainMenu_) FillMainMenu();
+      if (reinterpret_cast<HMENU>(wp) == viewMenu_) FillViewMenu();
+      return 0;
+    case WM_COMMAND:
+      if (lp == 0) OnCommand(LOWORD(wp));
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
+      const size_t k = static_cast<size_t>(id - kMessFirst);
+      SetTextColor(dc, k < layout_.RowColors.size() ? static_cast<COLORREF>(layout_.RowColors[k]) : 0);
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_PAINT: {
+      otkGdi::PaintDc dc(wnd);
+      if (!layoutInProgress_) DrawColumns(dc.Get(), true);
+      return 0;
+    }
+    case WM_GETMINMAXINFO: {
+      // The grid may be narrower than the usual smallest window.
+      auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
+      mmi->ptMinTrackSize = POINT{1, 1};
+      return 0;
+    }
+    case WM_CLOSE:
+      CloseRedirecting();
+      return 0;
+    case WM_DESTROY:
+      wnd_ = nullptr;
+      mainMenu_ = viewMenu_ = nullptr;  // destroyed with the window's menu bar
+      for (HWND& m : mess_) m = nullptr;
+      SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+      return 0;
+  }
+  return DefWindowProcW(wnd, msg, wp, lp);
+}
+
+}  // namespace nw

@@ -1,0 +1,120 @@
+#pragma once
+// NWDComp: the compact window, display mode 2. A grid of up to three counter rows ("接続／切断",
+// "今日", the user-defined counter) with a label column, a time column and a count column, sized
+// to what is shown; the main window's line commands in its menu.
+//
+// The main window owns one NWDComp and implements CompactHost for it:
+//   SetDisplayMode(2)          -> comp.SetCompactState(true)
+//   leaving mode 2             -> comp.SetCompactState(false)   (closes it without redirecting)
+//   the monitor's view         -> comp.ExpressAcmComp(...), comp.SetCaption(title)
+//   UnloadAction               -> comp.SetCompactState(false) after Unloading is set
+// The window itself decides, on its close box and on "戻る(&B)", where the program goes next.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "classlib/win32/otkGdi.h"
+#include "compact/NWDCompLayout.h"
+#include "data/NWDGlobal.h"
+
+namespace nw {
+
+// What the compact window needs from the main window and the monitor.
+class CompactHost {
+ public:
+  virtual ~CompactHost() = default;
+  virtual HWND MainWindow() = 0;
+  virtual bool LineConnected() = 0;
+  virtual int32_t ConnectionSeconds() = 0;
+  virtual bool Unloading() = 0;
+  virtual bool ExplicitExit() = 0;
+  virtual bool TrayResident() = 0;
+  virtual bool LockButtonShown() = 0;
+  virtual void RequestLine(int32_t hangUp) = 0;  // manual request: 1 hang up, 0 dial
+  virtual void LockBtnAction(bool whc) = 0;
+  virtual void ShowAutoTitle(bool rdw) = 0;
+  // Default connection information set items ("" list: the submenu is not shown).
+  virtual std::vector<std::string> DefaultSetMenuItems() = 0;
+  virtual void SetDefaultSet(int32_t index) = 0;
+  virtual void SetDisplayMode(int32_t mode) = 0;
+  virtual void UnloadAction() = 0;
+  // Moves `target` so that its centre is on `source`'s, kept on the screen when asked.
+  virtual void CenterFormOver(HWND source, HWND target, bool keepOnScreen) = 0;
+};
+
+class NWDComp {
+ public:
+  // Menu command ids (the end-to-end tests send them as WM_COMMAND).
+  static constexpr int kDialUpnu = 1001;
+  static constexpr int kDialHupnu = 1002;
+  static constexpr int kLocknu = 1501;
+  static constexpr int kExpLblnu = 1511;
+  static constexpr int kExpTimnu = 1512;
+  static constexpr int kExpCntnu = 1513;
+  static constexpr int kExpNownu = 1514;
+  static constexpr int kExpTdynu = 1515;
+  static constexpr int kExpUsrnu = 1516;
+  static constexpr int kWintopnu = 1517;
+  static constexpr int kBacknu = 1518;
+  static constexpr int kDialSetDefItemnu = 2600;  // + set index
+  static constexpr int kMaxSetItems = 256;
+  static constexpr int kMessFirst = 101;          // row labels Mess(0..2): ids 101..103
+  static constexpr const wchar_t* kClassName = L"NetWardNWDComp";
+  // Design position of the grid's origin (PosPx), 96-DPI pixels.
+  static constexpr int kPosLeft = 6;
+  static constexpr int kPosTop = 5;
+
+  NWDComp(HINSTANCE instance, SettingsFileData& data, CompactHost& host);
+  ~NWDComp();
+  NWDComp(const NWDComp&) = delete;
+  NWDComp& operator=(const NWDComp&) = delete;
+
+  // Shown (true: load and show; false: close without deciding where to go).
+  bool CompactState() const { return wnd_ != nullptr; }
+  void SetCompactState(bool shown);
+
+  void ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval);
+  void SetCaption(const std::string& caption);
+
+  bool AlwaysOnTop() const { return data_.CompTopFLG; }
+  void SetAlwaysOnTop(bool on);
+
+  HWND Window() const { return wnd_; }
+  // The texts last drawn in the time and count columns (tests).
+  const std::vector<std::string>& TimeTexts() const { return timeMemory_.Texts(); }
+  const std::vector<std::string>& CountTexts() const { return countMemory_.Texts(); }
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Load();
+  void CloseRedirecting();  // close box and "戻る(&B)"
+  void Destroy();
+  void BuildMenus();
+  void FillMainMenu();
+  void FillViewMenu();
+  void Relayout();
+  void DrawColumns(HDC dc, bool force);
+  void DrawColumn(HDC dc, int left, int width, const std::vector<std::string>& texts, otkGdi::OffscreenTextBox& box);
+  void OnCommand(int id);
+  int Px(int px96) const { return otkGdi::Scale(px96, dpi_); }
+
+  HINSTANCE instance_;
+  SettingsFileData& data_;
+  CompactHost& host_;
+  HWND wnd_ = nullptr;
+  HMENU mainMenu_ = nullptr, viewMenu_ = nullptr;
+  HWND mess_[3] = {};
+  UINT dpi_ = 96;
+  otkGdi::Font font_;
+  otkGdi::OffscreenTextBox timeBox_, countBox_;
+  comp::Layout layout_;
+  comp::ColumnMemory timeMemory_, countMemory_;
+  bool backRequest_ = false;
+  bool layoutInProgress_ = false;
+  bool closing_ = false;
+};
+
+}  // namespace nw

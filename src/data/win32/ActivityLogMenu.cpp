@@ -1,0 +1,29 @@
+#include "data/win32/ActivityLogMenu.h"
+
+#include "classlib/win32/otkDialogFile.h"
+
+namespace nw {
+
+bool AdsLognu_Click(HWND owner, ActivityLogCommands& commands) {
+  const ActivityLogCommands::SaveDialogSetup setup = commands.AdsLognuSetup();
+  otkDialogFile dlg;
+  dlg.DefaultExtension = setup.DefaultExtension;
+  dlg.WindowHandle = owner;
+  dlg.DefaultAddress = setup.DefaultAddress;
+  dlg.DefaultFileName = setup.DefaultFileName;
+  dlg.Title = setup.Title;
+  dlg.Filter = setup.Filter;
+  dlg.FilterIndex = setup.FilterIndex;
+  dlg.Flags = setup.Flags;
+  if (!dlg.ShowDialogOfSave()) return false;
+  commands.AdsLognuChosen(dlg.SelectedAddress);
+  return true;
+}
+
+void Utilnu_Click(HMENU menu, UINT loggingId, UINT deleteId, ActivityLogCommands& commands) {
+  const ActivityLogCommands::MenuState m = commands.Utilnu_Click();
+  CheckMenuItem(menu, loggingId, MF_BYCOMMAND | (m.LoggingChecked ? MF_CHECKED : MF_UNCHECKED));
+  EnableMenuItem(menu, deleteId, MF_BYCOMMAND | (m.DeleteEnabled ? MF_ENABLED : MF_GRAYED));
+}
+
+}  // namespace nw

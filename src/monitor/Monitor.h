@@ -1,0 +1,220 @@
+#pragma once
+// The connection monitor: the cycle, the probe, the counters, the lock and automatic rules, the
+// dial requests, the system-time watch and the notice logic. It owns the runtime state of the main
+// window and reaches the world only through the interfaces of MonitorPorts.h.
+//
+// The main window owns one Monitor and calls:
+//   start-up:   StartMonitoring() ... (window state, display mode, menus) ... CompleteStart()
+//   timers:     Looker_Timer() from Looker, Lookersb_Timer() from Lookersb
+//   commands:   RequestLine, LockBtnAction, ShowLockButton, ResetTodayCounter, ResetUserCounter,
+//               ClearStatusList, ClearWatchedHandles, SetDefaultSet, RefreshDisplay(now, true)
+//   notice:     OnNoticeLoaded / OnNoticeGo / OnNoticeNegative / OnNoticeUnloaded from NWDDialog
+//   shut-down:  StopMonitoring() (counters and the last status line), then SaveSettings.
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "data/NWDGlobal.h"
+#include "monitor/MonitorPorts.h"
+#include "monitor/otkDialCtrl.h"
+
+namespace nw {
+
+// Elapsed milliseconds between two readings of the 32-bit tick counter, across a wrap-around.
+inline uint32_t TickDifference(uint32_t newTick, uint32_t oldTick) { return newTick - oldTick; }
+
+struct MonitorPorts {
+  MonitorClock& Clock;
+  InternetQuery& Internet;
+  RasQuery& Ras;
+  DialerProcess& Dialer;
+  MonitorStore& Store;
+  MonitorView& View;
+  NoticeDialog& Notice;
+};
+
+class Monitor {
+ public:
+  // settings and counters are the process-wide records (NWDGlobal); the monitor reads and writes
+  // them in place. programDir is where Linkpilot.exe sits.
+  Monitor(SettingsRecord& settings, CounterBlock& counters, const MonitorPorts& ports, std::string programDir);
+  Monitor(const Monitor&) = delete;
+  Monitor& operator=(const Monitor&) = delete;
+
+  // ---- start-up and shut-down -------------------------------------------------------------
+  // CycleNow, the time-watch baseline, the runtime state, MonitorStart, "監視を開始しました。",
+  // the title and the dial button. Runs first in the main window's load.
+  void StartMonitoring();
+  // The start-up dial (AlDalDial) and the re-anchoring of the counters to the start time. Runs
+  // last in the main window's load.
+  void CompleteStart();
+  // Adds a running connection to the counters and writes "監視を終了しました。". The caller
+  // then saves the settings.
+  void StopMonitoring();
+
+  // ---- the cycle --------------------------------------------------------------------------
+  void Looker_Timer();
+  void Lookersb_Timer() { Looker_Timer(); }
+  void RefreshDisplay(Date now, bool force);
+  void ShowAutoTitle(bool rdw);
+  void AddItemToStatus(const std::string& sv);
+  void ClearStatusList();
+  const std::deque<std::string>& StatusLines() const { return statusLines_; }
+
+  // ---- probe -------------------------------------------------------------------------------
+  struct ProbeResult {
+    bool Ok = false;
+    int32_t Connected = 0;
+  };
+  ProbeResult ProbeLine();
+  void ClearWatchedHandles() { watchedHandles_.clear(); }
+  const std::vector<RasHandle>& WatchedHandles() const { return watchedHandles_; }
+
+  // ---- counters ----------------------------------------------------------------------------
+  void ExpressAcm(int32_t agIToday, int32_t agIUser, int32_t agCIval, bool force = false);
+  void CloseConnectionInCounters(Date now);
+  void CheckCounterRenewal();
+  void ResetTodayCounter();
+  void ResetUserCounter();
+  Date ComputeRenewalMoment(Date now, int32_t k) const;
+  void ApplyUserCounterState();
+
+  // ---- lock and rules ----------------------------------------------------------------------
+  void LockBtnAction(bool whc);
+  // Shows or hides the lock button; showing applies the stored lock state. The lock acts only
+  // while the button is shown.
+  void ShowLockButton(bool shown);
+  bool LockButtonShown() const { return lockShown_; }
+  void ApplyLockRules();
+  void NoticeExternalChange(bool lockActive);
+  void ApplyTimeLimits(int32_t connectionSeconds, int32_t todaySegment, int32_t userSegment);
+  void ApplyAutoConnect();
+  bool RedialGuard(bool automatic);
+  bool RedialDue() const;
+
+  // ---- requests ----------------------------------------------------------------------------
+  // hangUp 1 hang up, 0 dial; automatic for rules and the start-up dial.
+  void RequestLine(int32_t hangUp, bool automatic);
+  bool NoDefaultSetProblem() const;
+  // Default connection information set menus: shown when independent dialing is on and there are
+  // at least two sets; the items are the set names, the default one marked " - (標準)".
+  bool DefaultSetMenuVisible() const;
+  std::vector<std::string> DefaultSetMenuItems() const;
+  void SetDefaultSet(int32_t index);
+
+  // ---- system-time watch ------------------------------------------------------------------
+  enum class WatchAnswer { Continue, Stop };
+  WatchAnswer WatchSystemTime();
+  void WatchSystemTimeAplySysTim(Date agNow, uint32_t agTick, bool agNowFLG);
+  void WatchSystemTimeBackSysTim(Date agNow, uint32_t agTick, bool computeFromSaved, bool agNowFLG);
+  Date ImpliedTime(uint32_t tick) const;
+
+  // ---- notices -----------------------------------------------------------------------------
+  // True when this call opened the dialog and it has been closed again.
+  bool ShowNoticeDialog(const std::string& agSmian, const std::string& agSsub, int agexMood, int agacMood);
+  void OnNoticeLoaded() { noticeLoaded_ = 1; }
+  void OnNoticeGo();        // BtnGo: the first button's action by the action mood
+  void OnNoticeNegative();  // BtnNgtv: restore the clock for action mood 2
+  void OnNoticeUnloaded();
+  int NoticeLoaded() const { return noticeLoaded_; }
+  int NoticeButtonMood() const { return exMood_; }
+  int NoticeActionMood() const { return acMood_; }
+
+  // ---- runtime state -----------------------------------------------------------------------
+  Date CycleNow() const { return cycleNow_; }
+  Date MonitorStart() const { return monitorStart_; }
+  int32_t LineConnected() const { return lineConnected_; }
+  int16_t LockTarget() const { return lockTarget_; }
+  bool RequestedByUs() const { return requestedByUs_; }
+  Date ConnectionStart() const { return connectionStart_; }
+  int32_t ConnectionSeconds() const { return connectionSeconds_; }
+  Date LastDisconnect() const { return lastDisconnect_; }
+  Date TodayStart() const { return todayStart_; }
+  Date UserStart() const { return userStart_; }
+  bool TimeChangePending() const { return timeChangePending_; }
+  bool RedialPending() const { return marks_.RedialPending; }
+
+  // The per-period marks of the rules, readable for the windows and tests.
+  struct Marks {
+    bool AdCutDone = false, AtCutDone = false, AuCutDone = false;
+    bool AutoConnectDone = false, ExtConnectNoticed = false, ExtDisconnectNoticed = false;
+    bool LockFailNoticed = false, LockDeviationLogged = false, RedialPending = false;
+    bool DialAttemptLogged = false, HangUpAttemptLogged = false, NoDefaultSetNoticePending = false;
+  };
+  const Marks& RuleMarks() const { return marks_; }
+
+  const SettingsRecord& Settings() const { return settings_; }
+  const CounterBlock& Counters() const { return counters_; }
+
+ private:
+  bool TransitionCheck();
+  void OnConnected();
+  void OnDisconnected();
+  void StatusEvent(const std::string& event);  // time line + event line (three spaces)
+  void StatusDetail(const std::string& detail);  // six spaces
+  std::string TimeLine(Date d) const;
+  void WriteActivityLine(const std::string& text);
+  void DrawPosTim(const std::string& text);
+  void RedrawIdleCounters();
+  void ResetTodayCounterAt(Date now);
+  void ResetUserCounterAt(Date now);
+  void AnchorCounters(Date agNow);
+  bool LineDeviates() const;
+  std::string LimitText(int32_t limitSeconds) const;
+  void DialDefaultSetNotice(bool hangUp);
+
+  SettingsRecord& settings_;
+  CounterBlock& counters_;
+  MonitorClock& clock_;
+  InternetQuery& internet_;
+  RasQuery& ras_;
+  MonitorStore& store_;
+  MonitorView& view_;
+  NoticeDialog& notice_;
+  otkDialCtrl dialCtrl_;
+
+  Date cycleNow_ = 0;
+  Date monitorStart_ = 0;
+  int32_t lineConnected_ = 0;
+  int16_t lockTarget_ = 1;
+  bool requestedByUs_ = false;
+  bool lockShown_ = false;
+  std::vector<RasHandle> watchedHandles_;
+  RasConnectionList rasList_;  // reused by every probe
+
+  Date connectionStart_ = 0;
+  int32_t connectionSeconds_ = 0;
+  Date lastDisconnect_ = 0;
+  std::string posTimText_;
+  std::string caption_;
+  bool captionSet_ = false;
+
+  Date todayStart_ = 0;
+  Date userStart_ = 0;
+  struct BoxTexts {
+    std::string Time, Count;
+    bool Drawn = false;
+    bool Grey = false;
+  };
+  BoxTexts boxes_[2];
+
+  Marks marks_;
+
+  Date timeBaseNow_ = 0;
+  uint32_t timeBaseTick_ = 0;
+  bool timeChangePending_ = false;
+  Date savedBaseNow_ = 0;
+  uint32_t savedBaseTick_ = 0;
+  bool timeoutAsked_ = false;
+
+  int noticeLoaded_ = 0;
+  bool noticeOpening_ = false;  // the cycle before a dialog opens is running
+  std::string openingMain_, openingSub_;
+  int exMood_ = 0;
+  int acMood_ = -1;
+
+  std::deque<std::string> statusLines_;
+};
+
+}  // namespace nw

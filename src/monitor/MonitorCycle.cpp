@@ -1,0 +1,193 @@
+// The monitor cycle, the transition check, the display refresh, the title and the status list.
+#include <utility>
+
+#include "classlib/otkDateFormat.h"
+#include "monitor/Monitor.h"
+
+namespace nw {
+
+namespace {
+constexpr const char* kIndent1 = "   ";
+constexpr const char* kIndent2 = "      ";
+}  // namespace
+
+Monitor::Monitor(SettingsRecord& settings, CounterBlock& counters, const MonitorPorts& ports,
+                 std::string programDir)
+    : settings_(settings),
+      counters_(counters),
+      clock_(ports.Clock),
+      internet_(ports.Internet),
+      ras_(ports.Ras),
+      store_(ports.Store),
+      view_(ports.View),
+      notice_(ports.Notice),
+      dialCtrl_(ports.Dialer, std::move(programDir)) {}
+
+void Monitor::StartMonitoring() {
+  cycleNow_ = clock_.Now();
+  timeBaseNow_ = cycleNow_;
+  timeBaseTick_ = clock_.Tick();
+  lineConnected_ = 0;
+  watchedHandles_.clear();
+  lockTarget_ = 1;
+  requestedByUs_ = false;
+  monitorStart_ = cycleNow_;
+  StatusEvent("監視を開始しました。");
+  ShowAutoTitle(false);
+  view_.SetDialButton(BmpDialDisconnected, "ﾀﾞｲｱﾙｱｯﾌﾟ接続の開始");
+}
+
+void Monitor::CompleteStart() {
+  if (settings_.AlDalDial) RequestLine(0, true);
+  WatchSystemTimeAplySysTim(cycleNow_, clock_.Tick(), false);
+}
+
+void Monitor::StopMonitoring() {
+  cycleNow_ = clock_.Now();
+  if (lineConnected_) CloseConnectionInCounters(cycleNow_);
+  StatusEvent("監視を終了しました。");
+}
+
+void Monitor::Looker_Timer() {
+  cycleNow_ = clock_.Now();
+  if (WatchSystemTime() == WatchAnswer::Stop) return;
+  CheckCounterRenewal();
+  if (!TransitionCheck()) return;
+  RefreshDisplay(cycleNow_, false);
+  ApplyLockRules();
+}
+
+bool Monitor::TransitionCheck() {
+  const ProbeResult probe = ProbeLine();
+  if (!probe.Ok) return false;
+  if (probe.Connected == lineConnected_) return true;
+  lineConnected_ = probe.Connected;
+  AddItemToStatus(TimeLine(cycleNow_));
+  if (lineConnected_)
+    OnConnected();
+  else
+    OnDisconnected();
+  return true;
+}
+
+void Monitor::OnConnected() {
+  AddItemToStatus(std::string(kIndent1) + "接続状態になりました。");
+  connectionStart_ = cycleNow_;
+  todayStart_ = cycleNow_;
+  userStart_ = cycleNow_;
+  if (settings_.WayWatchEn == 1)
+    StatusDetail("設定:" + std::to_string(settings_.WatchEntriesLast() + 1) + "種のｴﾝﾄﾘを監視");
+  else
+    StatusDetail("方法:ﾀﾞｲｱﾙｱｯﾌﾟ");
+  view_.SetDialButton(BmpDialConnected, "ﾀﾞｲｱﾙｱｯﾌﾟ接続を切断");
+  if (view_.TrayIconShown()) view_.SetTrayIcon(IconTrayConnected);
+  if (settings_.LDialSave) store_.StartDialRecord(monitorStart_, cycleNow_);
+  marks_.AutoConnectDone = false;
+  marks_.ExtConnectNoticed = false;
+  marks_.LockFailNoticed = false;
+  marks_.LockDeviationLogged = false;
+  marks_.DialAttemptLogged = false;
+  requestedByUs_ = false;
+}
+
+void Monitor::OnDisconnected() {
+  AddItemToStatus(std::string(kIndent1) + "切断状態になりました。");
+  CloseConnectionInCounters(cycleNow_);
+  connectionSeconds_ = static_cast<int32_t>(SecondsBetween(connectionStart_, cycleNow_));
+  StatusDetail("接続時間: " + FormatDuration(connectionSeconds_, settings_.FormatIval));
+  ShowAutoTitle(false);
+  const int mode = view_.DisplayMode();
+  if (mode == 1)
+    ExpressAcm(0, 0, 0);
+  else if (mode == 2)
+    view_.ExpressAcmComp(0, 0, 0);
+  view_.SetDialButton(BmpDialDisconnected, "ﾀﾞｲｱﾙｱｯﾌﾟ接続の開始");
+  if (view_.TrayIconShown()) view_.SetTrayIcon(IconTrayDisconnected);
+  store_.SaveCounterBlock(counters_);
+  if (settings_.LDialSave) store_.EndDialRecord(cycleNow_);
+  marks_.AdCutDone = false;
+  marks_.ExtDisconnectNoticed = false;
+  marks_.LockFailNoticed = false;
+  marks_.LockDeviationLogged = false;
+  marks_.HangUpAttemptLogged = false;
+  requestedByUs_ = false;
+  lastDisconnect_ = cycleNow_;
+}
+
+void Monitor::RefreshDisplay(Date now, bool force) {
+  const int mode = view_.DisplayMode();
+  if (lineConnected_) {
+    connectionSeconds_ = static_cast<int32_t>(SecondsBetween(connectionStart_, now));
+    const auto today = static_cast<int32_t>(SecondsBetween(todayStart_, now));
+    const auto user = static_cast<int32_t>(SecondsBetween(userStart_, now));
+    if (mode == 1) {
+      ExpressAcm(today, user, 1, force);
+      DrawPosTim("接続時間: " + FormatDuration(connectionSeconds_, settings_.FormatIval));
+    } else if (mode == 2) {
+      view_.ExpressAcmComp(today, user, 1);
+    }
+    ShowAutoTitle(false);
+    ApplyTimeLimits(connectionSeconds_, today, user);
+  } else if (mode == 1) {
+    if (force) ExpressAcm(0, 0, 0, true);
+    DrawPosTim("現在時刻: " + FormatDate(now, settings_.FormatNow));
+  }
+}
+
+void Monitor::DrawPosTim(const std::string& text) {
+  if (text == posTimText_) return;
+  posTimText_ = text;
+  view_.DrawPosTim(posTimText_);
+}
+
+void Monitor::ShowAutoTitle(bool rdw) {
+  std::string title = lineConnected_ ? "接続状態" : "切断状態";
+  if (settings_.FormatWinVis) {
+    title += ' ';
+    title += FormatDuration(connectionSeconds_, settings_.FormatWin);
+  }
+  if (!rdw && captionSet_ && title == caption_) return;
+  caption_ = std::move(title);
+  captionSet_ = true;
+  view_.SetMainCaption(caption_);
+  if (view_.TrayIconShown()) view_.SetTrayTip(caption_);
+  if (view_.DisplayMode() == 2)
+    view_.SetCompactCaption(lockShown_ && settings_.LockState ? caption_ + " (ﾛｯｸ)" : caption_);
+}
+
+void Monitor::AddItemToStatus(const std::string& sv) {
+  const auto maxCount = static_cast<size_t>(settings_.MaxCount < 1 ? 1 : settings_.MaxCount);
+  if (statusLines_.size() > maxCount) {
+    statusLines_.pop_front();
+    view_.StatusRemoveFirst();
+  }
+  statusLines_.push_back(sv);
+  view_.StatusAppend(sv);
+  WriteActivityLine(sv);
+}
+
+void Monitor::ClearStatusList() {
+  statusLines_.clear();
+  view_.StatusClear();
+}
+
+void Monitor::WriteActivityLine(const std::string& text) {
+  if (!settings_.LoggingFLG) return;
+  if (store_.AppendActivityLine(settings_.LogFileAddress, text)) return;
+  // Switched off before the notice opens, so the notice's own cycles do not fail again.
+  settings_.LoggingFLG = false;
+  settings_.LogFileAddress.clear();
+  ShowNoticeDialog("ﾛｸﾞﾌｧｲﾙの保存場所が無効なため、ﾛｸﾞを保存できませんでした。",
+                   "ﾛｸﾞﾌｧｲﾙの保存場所が無効なため、「ﾛｸﾞ」機能の設定を初期化しました。", 0, -1);
+}
+
+std::string Monitor::TimeLine(Date d) const { return FormatDate(d, settings_.FormatNow); }
+
+void Monitor::StatusEvent(const std::string& event) {
+  AddItemToStatus(TimeLine(cycleNow_));
+  AddItemToStatus(kIndent1 + event);
+}
+
+void Monitor::StatusDetail(const std::string& detail) { AddItemToStatus(kIndent2 + detail); }
+
+}  // namespace nw

@@ -1,0 +1,79 @@
+#include "monitor/win32/otkIconIntoTray.h"
+
+#include <cwchar>
+
+#include "classlib/win32/WinText.h"
+
+namespace otk {
+
+namespace {
+constexpr UINT kCallbackMessage = WM_USER + 1;  // 1025
+constexpr size_t kTipBytes = 64;
+
+void StoreTip(NOTIFYICONDATAW& d, const std::wstring& tip) {
+  wmemset(d.szTip, 0, sizeof d.szTip / sizeof d.szTip[0]);
+  wcsncpy(d.szTip, tip.c_str(), sizeof d.szTip / sizeof d.szTip[0] - 1);
+}
+}  // namespace
+
+std::wstring otkIconIntoTray::TipText(const std::string& utf8) {
+  // Keep whole characters while their ANSI form still fits the field with its zero byte.
+  const std::wstring wide = nw::win::Widen(utf8);
+  size_t bytes = 0;
+  size_t keep = 0;
+  while (keep < wide.size()) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, &wide[keep], 1, nullptr, 0, nullptr, nullptr);
+    const size_t len = n > 0 ? static_cast<size_t>(n) : 1;
+    if (bytes + len > kTipBytes - 1) break;
+    bytes += len;
+    ++keep;
+  }
+  return wide.substr(0, keep);
+}
+
+bool otkIconIntoTray::AddTrayIcon(const AddArgs& args) {
+  if (shown_) return false;
+  data_ = NOTIFYICONDATAW{};
+  data_.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  data_.hWnd = args.Owner;
+  // The identifier is the icon handle at the time of adding; it never changes afterwards.
+  data_.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(args.Icon));
+  data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data_.uCallbackMessage = kCallbackMessage;
+  data_.hIcon = args.Icon;
+  StoreTip(data_, TipText(args.Tip));
+  if (!Shell_NotifyIconW(NIM_ADD, &data_)) return false;
+  shown_ = true;
+  return true;
+}
+
+bool otkIconIntoTray::ModifyTrayIcon(const ModifyArgs& args) {
+  if (!shown_) return false;
+  data_.uFlags = 0;
+  if (args.IconGiven) {
+    data_.hIcon = args.Icon;
+    data_.uFlags |= NIF_ICON;
+  }
+  if (args.TipGiven) {
+    StoreTip(data_, TipText(args.Tip));
+    data_.uFlags |= NIF_TIP;
+  }
+  return Shell_NotifyIconW(NIM_MODIFY, &data_) != FALSE;
+}
+
+bool otkIconIntoTray::RemoveTrayIcon() {
+  if (!shown_) return false;
+  if (!Shell_NotifyIconW(NIM_DELETE, &data_)) return false;
+  shown_ = false;
+  return true;
+}
+
+bool otkIconIntoTray::ReAddAfterShellRestart() {
+  if (!data_.hWnd) return false;
+  // The record still holds the last image and tip; add it with every part valid.
+  data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  shown_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  return shown_;
+}
+
+}  // namespace otk

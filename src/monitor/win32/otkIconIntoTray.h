@@ -1,0 +1,47 @@
+#pragma once
+// The program's one notification-area icon: add, modify (tip and/or image), remove.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+namespace otk {
+
+class otkIconIntoTray {
+ public:
+  struct AddArgs {
+    HWND Owner = nullptr;
+    std::string Tip;  // UTF-8
+    HICON Icon = nullptr;
+  };
+  struct ModifyArgs {
+    std::string Tip;
+    bool TipGiven = false;
+    HICON Icon = nullptr;
+    bool IconGiven = false;
+  };
+
+  otkIconIntoTray() = default;
+  otkIconIntoTray(const otkIconIntoTray&) = delete;
+  otkIconIntoTray& operator=(const otkIconIntoTray&) = delete;
+
+  // False when the icon is already shown or the shell refused it.
+  bool AddTrayIcon(const AddArgs& args);
+  // False when no icon is shown or the shell refused the change.
+  bool ModifyTrayIcon(const ModifyArgs& args);
+  bool RemoveTrayIcon();
+  // After the shell restarted ("TaskbarCreated") its icons are gone: add ours again.
+  bool ReAddAfterShellRestart();
+
+  bool TrayIconShown() const { return shown_; }
+
+  // The tip as the notification area keeps it: cut to what fits the classic 64-byte ANSI field
+  // (63 bytes in the ANSI code page plus the terminating zero), never inside a double-byte character.
+  static std::wstring TipText(const std::string& utf8);
+
+ private:
+  NOTIFYICONDATAW data_{};
+  bool shown_ = false;
+};
+
+}  // namespace otk

@@ -1,0 +1,153 @@
+// The monitor's Win32 adapters against the line simulator: the probe over WinInet and RAS, and
+// starting and watching Linkpilot.
+#include <gtest/gtest.h>
+
+#include "MonitorFakes.h"
+#include "SimTestSupport.h"
+#include "classlib/win32/WinText.h"
+#include "monitor/win32/SystemClock.h"
+#include "monitor/win32/otkRASCheck.h"
+#include "monitor/win32/otkShellWatch.h"
+
+namespace nw::test {
+namespace {
+
+// A monitor whose probe talks to the simulator; everything else is faked.
+struct ProbeSim : simtest::SimTest {
+  otkRASCheck ras;
+  otkInternetCheck internet;
+  Harness h{MakeDate(2026, 12, 7, 9, 0, 0)};
+  std::unique_ptr<Monitor> m;
+
+  void Build(int wayWatchEn, std::vector<std::string> watched = {}) {
+    h.settings.WayWatchEn = wayWatchEn;
+    h.settings.WatchEntries = std::move(watched);
+    m = std::make_unique<Monitor>(h.settings, h.counters,
+                                  MonitorPorts{h.clock, internet, ras, h.dialer, h.store, h.view, h.notice}, "C:\\");
+    h.notice.monitor = m.get();
+  }
+  int32_t Probe() {
+    auto r = m->ProbeLine();
+    EXPECT_TRUE(r.Ok);
+    return r.Connected;
+  }
+};
+
+TEST_F(ProbeSim, WinInetWayFollowsTheOnlineFlag) {
+  Build(0);
+  EXPECT_EQ(Probe(), 0);
+  Set([](linesim::State& s) { s.Online = true; });
+  EXPECT_EQ(Probe(), 1);
+  EXPECT_FALSE(Calls("InternetGetConnectedState").empty());
+}
+
+TEST_F(ProbeSim, RasWayWithTwoConnectionsOnlyTheSecondWatched) {
+  Set([](linesim::State& s) {
+    s.AddConnection("Home", linesim::kStateConnected);
+    s.AddConnection("Office", linesim::kStateAuthenticate);
+  });
+  Build(1, {"Office"});
+  EXPECT_EQ(Probe(), 0);
+  ASSERT_EQ(m->WatchedHandles().size(), 1u);
+  Set([](linesim::State& s) { s.Connections[1].State = linesim::kStateConnected; });
+  EXPECT_EQ(Probe(), 1);
+  Set([](linesim::State& s) {
+    s.Connections[0].State = linesim::kStateDisconnected;
+    s.Connections[1].State = linesim::kStateAuthenticated;
+  });
+  EXPECT_EQ(Probe(), 0);
+  h.settings.WatchDetail = 14;  // threshold: authenticated counts
+  EXPECT_EQ(Probe(), 1);
+}
+
+TEST_F(ProbeSim, StateDisconnectedNeverCountsEvenAtThresholdZero) {
+  Set([](linesim::State& s) { s.AddConnection("Office", linesim::kStateDisconnected); });
+  Build(1, {"Office"});
+  h.settings.WatchDetail = 0;
+  EXPECT_EQ(Probe(), 0);
+  Set([](linesim::State& s) { s.Connections[0].State = linesim::kStateOpenPort; });
+  EXPECT_EQ(Probe(), 1);
+}
+
+TEST_F(ProbeSim, EntryNamesDifferingInCaseDoNotMatch) {
+  Set([](linesim::State& s) { s.AddConnection("OFFICE", linesim::kStateConnected); });
+  Build(1, {"Office"});
+  EXPECT_EQ(Probe(), 0);
+  EXPECT_FALSE(ras.IsEntryConnected("Office"));
+  EXPECT_TRUE(ras.IsEntryConnected("OFFICE"));
+}
+
+TEST_F(ProbeSim, MoreThan32ConnectionsMakeTheProbeFail) {
+  Set([](linesim::State& s) {
+    for (int i = 0; i < 33; ++i) s.AddConnection("Office", linesim::kStateConnected);
+  });
+  Build(1, {"Office"});
+  EXPECT_FALSE(m->ProbeLine().Ok);
+  Set([](linesim::State& s) { s.RemoveConnection(s.Connections[0].Handle); });
+  EXPECT_EQ(Probe(), 1);
+}
+
+TEST_F(ProbeSim, JapaneseEntryNamesAndThePhonebook) {
+  Set([](linesim::State& s) {
+    s.Entries.push_back({"自宅"});
+    s.Entries.push_back({"会社 VPN"});
+    s.AddConnection("自宅", linesim::kStateConnected);
+  });
+  std::vector<std::string> names;
+  ASSERT_TRUE(ras.EnumEntries(names));
+  EXPECT_EQ(names, (std::vector<std::string>{"自宅", "会社 VPN"}));
+  RasConnectionList list;
+  ASSERT_TRUE(ras.EnumConnections(RasWantHandles | RasWantEntries | RasWantDevices, list));
+  ASSERT_EQ(list.Count, 1);
+  EXPECT_EQ(list.EntryNames[0], "自宅");
+  EXPECT_EQ(list.DeviceNames[0], "Simulated Modem");
+  Build(1, {"自宅"});
+  EXPECT_EQ(Probe(), 1);
+  const auto calls = Calls("RasEnumConnectionsA");
+  ASSERT_FALSE(calls.empty());
+}
+
+struct DialerSim : simtest::SimTest {};
+
+TEST_F(DialerSim, StartsLinkpilotBusyWhileItRunsFreeAfter) {
+  Set([](linesim::State& s) {
+    s.Entries.push_back({"Provider"});
+    s.AutodialEntry = "Provider";
+    s.DialDelayMs = 1500;
+  });
+  otkShellWatch watch;
+  EXPECT_TRUE(watch.DialerIsFree());
+  otkDialCtrl ctrl(watch, win::Narrow(simtest::ExeFolder()));
+  ctrl.DialAuto();
+  ASSERT_NE(watch.ProcessId(), 0u);
+  EXPECT_FALSE(watch.DialerIsFree());
+  ctrl.HangUpAuto();  // dropped: Linkpilot still runs
+  bool freed = false;
+  for (int i = 0; i < 200 && !freed; ++i) {
+    Sleep(100);
+    freed = watch.DialerIsFree();
+  }
+  ASSERT_TRUE(freed);
+  EXPECT_EQ(watch.ProcessId(), 0u);
+  EXPECT_TRUE(Now().Online);
+  EXPECT_EQ(Calls("InternetAutodial").size(), 1u);
+  EXPECT_TRUE(Calls("InternetAutodialHangup").empty());
+}
+
+TEST_F(DialerSim, MissingProgramIsAnsweredFalse) {
+  otkShellWatch watch;
+  EXPECT_FALSE(watch.StartDialer("C:\\no such folder\\Linkpilot.exe", "\"C:\\no such folder\\Linkpilot.exe\" x", 1));
+  EXPECT_TRUE(watch.DialerIsFree());
+}
+
+TEST(SystemClockTest, NowIsWholeSecondsAndTheTickMoves) {
+  SystemClock clock;  // never asked to set the time here
+  const Date now = clock.Now();
+  EXPECT_EQ(now, FromSeconds(ToSeconds(now)));
+  const uint32_t t0 = clock.Tick();
+  Sleep(50);
+  EXPECT_GE(TickDifference(clock.Tick(), t0), 40u);
+}
+
+}  // namespace
+}  // namespace nw::test

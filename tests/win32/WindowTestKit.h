@@ -1,0 +1,100 @@
+#pragma once
+// Helpers for driving windows in-process under Wine: read texts with WM_GETTEXT, run steps from
+// the thread's timers while a modal loop is running, pump messages for a while.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "classlib/win32/WinText.h"
+
+namespace wtk {
+
+inline std::string Text(HWND wnd) {
+  wchar_t buf[1024] = {};
+  SendMessageW(wnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf));
+  return nw::win::Narrow(buf);
+}
+
+inline std::string ItemText(HWND parent, int id) { return Text(GetDlgItem(parent, id)); }
+
+// Client-relative rectangle of a child window.
+inline RECT ChildRect(HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+inline std::map<UINT_PTR, std::function<void()>>& LaterSteps() {
+  static std::map<UINT_PTR, std::function<void()>> steps;
+  return steps;
+}
+inline void CALLBACK LaterFired(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  auto it = LaterSteps().find(timer);
+  if (it == LaterSteps().end()) return;
+  auto f = std::move(it->second);
+  LaterSteps().erase(it);
+  f();
+}
+// Runs `step` once, `ms` from now, from a thread timer (dispatched by any message loop).
+inline void Later(UINT ms, std::function<void()> step) {
+  const UINT_PTR id = SetTimer(nullptr, 0, ms, LaterFired);
+  LaterSteps()[id] = std::move(step);
+}
+
+// Dispatches messages for `ms` milliseconds.
+inline void Pump(DWORD ms) {
+  const DWORD end = GetTickCount() + ms;
+  MSG msg;
+  while (static_cast<int>(end - GetTickCount()) > 0) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
+// A plain visible top-level window with an icon, standing in for the main window.
+class HostWindow {
+ public:
+  explicit HostWindow(const wchar_t* title = L"host") {
+    static bool registered = false;
+    if (!registered) {
+      WNDCLASSEXW wc{};
+      wc.cbSize = sizeof wc;
+      wc.lpfnWndProc = Proc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.hIcon = LoadIconW(nullptr, IDI_INFORMATION);
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+      wc.lpszClassName = L"WtkHost";
+      RegisterClassExW(&wc);
+      registered = true;
+    }
+    wnd_ = CreateWindowExW(0, L"WtkHost", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 320, 240, nullptr,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&ticks_));
+  }
+  ~HostWindow() { DestroyWindow(wnd_); }
+  HWND Get() const { return wnd_; }
+  // Counts WM_TIMER messages of a window timer, as Lookersb on the main window.
+  void StartTimer(UINT ms) { SetTimer(wnd_, 1, ms, nullptr); }
+  int Ticks() const { return ticks_; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_TIMER) {
+      auto* ticks = reinterpret_cast<int*>(GetWindowLongPtrW(w, GWLP_USERDATA));
+      if (ticks) ++*ticks;
+      return 0;
+    }
+    return DefWindowProcW(w, m, wp, lp);
+  }
+  HWND wnd_;
+  int ticks_ = 0;
+};
+
+}  // namespace wtk
