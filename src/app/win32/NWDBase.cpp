@@ -25,14 +25,14 @@ constexpr UINT_PTR kLookerTimer = 1;
 constexpr UINT_PTR kLookersbTimer = 2;
 
 // Design layout at 96 DPI (client coordinates).
-constexpr int kClientW = 304, kClientH = 238;
+constexpr int kClientW = 310, kClientH = 238;
 constexpr RECT kDialGoBtn{6, 6, 50, 46};
 constexpr RECT kLockBtn{54, 6, 98, 46};
-constexpr RECT kTopWinBtn{106, 6, 298, 24};
-constexpr POINT kPosTim{57, 50};
+constexpr RECT kTopWinBtn{106, 6, 304, 24};
+constexpr POINT kPosTim{63, 50};
 constexpr SIZE kTimBox{241, 13};
-constexpr POINT kPosTdy{86, 84};
-constexpr POINT kPosUsr{194, 84};
+constexpr POINT kPosTdy{92, 84};
+constexpr POINT kPosUsr{200, 84};
 constexpr SIZE kCounterBox{104, 33};
 constexpr int kCountLineY = 20;
 
@@ -50,13 +50,13 @@ struct StaticDef {
   DWORD Style;
 };
 constexpr StaticDef kLabels[] = {
-    {LabelToday, "\"今日\"", {86, 68, 190, 82}, SS_CENTER},
-    {cmd::UserDefine, "ﾕｰｻﾞｰ定義のｶｳﾝﾀ", {194, 68, 298, 82}, SS_CENTER | SS_ENDELLIPSIS},
+    {LabelToday, "\"今日\"", {92, 68, 196, 82}, SS_CENTER},
+    {cmd::UserDefine, "ﾕｰｻﾞｰ定義のｶｳﾝﾀ", {200, 68, 304, 82}, SS_CENTER | SS_ENDELLIPSIS},
     {LabelTime, "累積接続時間:", {6, 84, 84, 98}, SS_LEFT},
     {LabelCount, "累積接続回数:", {6, 104, 84, 118}, SS_LEFT},
     {LabelStatus, "状況(&S):", {6, 124, 120, 138}, SS_LEFT},
 };
-constexpr RECT kStatusList{6, 140, 298, 232};
+constexpr RECT kStatusList{6, 140, 304, 232};
 
 constexpr const char* kTopOnTip = "ｳｨﾝﾄﾞｳを常に手前に表示する";
 constexpr const char* kTopOffTip = "ｳｨﾝﾄﾞｳを常に手前に表示しない";
