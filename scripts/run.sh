@@ -12,7 +12,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/win32"
-run_dir="$build/run"
+run_dir="$build/run"       # NetWard's program folder
+env_dir="$build/runenv"    # its own Wine prefix, apart from the tests'
 entry="NWProvider"
 . "$root/scripts/wine-env.sh"
 
@@ -22,8 +23,12 @@ ctl() {
 
 if [ "${1:-}" = "ctl" ]; then
   shift
-  [ -f "$run_dir/linesimctl.exe" ] || { echo "run.sh: start NetWard with scripts/run.sh first" >&2; exit 1; }
-  nw_wine_start "$build" --no-xvfb >/dev/null
+  [ -f "$run_dir/linesimctl.exe" ] && [ -d "$env_dir/wineprefix" ] ||
+    { echo "run.sh: start NetWard with scripts/run.sh first" >&2; exit 1; }
+  # The running NetWard's Wine: same prefix and locale, nothing started anew.
+  export HOME="$env_dir/winehome" WINEPREFIX="$env_dir/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;rasapi32,wininet=n,b"
+  export LOCPATH="$env_dir/locale" LANG=ja_JP.UTF-8
   ctl "$@"
   exit $?
 fi
@@ -36,14 +41,19 @@ headless=0
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
+cmake --build "$build" -j2 --target NetWard Linkpilot linesim_rasapi32 linesim_wininet linesimctl
+
+mkdir -p "$env_dir"
+# A NetWard left over from an earlier run of this script goes with its own Wine.
+WINEPREFIX="$env_dir/wineprefix" wineserver -k 2>/dev/null || true
 if [ "$headless" = 1 ]; then
-  nw_wine_start "$build"
+  nw_wine_start "$env_dir"
 else
-  nw_wine_start "$build" --no-xvfb
+  nw_wine_start "$env_dir" --no-xvfb
+  # On a real display the window manager frames the Wine desktop.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1
 fi
 trap nw_wine_stop EXIT
-
-cmake --build "$build" -j2 --target NetWard Linkpilot linesim_rasapi32 linesim_wininet linesimctl
 
 # The program folder: NetWard, Linkpilot, the help pages, and the simulator's DLLs beside them.
 mkdir -p "$run_dir"
