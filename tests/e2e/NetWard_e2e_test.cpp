@@ -335,6 +335,64 @@ TEST_F(NetWardE2e, LogPathWhoseFolderVanishedGivesTheNoticeAndSwitchesLoggingOff
   EXPECT_FALSE(folder_.Exists(L"gone"));
 }
 
+TEST_F(NetWardE2e, SessionEndAndTaskListCloseEndTheProgramEvenWithTheTrayIcon) {
+  for (int way = 0; way < 2; ++way) {
+    SCOPED_TRACE(way == 0 ? "log-off" : "task list");
+    ASSERT_TRUE(WriteSettings(folder_, [&](nw::SettingsFileData& d) {
+      d.SavedWindowState[nw::SwTrayIn] = -1;
+      d.Settings.LoggingFLG = true;
+      d.Settings.LogFileAddress = Narrow(folder_.Path(L"LogFile.txt"));
+    }));
+    Process* p = nullptr;
+    HWND main = StartAndWait(&p);
+    if (way == 0) {
+      DWORD_PTR agreed = 0;
+      SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &agreed);
+      EXPECT_TRUE(agreed);
+      EXPECT_TRUE(p->Running());  // nothing ends before the session really does
+      PostMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    } else {
+      PostMessageW(main, WM_CLOSE, 0, 0);  // a close that is neither the close box nor our own
+    }
+    ASSERT_TRUE(p->WaitExit(10s));
+    const std::string log = folder_.ReadFile(L"LogFile.txt");
+    const std::string last = Cp932(L"   監視を終了しました。") + "\r\n";
+    ASSERT_GE(log.size(), last.size());
+    EXPECT_EQ(log.substr(log.size() - last.size()), last);
+    DeleteFileW(folder_.Path(L"LogFile.txt").c_str());
+  }
+}
+
+TEST_F(NetWardE2e, TrayPopupRequestActsOnlyWhileTheLineIsAsWhenItOpened) {
+  Process* p = nullptr;
+  HWND main = StartAndWait(&p);
+  auto popup = [&] {
+    PostMessageW(main, cmd::kTrayCallbackMessage, 0, WM_RBUTTONDOWN);
+    return WaitForWindow(p->Pid(), L"#32768", 5s);
+  };
+  auto closePopup = [&](HWND menu) {
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageW(main, WM_CANCELMODE, 0, 0);
+    WaitUntil([&] { return !Visible(menu); }, 3s);
+  };
+  // Opened while down ("接続(&D)"); the line comes up before the item is chosen: nothing happens.
+  HWND menu = popup();
+  ASSERT_NE(menu, nullptr);
+  closePopup(menu);
+  SimConnect();
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  Command(main, cmd::trDialUpnu);
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_EQ(Count(Lines(main), "   切断を試行しました。 - 手動"), 0);
+  // Opened while up ("切断(&H)"): the item hangs up.
+  menu = popup();
+  ASSERT_NE(menu, nullptr);
+  closePopup(menu);
+  Command(main, cmd::trDialUpnu);
+  EXPECT_TRUE(WaitForLine(main, "   切断を試行しました。 - 手動", 10s));
+  EXPECT_TRUE(WaitForLine(main, "   切断状態になりました。", 10s));
+}
+
 // 10
 TEST_F(NetWardE2e, CompactWindowOpensResizesWithItsItemsAndClosesToTheTray) {
   ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.SavedWindowState[nw::SwTrayIn] = -1; }));
