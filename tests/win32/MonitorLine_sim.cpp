@@ -160,3 +160,66 @@ TEST(SystemClockTest, NowIsWholeSecondsAndTheTickMoves) {
 
 }  // namespace
 }  // namespace nw::test
+
+namespace nw::test {
+namespace {
+
+// The provider drops the line while the lock keeps it connected, with the real probe, the real
+// Linkpilot and the simulator; only the clock is virtual.
+struct LockEndToEnd : simtest::SimTest {};
+
+TEST_F(LockEndToEnd, LinkpilotRedialsTheDroppedLine) {
+  Set([](linesim::State& s) {
+    linesim::Entry e;
+    e.Name = "Provider";
+    e.User = "taro";
+    e.Password = "secret";
+    s.Entries.push_back(e);
+    s.AddConnection("Provider", linesim::kStateConnected);
+  });
+  otkRASCheck ras;
+  otkInternetCheck internet;
+  otkShellWatch dialer;
+  Harness h(MakeDate(2026, 12, 7, 10, 0, 0));
+  h.settings.WayWatchEn = 1;
+  h.settings.WatchEntries = {"Provider"};
+  h.settings.RsIdlFLG = true;
+  h.settings.RsSetInfo = {{"自宅", "Provider", "taro", "secret"}};
+  h.settings.RsSetInfoStd = 0;
+  h.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
+  Monitor m(h.settings, h.counters, MonitorPorts{h.clock, internet, ras, dialer, h.store, h.view, h.notice},
+            win::Narrow(simtest::ExeFolder()));
+  h.notice.monitor = &m;
+  m.StartMonitoring();
+  m.ShowLockButton(true);
+  m.CompleteStart();
+  auto step = [&] {
+    h.Advance(1);
+    m.Looker_Timer();
+  };
+  step();
+  ASSERT_EQ(m.LineConnected(), 1);
+  m.LockBtnAction(true);
+  step();
+  Set([](linesim::State& s) { s.RemoveConnection(s.Connections[0].Handle); });
+  step();
+  EXPECT_EQ(m.LineConnected(), 0);
+  EXPECT_EQ(m.StatusLines().back(), "   接続を試行しました。 - 自動");
+  // Linkpilot dials through the simulator; the next cycles see the line up again.
+  for (int i = 0; i < 100 && m.LineConnected() == 0; ++i) {
+    Sleep(100);
+    step();
+  }
+  ASSERT_EQ(m.LineConnected(), 1);
+  EXPECT_EQ(m.StatusLines()[m.StatusLines().size() - 2], "   接続状態になりました。");
+  const auto dials = Calls("RasDialA");
+  ASSERT_EQ(dials.size(), 1u);
+  EXPECT_EQ(dials[0].Arg("entry"), "Provider");
+  EXPECT_EQ(dials[0].Arg("user"), "taro");
+  EXPECT_EQ(h.store.dialEnds.size(), 1u);
+  EXPECT_EQ(h.store.dialStarts.size(), 2u);
+  for (int i = 0; i < 50 && !dialer.DialerIsFree(); ++i) Sleep(100);
+}
+
+}  // namespace
+}  // namespace nw::test
