@@ -187,6 +187,14 @@ class Monitor {
   int32_t connectionSeconds_ = 0;
   Date lastDisconnect_ = 0;
   std::string posTimText_;
+  struct RefreshKey {
+    int64_t Second = -1;
+    int Mode = -1;
+    int32_t Line = -1, TodaySeconds = 0, TodayCount = 0, UserSeconds = 0, UserCount = 0;
+    bool UserRenew = false;
+    bool operator==(const RefreshKey&) const = default;
+  };
+  RefreshKey lastRefresh_;
   std::string caption_;
   bool captionSet_ = false;
 
