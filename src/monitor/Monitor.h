@@ -57,6 +57,8 @@ class Monitor {
   void Looker_Timer();
   void Lookersb_Timer() { Looker_Timer(); }
   void RefreshDisplay(Date now, bool force);
+  // The main window is shown again: CycleNow takes the present time and everything is redrawn.
+  void RefreshNow();
   void ShowAutoTitle(bool rdw);
   void AddItemToStatus(const std::string& sv);
   void ClearStatusList();

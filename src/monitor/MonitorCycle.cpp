@@ -142,6 +142,11 @@ void Monitor::RefreshDisplay(Date now, bool force) {
   }
 }
 
+void Monitor::RefreshNow() {
+  cycleNow_ = clock_.Now();
+  RefreshDisplay(cycleNow_, true);
+}
+
 void Monitor::DrawPosTim(const std::string& text) {
   if (text == posTimText_) return;
   posTimText_ = text;

@@ -115,6 +115,31 @@ TEST_F(ProbeSim, JapaneseEntryNamesAndThePhonebook) {
   ASSERT_FALSE(calls.empty());
 }
 
+TEST_F(ProbeSim, QueriesUseThe32BitRecordSizes) {
+  Set([](linesim::State& s) {
+    s.Entries.push_back(Entry("Office"));
+    s.AddConnection("Office", linesim::kStateConnected);
+  });
+  Build(1, {"Office"});
+  EXPECT_EQ(Probe(), 1);
+  std::vector<std::string> names;
+  ASSERT_TRUE(ras.EnumEntries(names));
+  const auto conns = Calls("RasEnumConnectionsA");
+  ASSERT_FALSE(conns.empty());
+  EXPECT_EQ(conns[0].Arg("size"), "412");
+  EXPECT_EQ(conns[0].Arg("cb"), "13184");
+  const auto status = Calls("RasGetConnectStatusA");
+  ASSERT_FALSE(status.empty());
+  EXPECT_EQ(status[0].Arg("size"), "160");
+  const auto entries = Calls("RasEnumEntriesA");
+  ASSERT_FALSE(entries.empty());
+  EXPECT_EQ(entries[0].Arg("size"), "264");
+  EXPECT_EQ(entries[0].Arg("cb"), "67584");
+  // A system that does not know the 412-byte record: the probe cannot answer.
+  Set([](linesim::State& s) { s.ConnSizes = {692}; });
+  EXPECT_FALSE(m->ProbeLine().Ok);
+}
+
 struct DialerSim : simtest::SimTest {};
 
 TEST_F(DialerSim, StartsLinkpilotBusyWhileItRunsFreeAfter) {
