@@ -165,6 +165,7 @@ class Monitor {
   bool LineDeviates() const;
   std::string LimitText(int32_t limitSeconds) const;
   void DialDefaultSetNotice(bool hangUp);
+  void TakeNoticeMoods(int agexMood, int agacMood);
 
   SettingsRecord& settings_;
   CounterBlock& counters_;
@@ -220,7 +221,11 @@ class Monitor {
 
   int noticeLoaded_ = 0;
   bool noticeOpening_ = false;  // the cycle before a dialog opens is running
-  std::string openingMain_, openingSub_;
+  struct PendingNotice {
+    std::string Main, Sub;
+    int ExMood = 0, AcMood = -1;
+  };
+  PendingNotice opening_;
   int exMood_ = 0;
   int acMood_ = -1;
 
