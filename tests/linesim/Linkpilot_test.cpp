@@ -258,3 +258,22 @@ TEST_F(LinkpilotTest, InstalledInAFolderWithBlanksAndJapaneseItDials) {
   EXPECT_EQ(Calls("RasHangUpA").size(), 1u);
   EXPECT_TRUE(Now().Connections.empty());
 }
+
+TEST(LinkpilotProgram, CarriesItsVersionResource) {
+  const std::wstring exe = simtest::ExeFolder() + L"Linkpilot.exe";
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, info.data()));
+  const auto text = [&](const wchar_t* name) {
+    wchar_t* value = nullptr;
+    UINT len = 0;
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;
+    if (!VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&value), &len) || !value) return std::string();
+    return nw::win::Narrow(value);
+  };
+  EXPECT_EQ(text(L"OriginalFilename"), "Linkpilot.exe");
+  EXPECT_EQ(text(L"ProductName"), "Orvin.T.K. NetWard");
+  EXPECT_EQ(text(L"FileDescription"), "NetWard ダイアルアップ接続の補助プログラム");
+}
