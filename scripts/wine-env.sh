@@ -54,6 +54,10 @@ nw_wine_start() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     touch "$WINEPREFIX/.nw-ready"
+  else
+    # Start the prefix's services now, detached from our pipes: started later by a test program
+    # they would inherit its pipes and make test discovery wait until it times out.
+    wine wineboot </dev/null >"$build_dir/wineboot.log" 2>&1 || true
   fi
 }
 
