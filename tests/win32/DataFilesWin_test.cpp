@@ -9,6 +9,7 @@
 #include "classlib/otkFileRWCtrl.h"
 #include "classlib/otkFileString.h"
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkAppFolder.h"
 #include "data/NWDGlobal.h"
 #include "data/NWDLogFiles.h"
 
@@ -132,4 +133,16 @@ TEST(SystemClock, LocalNowMatchesTheSystem) {
   const Date now = LocalNow();
   const Date system = MakeDate(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
   EXPECT_LE(std::abs(SecondsBetween(system, now)), 2);
+}
+
+TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
+  const std::string folder = win::ExecutableFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_NE(folder.back(), '\\');
+  EXPECT_EQ(otkFileString::FileKindOf(otkFileString::JoinPath(folder, "win32_tests.exe")), 1);
+}
+
+TEST_F(JapaneseFolder, ActivityLinesAreCodePage932) {
+  ASSERT_TRUE(otkFileString::AppendTextLine(AppPath("LogFile.txt"), "今日"));
+  EXPECT_EQ(ReadAll(dir.FsPath("LogFile.txt")), "\x8D\xA1\x93\xFA\r\n");
 }
