@@ -35,7 +35,8 @@ bool ToCivil(Date d, CivilDateTime& ou);
 // is 1 hour 15 minutes, negative values borrow.
 Date MakeDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
-// Whole seconds since 1899-12-30 00:00 (rounded to the nearest second), and back.
+// Whole seconds since 1899-12-30 00:00 (rounded to the nearest second; 0 for a value that is not
+// a date), and back.
 int64_t ToSeconds(Date d);
 Date FromSeconds(int64_t seconds);
 
