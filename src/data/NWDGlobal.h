@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "classlib/DateValue.h"
@@ -120,7 +121,7 @@ struct HistoryDisplaySettings {
 // Indices of SavedWindowState.
 enum SavedWindowIndex : int { SwLeft = 0, SwTop = 1, SwTrayIn = 2, SwLockShown = 3, SwDisplayMode = 4 };
 
-// Everything NwdUtil.dat holds, as one value.
+// Everything NwdUtil.dat holds, as one value. SavedWindowState holds Booleans as -1 / 0.
 struct SettingsFileData {
   SettingsRecord Settings;
   CounterBlock Counters;
@@ -131,5 +132,60 @@ struct SettingsFileData {
   int32_t PreviousDisplayMode = 1;
   bool operator==(const SettingsFileData&) const = default;
 };
+
+// ---- The program's folder, where every data file lives.
+
+// Set once at start-up by the program (tests use temporary folders).
+void SetProgramFolder(std::string folder);
+const std::string& ProgramFolder();
+// The program folder joined with `name` by exactly one "\".
+std::string AppPath(std::string_view name);
+
+// ---- The settings file NwdUtil.dat.
+
+inline constexpr std::string_view kSettingsFileName = "NwdUtil.dat";
+inline constexpr std::string_view kSettingsKindTag = "Orvin.T.K. NetWardSaveUtility";
+inline constexpr int16_t kSettingsVersion = 51;
+inline constexpr int64_t kCounterBlockPoint = 118;  // first byte behind the version-51 header
+inline constexpr int32_t kMainWindowWidth = 4770;    // twips, for the default position
+inline constexpr int32_t kMainWindowHeight = 3015;
+
+// The primary screen's size in twips (from the window layer).
+struct ScreenTwips {
+  int32_t Width = 0;
+  int32_t Height = 0;
+};
+
+// What the window layer reports at save time in place of SavedWindowState.
+struct LiveWindowState {
+  int32_t DisplayMode = 1;  // 0 tray only, 1 main window, 2 compact window
+  bool LockShown = false;
+  bool TrayInstalled = true;
+  int32_t MainLeft = 0;  // twips; with the compact window shown, the main window centred over it
+  int32_t MainTop = 0;
+};
+
+// Every field but the CounterBlock to its default; the window centred on `screen`.
+void SetDefaults(SettingsFileData& data, ScreenTwips screen);
+
+// Fills `data` from NwdUtil.dat, or with defaults where the file is missing, foreign or damaged
+// (a file of another format version keeps its counters). Creates an empty file when none exists.
+void LoadSettings(SettingsFileData& data, ScreenTwips screen);
+
+// Writes the whole file anew: into a temporary file in the same folder, flushed, then moved over
+// the old one in one step. False (old file untouched) when anything fails.
+bool SaveSettings(const SettingsFileData& data, const LiveWindowState& live);
+
+// Rewrites the counters in place behind a valid version-51 header, flushed to disk. Without such
+// a header (missing, empty, foreign file) the whole file is written instead, so the counters
+// survive the next load.
+bool SaveCounterBlock(const SettingsFileData& data, const LiveWindowState& live);
+
+// The process's one instance, from LoadSettings at start-up to SaveSettings at shut-down, and the
+// same operations on it.
+SettingsFileData& Global();
+inline void LoadSettings(ScreenTwips screen) { LoadSettings(Global(), screen); }
+inline bool SaveSettings(const LiveWindowState& live) { return SaveSettings(Global(), live); }
+inline bool SaveCounterBlock(const LiveWindowState& live) { return SaveCounterBlock(Global(), live); }
 
 }  // namespace nw

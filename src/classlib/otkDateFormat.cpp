@@ -1,0 +1,269 @@
+#include "classlib/otkDateFormat.h"
+
+#include <cctype>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace nw {
+
+namespace {
+
+// The designators come last: UsesTwelveHours relies on it.
+enum class Tok {
+  Literal, Year4, Year2, DayOfYear, Month, Month2, MonthAbbrev, MonthFull, Day, Day2, DayAbbrev, DayFull,
+  ShortDate, LongDate, Weekday, Week, Quarter, Hour, Hour2, Minute, Minute2, Second, Second2,
+  LongTime, DateAndTime, LocaleAmPm, AmPmUpper, AmPmLower, APUpper, APLower
+};
+
+struct Token {
+  Tok kind;
+  std::string text;  // Literal only
+};
+
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+size_t RunOf(std::string_view p, size_t i, char c) {
+  size_t n = 0;
+  while (i + n < p.size() && Lower(p[i + n]) == c) ++n;
+  return n;
+}
+
+bool StartsWithNoCase(std::string_view p, size_t i, std::string_view word) {
+  if (p.size() - i < word.size()) return false;
+  for (size_t k = 0; k < word.size(); ++k)
+    if (Lower(p[i + k]) != word[k]) return false;
+  return true;
+}
+
+// Bytes of the UTF-8 character starting at p[i].
+size_t Utf8Len(std::string_view p, size_t i) {
+  size_t n = 1;
+  while (i + n < p.size() && (static_cast<unsigned char>(p[i + n]) & 0xC0) == 0x80) ++n;
+  return n;
+}
+
+void AddLiteral(std::vector<Token>& out, std::string_view text) {
+  if (!out.empty() && out.back().kind == Tok::Literal)
+    out.back().text += text;
+  else
+    out.push_back({Tok::Literal, std::string(text)});
+}
+
+// The token a run of `run` letters `c` begins with, and how many letters it takes.
+std::pair<Tok, size_t> RunToken(char c, size_t run) {
+  auto pick = [run](std::initializer_list<Tok> byLength) {
+    const size_t n = run < byLength.size() ? run : byLength.size();
+    return std::pair{*(byLength.begin() + (n - 1)), n};
+  };
+  switch (c) {
+    case 'y':
+      if (run >= 4) return {Tok::Year4, 4};
+      return run >= 2 ? std::pair{Tok::Year2, size_t{2}} : std::pair{Tok::DayOfYear, size_t{1}};
+    case 'm': return pick({Tok::Month, Tok::Month2, Tok::MonthAbbrev, Tok::MonthFull});
+    case 'd': return pick({Tok::Day, Tok::Day2, Tok::DayAbbrev, Tok::DayFull, Tok::ShortDate, Tok::LongDate});
+    case 'h': return pick({Tok::Hour, Tok::Hour2});
+    case 'n': return pick({Tok::Minute, Tok::Minute2});
+    case 's': return pick({Tok::Second, Tok::Second2});
+    case 'w': return pick({Tok::Weekday, Tok::Week});
+    case 'q': return {Tok::Quarter, 1};
+    case 'c': return {Tok::DateAndTime, 1};
+    default: return {Tok::Literal, 0};
+  }
+}
+
+// The morning/afternoon tokens at p[i], if any.
+std::optional<std::pair<Tok, size_t>> AmPmToken(std::string_view p, size_t i) {
+  const bool upper = p[i] == 'A';
+  if (StartsWithNoCase(p, i, "ampm")) return std::pair{Tok::LocaleAmPm, size_t{4}};
+  if (StartsWithNoCase(p, i, "am/pm")) return std::pair{upper ? Tok::AmPmUpper : Tok::AmPmLower, size_t{5}};
+  if (StartsWithNoCase(p, i, "a/p")) return std::pair{upper ? Tok::APUpper : Tok::APLower, size_t{3}};
+  return std::nullopt;
+}
+
+std::vector<Token> Tokenize(std::string_view p) {
+  std::vector<Token> out;
+  size_t i = 0;
+  while (i < p.size()) {
+    const char c = Lower(p[i]);
+    if (p[i] == '"') {
+      const size_t end = p.find('"', i + 1);
+      const size_t stop = end == std::string_view::npos ? p.size() : end;
+      AddLiteral(out, p.substr(i + 1, stop - i - 1));
+      i = stop + 1;
+    } else if (p[i] == '\\') {
+      if (i + 1 < p.size()) AddLiteral(out, p.substr(i + 1, Utf8Len(p, i + 1)));
+      i += 1 + (i + 1 < p.size() ? Utf8Len(p, i + 1) : 0);
+    } else if (c == 'a' && AmPmToken(p, i)) {
+      const auto [kind, n] = *AmPmToken(p, i);
+      out.push_back({kind, {}});
+      i += n;
+    } else if (c == 't' && RunOf(p, i, 't') == 5) {
+      out.push_back({Tok::LongTime, {}});
+      i += 5;
+    } else if (const auto [kind, n] = RunToken(c, RunOf(p, i, c)); n > 0) {
+      out.push_back({kind, {}});
+      i += n;
+    } else {
+      const size_t len = Utf8Len(p, i);
+      AddLiteral(out, p.substr(i, len));
+      i += len;
+    }
+  }
+  return out;
+}
+
+bool IsHour(Tok k) { return k == Tok::Hour || k == Tok::Hour2; }
+bool IsSecond(Tok k) { return k == Tok::Second || k == Tok::Second2; }
+
+// The nearest non-literal token before (step -1) or after (step +1) index i.
+std::optional<Tok> Neighbour(const std::vector<Token>& toks, size_t i, int step) {
+  for (long k = static_cast<long>(i) + step; k >= 0 && k < static_cast<long>(toks.size()); k += step)
+    if (toks[k].kind != Tok::Literal) return toks[k].kind;
+  return std::nullopt;
+}
+
+// "m"/"mm" next to hours or seconds ("h:mm", "mm:ss") mean minutes.
+void ResolveMinutes(std::vector<Token>& toks) {
+  for (size_t i = 0; i < toks.size(); ++i) {
+    Tok& k = toks[i].kind;
+    if (k != Tok::Month && k != Tok::Month2) continue;
+    const auto before = Neighbour(toks, i, -1);
+    const auto after = Neighbour(toks, i, +1);
+    if ((before && IsHour(*before)) || (after && IsSecond(*after))) k = k == Tok::Month ? Tok::Minute : Tok::Minute2;
+  }
+}
+
+bool UsesTwelveHours(const std::vector<Token>& toks) {
+  for (const auto& t : toks)
+    if (t.kind >= Tok::LocaleAmPm) return true;
+  return false;
+}
+
+std::string Num(int v, int width) {
+  std::string s = std::to_string(v < 0 ? -v : v);
+  const std::string pad(s.size() < static_cast<size_t>(width) ? static_cast<size_t>(width) - s.size() : 0, '0');
+  return (v < 0 ? "-" : "") + pad + s;
+}
+
+int DayOfYear(const CivilDateTime& c) {
+  return static_cast<int>(ToSeconds(MakeDate(c.Year, c.Month, c.Day)) / 86400 -
+                          ToSeconds(MakeDate(c.Year, 1, 1)) / 86400) + 1;
+}
+
+// Week of the year, Sunday first, the week holding 1 January being week 1.
+int WeekOfYear(const CivilDateTime& c) {
+  CivilDateTime jan1;
+  ToCivil(MakeDate(c.Year, 1, 1), jan1);
+  return (DayOfYear(c) - 1 + (jan1.Weekday - 1)) / 7 + 1;
+}
+
+std::string Render(Date d, std::string_view pattern, const DateFormatLocale& loc);
+
+std::string RenderToken(const Token& t, Date d, const CivilDateTime& c, bool twelve, const DateFormatLocale& loc) {
+  const int hour = twelve ? (c.Hour % 12 == 0 ? 12 : c.Hour % 12) : c.Hour;
+  const bool pm = c.Hour >= 12;
+  switch (t.kind) {
+    case Tok::Literal: return t.text;
+    case Tok::Year4: return Num(c.Year, 1);
+    case Tok::Year2: return Num(c.Year % 100, 2);
+    case Tok::DayOfYear: return Num(DayOfYear(c), 1);
+    case Tok::Month: return Num(c.Month, 1);
+    case Tok::Month2: return Num(c.Month, 2);
+    case Tok::MonthAbbrev: return loc.MonthAbbrev[c.Month - 1];
+    case Tok::MonthFull: return loc.MonthFull[c.Month - 1];
+    case Tok::Day: return Num(c.Day, 1);
+    case Tok::Day2: return Num(c.Day, 2);
+    case Tok::DayAbbrev: return loc.DayAbbrev[c.Weekday - 1];
+    case Tok::DayFull: return loc.DayFull[c.Weekday - 1];
+    case Tok::ShortDate: return Render(d, loc.ShortDate, loc);
+    case Tok::LongDate: return Render(d, loc.LongDate, loc);
+    case Tok::Weekday: return Num(c.Weekday, 1);
+    case Tok::Week: return Num(WeekOfYear(c), 1);
+    case Tok::Quarter: return Num((c.Month - 1) / 3 + 1, 1);
+    case Tok::Hour: return Num(hour, 1);
+    case Tok::Hour2: return Num(hour, 2);
+    case Tok::Minute: return Num(c.Minute, 1);
+    case Tok::Minute2: return Num(c.Minute, 2);
+    case Tok::Second: return Num(c.Second, 1);
+    case Tok::Second2: return Num(c.Second, 2);
+    case Tok::LongTime: return Render(d, loc.LongTime, loc);
+    case Tok::DateAndTime: {
+      // The date alone at midnight, the time alone on day 0, else both.
+      const int64_t secs = ToSeconds(d);
+      const bool hasTime = secs % 86400 != 0, hasDate = secs < 0 || secs >= 86400;
+      std::string out = hasDate || !hasTime ? Render(d, loc.ShortDate, loc) : std::string();
+      if (hasTime) out += (out.empty() ? "" : " ") + Render(d, loc.LongTime, loc);
+      return out;
+    }
+    case Tok::LocaleAmPm: return pm ? loc.Afternoon : loc.Morning;
+    case Tok::AmPmUpper: return pm ? "PM" : "AM";
+    case Tok::AmPmLower: return pm ? "pm" : "am";
+    case Tok::APUpper: return pm ? "P" : "A";
+    case Tok::APLower: return pm ? "p" : "a";
+  }
+  return {};
+}
+
+std::string Render(Date d, std::string_view pattern, const DateFormatLocale& loc) {
+  CivilDateTime c;
+  if (!ToCivil(d, c)) return {};
+  auto toks = Tokenize(pattern);
+  ResolveMinutes(toks);
+  const bool twelve = UsesTwelveHours(toks);
+  std::string out;
+  for (const auto& t : toks) out += RenderToken(t, d, c, twelve, loc);
+  return out;
+}
+
+std::mutex& LocaleMutex() {
+  static std::mutex m;
+  return m;
+}
+
+std::optional<DateFormatLocale>& LocaleSlot() {
+  static std::optional<DateFormatLocale> slot;
+  return slot;
+}
+
+// Replaces every `from` in `s` by `to`, left to right, continuing after the inserted text.
+void ReplaceAll(std::string& s, std::string_view from, const std::string& to) {
+  for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+    s.replace(at, from.size(), to);
+}
+
+}  // namespace
+
+const DateFormatLocale& CurrentDateFormatLocale() {
+  std::lock_guard lock(LocaleMutex());
+  auto& slot = LocaleSlot();
+  if (!slot) slot = SystemDateFormatLocale();
+  return *slot;
+}
+
+void SetDateFormatLocale(const DateFormatLocale& locale) {
+  std::lock_guard lock(LocaleMutex());
+  LocaleSlot() = locale;
+}
+
+std::string FormatDate(Date d, std::string_view pattern, const DateFormatLocale& locale) {
+  return Render(d, pattern, locale);
+}
+
+std::string FormatDate(Date d, std::string_view pattern) { return Render(d, pattern, CurrentDateFormatLocale()); }
+
+std::string FormatDuration(int64_t seconds, std::string_view pattern) {
+  const uint64_t total = seconds < 0 ? 0 - static_cast<uint64_t>(seconds) : static_cast<uint64_t>(seconds);
+  const uint64_t hours = total / 3600, minutes = total / 60 % 60, secs = total % 60;
+  auto two = [](uint64_t v) { return v < 10 ? "0" + std::to_string(v) : std::to_string(v); };
+  std::string out(pattern);
+  ReplaceAll(out, "hh", two(hours));
+  ReplaceAll(out, "mm", two(minutes));
+  ReplaceAll(out, "ss", two(secs));
+  ReplaceAll(out, "h", std::to_string(hours));
+  ReplaceAll(out, "m", std::to_string(minutes));
+  ReplaceAll(out, "s", std::to_string(secs));
+  return seconds < 0 ? "-" + out : out;
+}
+
+}  // namespace nw

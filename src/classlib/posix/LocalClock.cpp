@@ -1,0 +1,16 @@
+// Native side of the clock seam: the C library's local time.
+#include <ctime>
+
+#include "classlib/DateValue.h"
+
+namespace nw {
+
+Date LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return MakeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                  local.tm_sec);
+}
+
+}  // namespace nw

@@ -1,0 +1,31 @@
+#pragma once
+// The header every binary data file begins with: three tag strings and a format version.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "classlib/otkFileRWCtrl.h"
+
+namespace nw {
+
+inline constexpr std::string_view kMakerTag = "Orvin.T.K. NetWard";
+inline constexpr std::string_view kProductTag = "Orvin.T.K. Soft By R.W. NetWard(NetWardDialupLineKeeper)";
+
+struct DataFileHeader {
+  std::string MakerTag;
+  std::string ProductTag;
+  std::string KindTag;
+  int16_t FormatVersion = 0;
+};
+
+// Results of CheckHeader.
+enum HeaderCheck : int { HeaderBad = 0, HeaderOlder = 1, HeaderNewer = 2, HeaderSame = 3 };
+
+// Reads a header at the current position and compares it with the expected kind and version.
+// The position ends just behind what was read (the whole header unless a tag read failed).
+HeaderCheck CheckHeader(otkFileRWCtrl& file, std::string_view kindTag, int16_t version);
+
+// Writes a header at the current position.
+bool WriteHeader(otkFileRWCtrl& file, std::string_view kindTag, int16_t version);
+
+}  // namespace nw
