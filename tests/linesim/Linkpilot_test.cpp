@@ -190,7 +190,8 @@ TEST_F(LinkpilotTest, InternetAutodialRequestsReachWinInet) {
 TEST_F(LinkpilotTest, SecondInstanceEndsAtOnceWhileTheFirstDials) {
   AddIsp();
   Set([](State& s) {
-    s.DialDelayMs = 3000;
+    // Long enough that a cold Wine start of the second instance still falls inside the dial.
+    s.DialDelayMs = 10000;
     s.Entries.push_back({"ISP2"});
     s.AutodialEntry = "ISP2";
   });
@@ -206,12 +207,12 @@ TEST_F(LinkpilotTest, SecondInstanceEndsAtOnceWhileTheFirstDials) {
   ASSERT_TRUE(dialing);
   EXPECT_FALSE(HasVisibleWindow(first.Pid()));
 
-  const auto second = simtest::RunProcess(Linkpilot(), CommandFor("InternetAutodial"), 2500);
+  const auto second = simtest::RunProcess(Linkpilot(), CommandFor("InternetAutodial"), 8000);
   EXPECT_TRUE(second.Ended);
   EXPECT_EQ(second.ExitCode, 0u);
   DWORD code = 1;
   EXPECT_FALSE(first.Wait(0));  // the first one is still dialing
-  ASSERT_TRUE(first.Wait(20000, &code));
+  ASSERT_TRUE(first.Wait(30000, &code));
   EXPECT_EQ(code, 0u);
 
   const auto calls = Calls();
