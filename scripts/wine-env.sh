@@ -54,6 +54,10 @@ nw_wine_start() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     touch "$WINEPREFIX/.nw-ready"
+  else
+    # Start Wine's own services now, on /dev/null: started later by a test program run from the
+    # build (test discovery), they would inherit its output pipe and the build would wait on it.
+    wine wineboot </dev/null >/dev/null 2>&1 || true
   fi
 }
 
