@@ -10,6 +10,7 @@
 #include "classlib/win32/WinText.h"
 #include "classlib/win32/otkWinSetting.h"
 #include "monitor/Monitor.h"
+#include "res/resource.h"
 
 namespace nw {
 
@@ -61,14 +62,15 @@ constexpr const char* kTopOnTip = "ｳｨﾝﾄﾞｳを常に手前に表示す
 constexpr const char* kTopOffTip = "ｳｨﾝﾄﾞｳを常に手前に表示しない";
 
 otkGdi::Bitmap LoadBitmapScaled(HINSTANCE inst, int id, UINT dpi) {
-  HBITMAP raw = static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+  HBITMAP raw =
+      static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
   if (!raw || dpi == 96) return otkGdi::Bitmap(raw);
   BITMAP bm{};
   GetObjectW(raw, sizeof bm, &bm);
   DeleteObject(raw);
   return otkGdi::Bitmap(static_cast<HBITMAP>(
       LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, otkGdi::Scale(bm.bmWidth, dpi),
-                 otkGdi::Scale(bm.bmHeight, dpi), LR_DEFAULTCOLOR)));
+                 otkGdi::Scale(bm.bmHeight, dpi), LR_LOADMAP3DCOLORS)));
 }
 
 HICON LoadIconSized(HINSTANCE inst, int id, int size) {
@@ -101,8 +103,8 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   icc.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
   InitCommonControlsEx(&icc);
 
-  bigIcon_ = LoadIconSized(instance, 101, GetSystemMetrics(SM_CXICON));
-  smallIcon_ = LoadIconSized(instance, 101, GetSystemMetrics(SM_CXSMICON));
+  bigIcon_ = LoadIconSized(instance, IDI_NETWARD, GetSystemMetrics(SM_CXICON));
+  smallIcon_ = LoadIconSized(instance, IDI_NETWARD, GetSystemMetrics(SM_CXSMICON));
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -151,7 +153,7 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
 
   // 2. The saved window state.
   modes_.PreviousDisplayMode = g.PreviousDisplayMode;
-  modes_.DisplayMode = kModeTray;  // nothing is shown yet; the switch below shows the right window
+  modes_.DisplayMode = kModeTray;
   SetTrayResidency(g.SavedWindowState[SwTrayIn] != 0);
   if (g.TopWinFLG) {
     SendMessageW(Control(cmd::TopWinBtn), BM_SETCHECK, BST_CHECKED, 0);
@@ -166,15 +168,14 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   ShowWindow(Control(cmd::LockBtn), monitor_->LockButtonShown() ? SW_SHOW : SW_HIDE);
 
   // 9. The display mode.
-  const int32_t saved = g.SavedWindowState[SwDisplayMode];
-  DisplayModes startModes{kModeTray, g.PreviousDisplayMode};
-  const int32_t mode = StartupDisplayMode(saved, s.ExpStart, startModes);
-  if (mode == kModeTray) {
-    // Stay hidden; PreviousDisplayMode is still the saved one.
-  } else {
-    SetDisplayMode(mode);
-    modes_.PreviousDisplayMode = g.PreviousDisplayMode;
-  }
+  // Nothing is shown yet; the switch shows the chosen window and the stored previous mode stays
+  // what showing the program again returns to.
+  const int32_t storedPrevious = g.PreviousDisplayMode;
+  const int32_t mode =
+      StartupDisplayMode(g.SavedWindowState[SwDisplayMode], s.ExpStart, DisplayModes{kModeTray, storedPrevious});
+  SetDisplayMode(mode);
+  modes_.PreviousDisplayMode = storedPrevious;
+  links::Global().PreviousDisplayMode = storedPrevious;
 
   // 10-13. The start-up dial and the re-anchoring of the counters.
   monitor_->CompleteStart();
@@ -371,7 +372,7 @@ void NWDBase::OnInitMenuPopup(HMENU popup) {
   MenuInputs in = CurrentMenuInputs();
   for (int i = 0; i < GetMenuItemCount(menuBar_); ++i) {
     if (GetSubMenu(menuBar_, i) != popup) continue;
-    if (i == 1) in.LogFileExists = links::LogFileExists();
+    if (i == 1) in.LogFileExists = LogFileExistsNow();
     const std::vector<MenuTop> tops = BuildMainMenu(in);
     FillPopup(popup, tops[static_cast<size_t>(i)].Items);
     return;
@@ -399,7 +400,7 @@ void NWDBase::OnCommand(int id, int code, HWND control) {
   }
   // Menus. Commands of items that are hidden or disabled right now are ignored.
   MenuInputs in = CurrentMenuInputs();
-  if (id == cmd::DelLognu) in.LogFileExists = links::LogFileExists();
+  if (id == cmd::DelLognu) in.LogFileExists = LogFileExistsNow();
   if (id == cmd::UserClear) {
     if (!userClearEnabled_) return;
   } else if (!CommandAvailable(in, id)) {
@@ -426,11 +427,11 @@ void NWDBase::OnCommand(int id, int code, HWND control) {
       explicitExit_ = true;
       CloseByProgram();
       break;
-    case cmd::Loggingnu: links::Loggingnu_Click(); break;
-    case cmd::AdsLognu: links::AdsLognu_Click(wnd_); break;
-    case cmd::DelLognu: links::DelLognu_Click(); break;
+    case cmd::Loggingnu:
+    case cmd::AdsLognu:
+    case cmd::DelLognu: LogCommand(id); break;
     case cmd::Apphpnu: links::Apphpnu_Click(); break;
-    case cmd::Vernu: links::Vernu_Click(wnd_); break;
+    case cmd::Vernu: links::Vernu_Click(instance_, wnd_, TopWinFLG()); break;
     case cmd::trDialUpnu:
       // Only while the line is still as it was when the popup opened.
       if (m.LineConnected() == popupLineState_) m.RequestLine(popupLineState_ ? 1 : 0, false);
@@ -482,26 +483,27 @@ void NWDBase::SetMainExpState(bool shown) {
     return;
   }
   monitor_->RefreshDisplay(links::Now(), true);
-  if (links::CompactShown()) {
+  if (CompactShown()) {
     // Reappear where the compact window is, kept on the screen.
-    links::CenterWindowOver(links::CompactWindow(), wnd_, true);
+    links::CenterWindowOver(CompactWindow(), wnd_, true);
   }
   ShowWindow(wnd_, SW_SHOWNORMAL);
 }
 
 void NWDBase::SetDisplayMode(int32_t mode) {
   if (!SwitchDisplayMode(modes_, mode)) return;
+  links::Global().PreviousDisplayMode = modes_.PreviousDisplayMode;
   switch (mode) {
     case kModeTray:
       SetMainExpState(false);
-      links::SetCompactState(false);
+      SetCompactState(false);
       break;
     case kModeMain:
       SetMainExpState(true);
-      links::SetCompactState(false);
+      SetCompactState(false);
       break;
     case kModeCompact:
-      links::SetCompactState(true);
+      SetCompactState(true);
       SetMainExpState(false);
       break;
     default: break;
@@ -510,7 +512,7 @@ void NWDBase::SetDisplayMode(int32_t mode) {
 
 void NWDBase::ExpWindowFromTaskTary() {
   if (modes_.DisplayMode == kModeTray) SetDisplayMode(RestoreDisplayMode());
-  HWND front = modes_.DisplayMode == kModeCompact ? links::CompactWindow() : wnd_;
+  HWND front = modes_.DisplayMode == kModeCompact ? CompactWindow() : wnd_;
   if (!front) return;
   if (IsIconic(front)) ShowWindow(front, SW_RESTORE);
   SetForegroundWindow(front);
@@ -542,25 +544,37 @@ void NWDBase::UnloadAction() {
   monitor_->StopMonitoring();
   SaveAllSettings();
   SetTrayResidency(false);
-  links::UnloadOtherWindows();
+  // Every other window of the program goes with it.
+  SetCompactState(false);
+  CloseNotice();
+  links::CloseAboutBox();
+}
+
+void NWDBase::CloseForGood() {
+  UnloadAction();
+  // Posted: the caller (the compact window's unload) is still on the stack.
+  PostMessageW(wnd_, WM_CLOSE, 0, 0);
 }
 
 void NWDBase::FinishWindow() {
   if (wnd_) DestroyWindow(wnd_);
 }
 
-void NWDBase::SaveAllSettings() {
+LiveWindowState NWDBase::LiveState() const {
   LiveWindowState live;
   live.DisplayMode = modes_.DisplayMode;
-  live.LockShown = monitor_->LockButtonShown();
+  live.LockShown = monitor_ && monitor_->LockButtonShown();
   live.TrayInstalled = trayResident_;
-  // The main window is stored where it will reappear: centred over a shown compact window.
-  if (links::CompactShown()) links::CenterWindowOver(links::CompactWindow(), wnd_, false);
   const RECT r = WindowRectPx();
   live.MainLeft = otkGdi::PixelsToTwips(r.left, dpi_);
   live.MainTop = otkGdi::PixelsToTwips(r.top, dpi_);
-  links::Global().PreviousDisplayMode = modes_.PreviousDisplayMode;
-  nw::SaveSettings(live);
+  return live;
+}
+
+void NWDBase::SaveAllSettings() {
+  // The main window is stored where it will reappear: centred over a shown compact window.
+  if (CompactShown()) links::CenterWindowOver(CompactWindow(), wnd_, false);
+  nw::SaveSettings(LiveState());
 }
 
 RECT NWDBase::WindowRectPx() const {
@@ -646,7 +660,6 @@ void NWDBase::StatusClear() {
 
 void NWDBase::SetMainCaption(const std::string& title) { SetWindowTextW(wnd_, Widen(title).c_str()); }
 
-void NWDBase::SetCompactCaption(const std::string& caption) { links::SetCompactCaption(caption); }
 
 void NWDBase::SetDialButton(int bitmapId, const std::string& tip) {
   HWND btn = Control(cmd::DialGoBtn);
@@ -702,10 +715,6 @@ void NWDBase::PaintCounters(HDC dc, bool) {
   DrawBox(dc, BoxToday);
   DrawBox(dc, BoxUser);
   if (!posTim_.empty()) DrawTimBox(dc);
-}
-
-void NWDBase::ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval) {
-  links::ExpressAcmComp(agIToday, agIUser, agCIval);
 }
 
 void NWDBase::SetUserCounterState(const std::string& menuCaption, bool menuEnabled, const std::string& labelText,

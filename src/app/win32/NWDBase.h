@@ -40,6 +40,8 @@ class NWDBase final : public MonitorView, public TrayEvents {
   bool MainExpState() const;
   void SetMainExpState(bool shown);
   void UnloadAction();
+  // UnloadAction and then the main window itself goes: the program ends.
+  void CloseForGood();
   void ExpWindowFromTaskTary();
   void SetDisplayMode(int32_t mode);
   int32_t RestoreDisplayMode() const { return nw::RestoreDisplayMode(modes_); }
@@ -54,6 +56,8 @@ class NWDBase final : public MonitorView, public TrayEvents {
   void InstallTrayIcon(HWND wnd);
   void UninstallTrayIcon();
   HICON MainIcon() const { return bigIcon_; }
+  // The window state the settings file stores (display mode, lock button, tray, position).
+  LiveWindowState LiveState() const;
 
   // ---- MonitorView --------------------------------------------------------------------------------
   int DisplayMode() override { return modes_.DisplayMode; }
@@ -112,6 +116,14 @@ class NWDBase final : public MonitorView, public TrayEvents {
   void DrawBox(HDC dc, CounterBox box);
   void DrawTimBox(HDC dc);
   void SaveAllSettings();
+  void CloseNotice();
+  // The activity log commands of "設定(&U)".
+  bool LogFileExistsNow();
+  void LogCommand(int id);
+  // The compact window (display mode 2).
+  bool CompactShown() const;
+  HWND CompactWindow() const;
+  void SetCompactState(bool shown);
   RECT WindowRectPx() const;
 
   HINSTANCE instance_ = nullptr;
@@ -154,7 +166,7 @@ class NWDBase final : public MonitorView, public TrayEvents {
   bool userGrey_ = false;
 
   otk::otkIconIntoTray tray_;
-  struct Adapters;  // the monitor's ports on this machine
+  struct Adapters;  // the monitor's ports on this machine, the notice and the compact window
   std::unique_ptr<Adapters> ports_;
   std::unique_ptr<Monitor> monitor_;
 };

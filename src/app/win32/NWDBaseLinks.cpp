@@ -5,6 +5,8 @@
 #include "app/NWDWindowRules.h"
 #include "classlib/win32/WinText.h"
 #include "classlib/win32/otkGdi.h"
+#include "settings/win32/NWDVersion.h"
+#include "settings/win32/otkINetAcs.h"
 
 namespace nw::links {
 
@@ -40,6 +42,24 @@ void CenterWindowOver(HWND source, HWND target, bool keepOnScreen) {
                      otkGdi::PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi));
   SetWindowPos(target, nullptr, otkGdi::TwipsToPixels(moved.Left, dpi), otkGdi::TwipsToPixels(moved.Top, dpi), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Apphpnu_Click() { otkINetAcs::OpenHelpContents(ProgramFolder()); }
+
+namespace {
+NWDVersion* g_about = nullptr;
+}
+
+void Vernu_Click(HINSTANCE instance, HWND owner, bool topmost) {
+  if (g_about) return;
+  NWDVersion about(instance, owner, topmost);
+  g_about = &about;
+  about.ShowModal();
+  g_about = nullptr;
+}
+
+void CloseAboutBox() {
+  if (g_about && g_about->Window()) PostMessageW(g_about->Window(), WM_CLOSE, 0, 0);
 }
 
 }  // namespace nw::links

@@ -21,25 +21,11 @@ ScreenTwips ScreenSize();
 
 Date Now();
 
-// Activity log commands of the "設定(&U)" menu.
-bool LogFileExists();
-void Loggingnu_Click();
-void AdsLognu_Click(HWND owner);
-void DelLognu_Click();
-
 // "目次(&C)..." and "ﾊﾞｰｼﾞｮﾝ情報(&V)...".
 void Apphpnu_Click();
-void Vernu_Click(HWND owner);
-
-// The compact window (display mode 2).
-bool CompactShown();
-HWND CompactWindow();
-void SetCompactState(bool shown);
-void SetCompactCaption(const std::string& caption);
-void ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval);
-
-// Closes every other window of the program (compact window, notice, about box) at shut-down.
-void UnloadOtherWindows();
+void Vernu_Click(HINSTANCE instance, HWND owner, bool topmost);
+// Closes the about box when it is open (program end).
+void CloseAboutBox();
 
 // CenterFormOver on real windows: `target` is moved so its centre lies on `source`'s centre.
 void CenterWindowOver(HWND source, HWND target, bool keepOnScreen);

@@ -1,0 +1,371 @@
+// NetWard.exe and Linkpilot.exe driven from outside, each test in a fresh program folder with the
+// line simulator's DLLs beside the programs.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <regex>
+
+#include "E2eSettings.h"
+#include "E2eSupport.h"
+#include "LineSimState.h"
+#include "app/NWDMenuIds.h"
+#include "compact/win32/NWDComp.h"
+#include "monitor/win32/NWDDialog.h"
+
+namespace e2e {
+namespace {
+
+namespace cmd = nw::cmd;
+constexpr const char* kEntry = "NWProvider";
+
+class NetWardE2e : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dog_ = std::make_unique<Watchdog>(100s, [this] {
+      for (auto& p : procs_) p->Kill();
+    });
+    Sim([](linesim::State& s) {
+      s = linesim::State{};
+      s.Entries.push_back(linesim::Entry{kEntry});
+      s.AutodialEntry = kEntry;
+    });
+  }
+
+  void TearDown() override {
+    for (auto& p : procs_) {
+      // Let NetWard end normally when it still can, so its files are complete.
+      for (HWND w : TopWindows(p->Pid(), L"NWDBase")) PostMessageW(w, WM_COMMAND, cmd::Closenu, 0);
+      if (!p->WaitExit(5s)) p->Kill();
+    }
+    const auto unexpected = watcher_.Unexpected();
+    for (const auto& texts : unexpected) ADD_FAILURE() << "unexpected dialog: " << Narrow(texts);
+    EXPECT_FALSE(dog_->Expired()) << "the test ran out of time";
+    dog_.reset();
+  }
+
+  void Sim(const std::function<void(linesim::State&)>& change) {
+    ASSERT_TRUE(linesim::Modify(folder_.SimState(), change));
+  }
+  void SimConnect() {
+    Sim([](linesim::State& s) {
+      s.AddConnection(kEntry, linesim::kStateConnected);
+      s.Online = true;
+    });
+  }
+  void SimDrop() {
+    Sim([](linesim::State& s) {
+      std::vector<uint32_t> handles;
+      for (const auto& c : s.Connections) handles.push_back(c.Handle);
+      for (uint32_t h : handles) s.RemoveConnection(h);
+      s.Online = false;
+    });
+  }
+  int RasDialCalls() {
+    int n = 0;
+    for (const auto& c : linesim::ReadCalls(folder_.SimState()))
+      if (c.Function == "RasDialA") ++n;
+    return n;
+  }
+
+  Process& Start() {
+    procs_.push_back(std::make_unique<Process>());
+    Process& p = *procs_.back();
+    EXPECT_TRUE(p.Start(folder_.Path(L"NetWard.exe"), L"", folder_.Dir()));
+    watcher_.Watch(p.Pid());
+    return p;
+  }
+  HWND Main(Process& p) { return WaitForWindow(p.Pid(), L"NWDBase", 15s); }
+  // Starts NetWard and waits for its first status lines.
+  HWND StartAndWait(Process** out = nullptr) {
+    Process& p = Start();
+    if (out) *out = &p;
+    HWND main = Main(p);
+    EXPECT_NE(main, nullptr);
+    EXPECT_TRUE(WaitForLine(main, "   監視を開始しました。", 10s));
+    return main;
+  }
+
+  static std::vector<std::string> Lines(HWND main) {
+    std::vector<std::string> out;
+    for (const auto& w : ListLines(GetDlgItem(main, cmd::StatusList))) out.push_back(Narrow(w));
+    return out;
+  }
+  static int Count(const std::vector<std::string>& lines, const std::string& text) {
+    return static_cast<int>(std::count(lines.begin(), lines.end(), text));
+  }
+  static bool WaitForLine(HWND main, const std::string& text, Ms timeout, int times = 1) {
+    return WaitUntil([&] { return Count(Lines(main), text) >= times; }, timeout);
+  }
+  static std::string Caption(HWND w) { return Narrow(Text(w)); }
+  static void Command(HWND w, int id) { PostMessageW(w, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+
+  ProgramFolder folder_;
+  DialogWatcher watcher_;
+  std::vector<std::unique_ptr<Process>> procs_;
+  std::unique_ptr<Watchdog> dog_;
+};
+
+std::string Cp932(const std::wstring& w) {
+  char buf[4096] = {};
+  const int n = WideCharToMultiByte(932, 0, w.c_str(), static_cast<int>(w.size()), buf, sizeof buf, nullptr, nullptr);
+  return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+const std::regex kTimeLine(R"(\d{4}年 \d{1,2}月 \d{1,2}日 午(前|後) \d{1,2}:\d{2}:\d{2})");
+
+// 1
+TEST_F(NetWardE2e, FirstStartWritesTheTimeLineAndTheStartLineAndCreatesTheSettingsFile) {
+  HWND main = StartAndWait();
+  const auto lines = Lines(main);
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_TRUE(std::regex_match(lines[0], kTimeLine)) << lines[0];
+  EXPECT_EQ(lines[1], "   監視を開始しました。");
+  EXPECT_EQ(Caption(main), "切断状態 0:00:00");
+  EXPECT_TRUE(WaitUntil([&] { return Visible(main); }, 5s));
+  EXPECT_TRUE(folder_.Exists(L"NwdUtil.dat"));
+}
+
+// 2
+TEST_F(NetWardE2e, ProviderConnectIsLoggedRecordedAndShown) {
+  HWND main = StartAndWait();
+  HWND dialBtn = GetDlgItem(main, cmd::DialGoBtn);
+  const LRESULT pictureBefore = SendMessageW(dialBtn, BM_GETIMAGE, IMAGE_BITMAP, 0);
+  SimConnect();
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  auto lines = Lines(main);
+  auto it = std::find(lines.begin(), lines.end(), "   接続状態になりました。");
+  ASSERT_NE(it + 1, lines.end());
+  EXPECT_EQ(*(it + 1), "      方法:ﾀﾞｲｱﾙｱｯﾌﾟ");
+  EXPECT_TRUE(std::regex_match(*(it - 1), kTimeLine));
+  EXPECT_TRUE(WaitUntil([&] { return Caption(main).rfind("接続状態 ", 0) == 0; }, 5s)) << Caption(main);
+  // The dial button shows the connected picture; the dial history has its record.
+  EXPECT_NE(SendMessageW(dialBtn, BM_GETIMAGE, IMAGE_BITMAP, 0), pictureBefore);
+  EXPECT_GT(folder_.ReadFile(L"NwdDial.log").size(), 100u);
+
+  SimDrop();
+  ASSERT_TRUE(WaitForLine(main, "   切断状態になりました。", 10s));
+  lines = Lines(main);
+  it = std::find(lines.begin(), lines.end(), "   切断状態になりました。");
+  ASSERT_NE(it + 1, lines.end());
+  EXPECT_EQ((it + 1)->rfind("      接続時間: ", 0), 0u) << *(it + 1);
+  EXPECT_EQ(SendMessageW(dialBtn, BM_GETIMAGE, IMAGE_BITMAP, 0), pictureBefore);
+}
+
+void UseStoredSet(nw::SettingsFileData& d) {
+  d.Settings.RsIdlFLG = true;
+  d.Settings.RsSetInfo = {{"標準ｾｯﾄ", kEntry, "user1", "pass1"}};
+  d.Settings.RsSetInfoStd = 0;
+  d.Settings.WayWatchEn = 1;
+  d.Settings.WatchEntries = {kEntry};
+}
+
+// 3
+TEST_F(NetWardE2e, DialButtonStartsLinkpilotOnceAndTheLineComesUp) {
+  ASSERT_TRUE(WriteSettings(folder_, UseStoredSet));
+  Sim([](linesim::State& s) { s.DialDelayMs = 2500; });
+  HWND main = StartAndWait();
+  HWND dialBtn = GetDlgItem(main, cmd::DialGoBtn);
+  SendMessageW(dialBtn, BM_CLICK, 0, 0);
+  SendMessageW(dialBtn, BM_CLICK, 0, 0);  // Linkpilot still dials: dropped
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 15s));
+  const auto lines = Lines(main);
+  EXPECT_EQ(Count(lines, "   接続を試行しました。 - 手動"), 1);
+  EXPECT_EQ(Count(lines, "      設定:1種のｴﾝﾄﾘを監視"), 1);
+  const auto calls = linesim::ReadCalls(folder_.SimState());
+  int dials = 0;
+  for (const auto& c : calls) {
+    if (c.Function != "RasDialA") continue;
+    ++dials;
+    EXPECT_EQ(c.Arg("entry"), kEntry);
+    EXPECT_EQ(c.Arg("user"), "user1");
+    EXPECT_EQ(c.Arg("password"), "pass1");
+  }
+  EXPECT_EQ(dials, 1);
+}
+
+// 4
+TEST_F(NetWardE2e, LockKeepsTheLineUpAfterAProviderDrop) {
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) {
+    UseStoredSet(d);
+    d.SavedWindowState[nw::SwLockShown] = -1;
+  }));
+  SimConnect();
+  HWND main = StartAndWait();
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  HWND lockBtn = GetDlgItem(main, cmd::LockBtn);
+  ASSERT_TRUE(Visible(lockBtn));
+  SendMessageW(lockBtn, BM_CLICK, 0, 0);  // lock on while connected: keep the line up
+  SimDrop();
+  const bool reconnected = WaitForLine(main, "   接続状態になりました。", 20s, 2);
+  const auto lines = Lines(main);
+  std::string all;
+  for (const auto& l : lines) all += l + "\n";
+  ASSERT_TRUE(reconnected) << all;
+  auto pos = [&](const std::string& t) { return std::find(lines.begin(), lines.end(), t) - lines.begin(); };
+  const auto down = pos("   切断状態になりました。");
+  const auto deviation = pos("   ﾛｯｸ機能が切断状態を感知しました。 - 接続維持");
+  const auto attempt = pos("   接続を試行しました。 - 自動");
+  ASSERT_LT(down, static_cast<long>(lines.size()));
+  EXPECT_LT(down, deviation);
+  EXPECT_LT(deviation, static_cast<long>(lines.size()));
+  EXPECT_LT(attempt, static_cast<long>(lines.size()));
+  EXPECT_EQ(RasDialCalls(), 1);
+}
+
+// 5
+TEST_F(NetWardE2e, CloseBoxWithTrayIconHidesAndKeepsMonitoring) {
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.SavedWindowState[nw::SwTrayIn] = -1; }));
+  Process* p = nullptr;
+  HWND main = StartAndWait(&p);
+  ASSERT_TRUE(Visible(main));
+  PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !Visible(main); }, 5s));
+  EXPECT_TRUE(p->Running());
+  SimConnect();
+  EXPECT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  // A double-click on the tray icon brings the window back.
+  PostMessageW(main, cmd::kTrayCallbackMessage, 0, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(WaitUntil([&] { return Visible(main); }, 5s));
+}
+
+// 6
+TEST_F(NetWardE2e, CloseCommandWhileConnectedCountsTheConnectionAndSavesTheWindowState) {
+  ASSERT_TRUE(WriteSettings(folder_, [&](nw::SettingsFileData& d) {
+    d.Settings.LoggingFLG = true;
+    d.Settings.LogFileAddress = Narrow(folder_.Path(L"LogFile.txt"));
+  }));
+  SimConnect();
+  Process* p = nullptr;
+  HWND main = StartAndWait(&p);
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  SetWindowPos(main, nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  std::this_thread::sleep_for(2500ms);
+  RECT r{};
+  GetWindowRect(main, &r);
+  Command(main, cmd::Closenu);
+  ASSERT_TRUE(p->WaitExit(10s));
+  const std::string log = folder_.ReadFile(L"LogFile.txt");
+  const std::string last = Cp932(L"   監視を終了しました。") + "\r\n";
+  ASSERT_GE(log.size(), last.size());
+  EXPECT_EQ(log.substr(log.size() - last.size()), last);
+  const nw::SettingsFileData d = ReadSettings(folder_);
+  EXPECT_EQ(d.Counters.TodayCount, 1);
+  EXPECT_GE(d.Counters.TodaySeconds, 2);
+  EXPECT_EQ(d.Counters.UserCount, 1);
+  EXPECT_EQ(d.SavedWindowState[nw::SwDisplayMode], 1);
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  EXPECT_NEAR(d.SavedWindowState[nw::SwLeft], MulDiv(r.left, 1440, dpi), 15);
+  EXPECT_NEAR(d.SavedWindowState[nw::SwTop], MulDiv(r.top, 1440, dpi), 15);
+}
+
+// 7
+TEST_F(NetWardE2e, SecondInstanceIsQuestionedAndAnswerNoLeavesEverythingAlone) {
+  Process* first = nullptr;
+  HWND main = StartAndWait(&first);
+  const std::string settingsBefore = folder_.ReadFile(L"NwdUtil.dat");
+  const size_t linesBefore = Lines(main).size();
+  watcher_.Expect(L"このｱﾌﾟﾘｹｰｼｮﾝは既に実行中です。");
+  Process& second = Start();
+  HWND dlg = WaitForWindow(second.Pid(), L"#32770", 15s);
+  ASSERT_NE(dlg, nullptr);
+  const std::string texts = Narrow(DialogTexts(dlg));
+  EXPECT_NE(texts.find("Orvin.T.K. NetWard"), std::string::npos);
+  EXPECT_NE(texts.find("このｱﾌﾟﾘｹｰｼｮﾝは既に実行中です。\r\n\r\n二重で起動させた場合、接続ﾛｸﾞなどにｴﾗｰが発生する可能性があります。"
+                       "\r\n\r\n起動しますか?"),
+            std::string::npos)
+      << texts;
+  SendMessageW(GetDlgItem(dlg, IDNO), BM_CLICK, 0, 0);
+  ASSERT_TRUE(second.WaitExit(10s));
+  EXPECT_TRUE(TopWindows(second.Pid(), L"NWDBase").empty());
+  EXPECT_TRUE(first->Running());
+  EXPECT_EQ(folder_.ReadFile(L"NwdUtil.dat"), settingsBefore);
+  EXPECT_EQ(Lines(main).size(), linesBefore);
+}
+
+TEST_F(NetWardE2e, SecondInstanceRunsWithoutQuestionWhenDoubleStartIsAllowed) {
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.Settings.DblErr = true; }));
+  Process* first = nullptr;
+  StartAndWait(&first);
+  Process& second = Start();
+  EXPECT_NE(Main(second), nullptr);
+  EXPECT_TRUE(first->Running());
+  EXPECT_TRUE(second.Running());
+}
+
+// 8
+TEST_F(NetWardE2e, ActivityLogGetsEveryStatusLineInCodePage932) {
+  ASSERT_TRUE(WriteSettings(folder_, [&](nw::SettingsFileData& d) {
+    d.Settings.LoggingFLG = true;
+    d.Settings.LogFileAddress = Narrow(folder_.Path(L"LogFile.txt"));
+  }));
+  HWND main = StartAndWait();
+  SimConnect();
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  std::string expected;
+  for (const auto& line : ListLines(GetDlgItem(main, cmd::StatusList))) expected += Cp932(line) + "\r\n";
+  EXPECT_EQ(folder_.ReadFile(L"LogFile.txt"), expected);
+}
+
+TEST_F(NetWardE2e, LogPathWhoseFolderVanishedGivesTheNoticeAndSwitchesLoggingOff) {
+  ASSERT_TRUE(WriteSettings(folder_, [&](nw::SettingsFileData& d) {
+    d.Settings.LoggingFLG = true;
+    d.Settings.LogFileAddress = Narrow(folder_.Path(L"gone\\LogFile.txt"));
+  }));
+  watcher_.Expect(L"ﾛｸﾞﾌｧｲﾙの保存場所が無効なため");
+  Process* p = nullptr;
+  Process& proc = Start();
+  p = &proc;
+  HWND notice = WaitForWindow(p->Pid(), nw::NWDDialog::kClassName, 15s);
+  ASSERT_NE(notice, nullptr);
+  const std::string texts = Narrow(DialogTexts(notice));
+  EXPECT_NE(texts.find("ﾛｸﾞﾌｧｲﾙの保存場所が無効なため、ﾛｸﾞを保存できませんでした。"), std::string::npos) << texts;
+  EXPECT_NE(texts.find("ﾛｸﾞﾌｧｲﾙの保存場所が無効なため、「ﾛｸﾞ」機能の設定を初期化しました。"), std::string::npos);
+  HWND ok = FindChildByText(notice, L"O.K.");
+  ASSERT_NE(ok, nullptr);
+  SendMessageW(ok, BM_CLICK, 0, 0);
+  HWND main = Main(*p);
+  ASSERT_TRUE(WaitForLine(main, "   監視を開始しました。", 10s));
+  Command(main, cmd::Closenu);
+  ASSERT_TRUE(p->WaitExit(10s));
+  const nw::SettingsFileData d = ReadSettings(folder_);
+  EXPECT_FALSE(d.Settings.LoggingFLG);
+  EXPECT_EQ(d.Settings.LogFileAddress, "");
+  EXPECT_FALSE(folder_.Exists(L"gone"));
+}
+
+// 10
+TEST_F(NetWardE2e, CompactWindowOpensResizesWithItsItemsAndClosesToTheTray) {
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.SavedWindowState[nw::SwTrayIn] = -1; }));
+  Process* p = nullptr;
+  HWND main = StartAndWait(&p);
+  Command(main, cmd::Compnu);
+  HWND comp = WaitForWindow(p->Pid(), nw::NWDComp::kClassName, 10s);
+  ASSERT_NE(comp, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(comp) && !Visible(main); }, 5s));
+  auto clientWidth = [&] {
+    RECT rc{};
+    GetClientRect(comp, &rc);
+    return rc.right - rc.left;
+  };
+  auto clientHeight = [&] {
+    RECT rc{};
+    GetClientRect(comp, &rc);
+    return rc.bottom - rc.top;
+  };
+  const int w0 = clientWidth();
+  const int h0 = clientHeight();
+  Command(comp, nw::NWDComp::kExpLblnu);  // labels off: the label column goes
+  ASSERT_TRUE(WaitUntil([&] { return clientWidth() < w0; }, 5s));
+  Command(comp, nw::NWDComp::kExpLblnu);
+  ASSERT_TRUE(WaitUntil([&] { return clientWidth() == w0; }, 5s));
+  Command(comp, nw::NWDComp::kExpNownu);  // one row less
+  ASSERT_TRUE(WaitUntil([&] { return clientHeight() < h0; }, 5s));
+  PostMessageW(comp, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(WaitUntil([&] { return !Visible(comp) && !Visible(main); }, 5s));
+  EXPECT_TRUE(p->Running());
+}
+
+}  // namespace
+}  // namespace e2e

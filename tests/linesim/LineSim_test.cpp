@@ -1,0 +1,233 @@
+// The simulator keeps the RAS and WinInet contract that NetWard and Linkpilot rely on.
+#include <windows.h>
+#include <ras.h>
+#include <wininet.h>
+
+#include <cstring>
+
+#include "SimTestSupport.h"
+
+using namespace linesim;
+using simtest::SimTest;
+
+namespace {
+
+DWORD EnumConn(std::vector<char>& buf, DWORD size, DWORD& cb, DWORD& count) {
+  std::memcpy(buf.data(), &size, 4);
+  return RasEnumConnectionsA(reinterpret_cast<LPRASCONNA>(buf.data()), &cb, &count);
+}
+
+}  // namespace
+
+TEST(LineSimStateFile, RoundTripsEveryItem) {
+  State s;
+  s.Online = true;
+  s.AutodialEntry = "会社\tVPN";
+  s.NextHandle = 77;
+  s.FailNext = 691;
+  s.DialDelayMs = 1500;
+  s.ConnSizes = {412, 32};
+  s.ConnSizeError = 610;
+  s.CallLog = false;
+  s.Entries.push_back({"ISP\\one", "vpn", "WAN Miniport", "taro", "p\nw"});
+  s.Connections.push_back({70, 5, "ISP\\one", "vpn", "WAN Miniport", true});
+  const State back = Parse(Serialize(s));
+  EXPECT_EQ(Serialize(back), Serialize(s));
+  EXPECT_EQ(back.AutodialEntry, "会社\tVPN");
+  ASSERT_EQ(back.Entries.size(), 1u);
+  EXPECT_EQ(back.Entries[0].Password, "p\nw");
+  ASSERT_EQ(back.Connections.size(), 1u);
+  EXPECT_EQ(back.Connections[0].State, 5);
+  EXPECT_TRUE(back.Connections[0].Autodial);
+}
+
+TEST(LineSimStateFile, DamagedLinesFallBackToDefaults) {
+  const State s = Parse("garbage\nonline\tx\nconn\t0\t1\tbad\nconn-sizes\t\nentry\nnext-handle\t-\n");
+  EXPECT_FALSE(s.Online);
+  EXPECT_TRUE(s.Connections.empty());  // handle 0 is no handle
+  EXPECT_TRUE(s.ConnSizes.empty());
+  EXPECT_TRUE(s.Entries.empty());
+  EXPECT_EQ(s.NextHandle, State().NextHandle);
+  EXPECT_EQ(Serialize(Parse("")), Serialize(State()));
+}
+
+class LineSimRas : public SimTest {};
+
+TEST_F(LineSimRas, EnumConnectionsChecksSizeAndBuffer) {
+  Set([](State& s) {
+    s.AddConnection("A", kStateConnected);
+    s.AddConnection("B", kStateAuthenticate);
+  });
+  std::vector<char> buf(2 * 692);
+  DWORD cb = 4, count = 99;
+  EXPECT_EQ(EnumConn(buf, 100, cb, count), kErrorInvalidSize);
+  cb = 4;
+  EXPECT_EQ(EnumConn(buf, 692, cb, count), kErrorBufferTooSmall);
+  EXPECT_EQ(count, 2u);
+  EXPECT_EQ(cb, 2u * 692);
+  cb = static_cast<DWORD>(buf.size());
+  EXPECT_EQ(EnumConn(buf, 692, cb, count), 0u);
+  EXPECT_EQ(count, 2u);
+  EXPECT_STREQ(buf.data() + 692 + 8, "B");
+  EXPECT_EQ(RasEnumConnectionsA(nullptr, &cb, &count), kErrorInvalidBuffer);
+
+  Set([](State& s) { s.ConnSizes = {32}; s.ConnSizeError = kErrorInvalidBuffer; });
+  cb = static_cast<DWORD>(buf.size());
+  EXPECT_EQ(EnumConn(buf, 412, cb, count), kErrorInvalidBuffer);
+  cb = static_cast<DWORD>(buf.size());
+  EXPECT_EQ(EnumConn(buf, 32, cb, count), 0u);
+  EXPECT_EQ(cb, 64u);
+}
+
+TEST_F(LineSimRas, ConnectStatusAndEntries) {
+  DWORD handle = 0;
+  Set([&](State& s) {
+    s.Entries.push_back({"接続A"});
+    s.Entries.push_back({"B"});
+    handle = s.AddConnection("接続A", kStateAuthenticated).Handle;
+  });
+  std::vector<char> st(160);
+  DWORD size = 160;
+  std::memcpy(st.data(), &size, 4);
+  HRASCONN h = reinterpret_cast<HRASCONN>(static_cast<UINT_PTR>(handle));
+  ASSERT_EQ(RasGetConnectStatusA(h, reinterpret_cast<LPRASCONNSTATUSA>(st.data())), 0u);
+  DWORD state = 0;
+  std::memcpy(&state, st.data() + 4, 4);
+  EXPECT_EQ(state, 14u);
+  EXPECT_STREQ(st.data() + 12, "modem");
+  EXPECT_EQ(RasGetConnectStatusA(reinterpret_cast<HRASCONN>(1), reinterpret_cast<LPRASCONNSTATUSA>(st.data())),
+            kErrorInvalidHandle);
+  size = 164;
+  std::memcpy(st.data(), &size, 4);
+  EXPECT_EQ(RasGetConnectStatusA(h, reinterpret_cast<LPRASCONNSTATUSA>(st.data())), kErrorInvalidSize);
+
+  std::vector<char> names(2 * 264);
+  size = 264;
+  std::memcpy(names.data(), &size, 4);
+  DWORD cb = 264, count = 0;
+  EXPECT_EQ(RasEnumEntriesA(nullptr, nullptr, reinterpret_cast<LPRASENTRYNAMEA>(names.data()), &cb, &count),
+            kErrorBufferTooSmall);
+  EXPECT_EQ(count, 2u);
+  EXPECT_EQ(cb, 528u);
+  ASSERT_EQ(RasEnumEntriesA(nullptr, nullptr, reinterpret_cast<LPRASENTRYNAMEA>(names.data()), &cb, &count), 0u);
+  EXPECT_EQ(AnsiToUtf8(names.data() + 4), "接続A");  // in the ANSI code page on the wire
+  EXPECT_STREQ(names.data() + 264 + 4, "B");
+}
+
+TEST_F(LineSimRas, DialFailureLeavesAHalfOpenHandle) {
+  Set([](State& s) {
+    s.Entries.push_back({"ISP", "modem", "M", "taro", "secret"});
+    s.FailNext = kErrorNoAnswer;
+  });
+  std::vector<char> p(1052);
+  const DWORD size = 1052;
+  std::memcpy(p.data(), &size, 4);
+  std::strcpy(p.data() + 4, "ISP");
+  std::strcpy(p.data() + 519, "taro");
+  std::strcpy(p.data() + 776, "secret");
+  HRASCONN h = nullptr;
+  EXPECT_EQ(RasDialA(nullptr, nullptr, reinterpret_cast<LPRASDIALPARAMSA>(p.data()), 0, nullptr, &h), kErrorNoAnswer);
+  ASSERT_NE(h, nullptr);
+  ASSERT_EQ(Now().Connections.size(), 1u);
+  EXPECT_EQ(Now().Connections[0].State, kStateDisconnected);
+  EXPECT_EQ(RasHangUpA(h), 0u);
+  EXPECT_TRUE(Now().Connections.empty());
+  EXPECT_EQ(RasHangUpA(h), kErrorInvalidHandle);
+
+  // The switch was one-shot: the same dial now works; wrong credentials do not.
+  EXPECT_EQ(RasDialA(nullptr, nullptr, reinterpret_cast<LPRASDIALPARAMSA>(p.data()), 0, nullptr, &h), 0u);
+  EXPECT_EQ(Now().Connections.at(0).State, kStateConnected);
+  std::strcpy(p.data() + 776, "wrong");
+  HRASCONN h2 = nullptr;
+  EXPECT_EQ(RasDialA(nullptr, nullptr, reinterpret_cast<LPRASDIALPARAMSA>(p.data()), 0, nullptr, &h2),
+            kErrorAuthFailure);
+  RasHangUpA(h2);
+
+  const auto dials = Calls("RasDialA");
+  ASSERT_EQ(dials.size(), 3u);
+  EXPECT_EQ(dials[0].Result, "678");
+  EXPECT_EQ(dials[0].Arg("entry"), "ISP");
+  EXPECT_EQ(dials[0].Arg("user"), "taro");
+  EXPECT_EQ(dials[0].Arg("password"), "secret");
+  EXPECT_EQ(dials[0].Arg("notifier"), "null");
+  EXPECT_EQ(dials[1].Result, "0");
+  EXPECT_EQ(dials[2].Result, "691");
+}
+
+TEST_F(LineSimRas, WinInetFollowsTheAutodialEntry) {
+  Set([](State& s) {
+    s.Entries.push_back({"ISP"});
+    s.AutodialEntry = "ISP";
+  });
+  DWORD flags = 99;
+  EXPECT_FALSE(InternetGetConnectedState(&flags, 0));
+  EXPECT_EQ(flags, 0u);
+  EXPECT_TRUE(InternetAutodial(0, nullptr));
+  EXPECT_TRUE(InternetGetConnectedState(nullptr, 0));
+  ASSERT_EQ(Now().Connections.size(), 1u);
+  EXPECT_EQ(Now().Connections[0].Entry, "ISP");
+  EXPECT_TRUE(InternetAutodialHangup(0));
+  EXPECT_FALSE(InternetGetConnectedState(nullptr, 0));
+  EXPECT_TRUE(Now().Connections.empty());
+
+  // The provider dropping the autodial connection takes WinInet offline as well.
+  Set([](State& s) { s.FailNext = 1; });
+  EXPECT_FALSE(InternetAutodial(0, nullptr));
+  EXPECT_TRUE(InternetAutodial(0, nullptr));
+  Set([](State& s) { s.RemoveConnection(s.Connections.at(0).Handle); });
+  EXPECT_FALSE(InternetGetConnectedState(nullptr, 0));
+}
+
+TEST_F(LineSimRas, ControlToolChangesAndShowsTheState) {
+  const std::wstring ctl = simtest::ExeFolder() + L"linesimctl.exe";
+  const auto run = [&](const std::wstring& args) {
+    return simtest::RunProcess(ctl, L"linesimctl.exe " + args).ExitCode;
+  };
+  EXPECT_EQ(run(L"add-entry \"会社 VPN\" vpn \"WAN Miniport\""), 0u);
+  EXPECT_EQ(run(L"add-entry \"会社 VPN\""), 2u);  // already there
+  EXPECT_EQ(run(L"connect \"会社 VPN\" 33"), 0u);
+  EXPECT_EQ(run(L"set-state \"会社 VPN\" 5"), 0u);
+  EXPECT_EQ(run(L"online 1"), 0u);
+  EXPECT_EQ(run(L"autodial-entry \"会社 VPN\""), 0u);
+  EXPECT_EQ(run(L"fail-next 691"), 0u);
+  EXPECT_EQ(run(L"dial-delay 1.5"), 0u);
+  EXPECT_EQ(run(L"conn-sizes 412,32 610"), 0u);
+  EXPECT_EQ(run(L"conn-sizes 41x"), 2u);
+  EXPECT_EQ(run(L"no-such-command"), 2u);
+  State s = Now();
+  ASSERT_EQ(s.Entries.size(), 1u);
+  EXPECT_EQ(s.Entries[0].DeviceName, "WAN Miniport");
+  ASSERT_EQ(s.Connections.size(), 33u);
+  EXPECT_EQ(s.Connections[0].State, 5);
+  EXPECT_EQ(s.Connections[1].State, kStateConnected);
+  EXPECT_EQ(s.Connections[0].DeviceType, "vpn");
+  EXPECT_TRUE(s.Online);
+  EXPECT_EQ(s.AutodialEntry, "会社 VPN");
+  EXPECT_EQ(s.FailNext, 691u);
+  EXPECT_EQ(s.DialDelayMs, 1500u);
+  EXPECT_EQ(s.ConnSizes, (std::vector<uint32_t>{412, 32}));
+  EXPECT_EQ(s.ConnSizeError, 610u);
+
+  const auto shown = simtest::RunProcess(ctl, L"linesimctl.exe show");
+  EXPECT_NE(shown.Output.find("conn\t" + std::to_string(s.Connections[32].Handle) + "\t8192\t会社 VPN\t"),
+            std::string::npos)
+      << shown.Output;
+
+  EXPECT_EQ(run(L"drop #" + std::to_wstring(s.Connections[1].Handle)), 0u);
+  EXPECT_EQ(Now().Connections.size(), 32u);
+  EXPECT_EQ(run(L"drop \"会社 VPN\""), 0u);
+  EXPECT_TRUE(Now().Connections.empty());
+  EXPECT_FALSE(Now().Online);  // the automatic dial-up entry went down
+  EXPECT_EQ(run(L"drop \"会社 VPN\""), 2u);
+  EXPECT_EQ(run(L"remove-entry \"会社 VPN\""), 0u);
+  EXPECT_TRUE(Now().Entries.empty());
+  EXPECT_EQ(run(L"reset"), 0u);
+  EXPECT_EQ(Serialize(Now()), Serialize(State()));
+
+  // The call log as the tool prints it, and cleared.
+  InternetGetConnectedState(nullptr, 0);
+  const auto calls = simtest::RunProcess(ctl, L"linesimctl.exe calls");
+  EXPECT_EQ(calls.Output, std::to_string(GetCurrentProcessId()) + "\tInternetGetConnectedState\t0\tflags=null\treserved=0\n");
+  EXPECT_EQ(run(L"clear-calls"), 0u);
+  EXPECT_TRUE(Calls().empty());
+}

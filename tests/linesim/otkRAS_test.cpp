@@ -1,0 +1,193 @@
+// otkRASMaster, otkRASDial and otkForAPIStringControl against the simulated rasapi32.
+#include "classlib/win32/otkForAPIStringControl.h"
+#include "classlib/win32/otkRASDial.h"
+#include "classlib/win32/otkRASMaster.h"
+
+#include <cstring>
+
+#include "SimTestSupport.h"
+
+using namespace linesim;
+using simtest::SimTest;
+
+namespace {
+// 128 double-byte characters: 256 bytes in code page 932.
+std::string Kanji(int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += "接";
+  return s;
+}
+}  // namespace
+
+TEST(otkForAPIStringControl, FixedFieldsAndAnsi) {
+  const char field[8] = {'\x8D', '\xA1', '\x93', '\xFA', 0, 'x', 'y', 'z'};
+  EXPECT_EQ(otkForAPIStringControl::AnsiBufferToString(field, 8), "今日");
+  const char full[3] = {'a', 'b', 'c'};  // no terminating zero: the field ends it
+  EXPECT_EQ(otkForAPIStringControl::AnsiBufferToString(full, 3), "abc");
+
+  std::string ansi;
+  ASSERT_TRUE(otkForAPIStringControl::ToAnsi("ﾕｰｻﾞｰ今日", ansi));
+  EXPECT_EQ(ansi, "\xD5\xB0\xBB\xDE\xB0\x8D\xA1\x93\xFA");
+  EXPECT_FALSE(otkForAPIStringControl::ToAnsi("Ωmega \xF0\x9F\x98\x80", ansi));  // an emoji has no ANSI form
+  EXPECT_TRUE(otkForAPIStringControl::ToAnsi("", ansi));
+  EXPECT_TRUE(ansi.empty());
+
+  char dst[5];
+  std::memset(dst, 'q', sizeof dst);
+  EXPECT_TRUE(otkForAPIStringControl::CopyToAnsiField(dst, 5, "abcd"));
+  EXPECT_STREQ(dst, "abcd");
+  EXPECT_FALSE(otkForAPIStringControl::CopyToAnsiField(dst, 5, "abcde"));
+  EXPECT_STREQ(dst, "abcd");  // untouched
+}
+
+class otkRASMasterTest : public SimTest {};
+
+TEST_F(otkRASMasterTest, ProbeSettlesOnTheFirstAcceptedSize) {
+  Set([](State& s) {
+    s.ConnSizes = {412, 32};
+    s.AddConnection("VPN", kStateConnected);
+  });
+  otkRASMaster m;
+  uint32_t count = 0;
+  ASSERT_TRUE(m.ProbeRasConnSize(count));
+  EXPECT_EQ(m.RasConnSize(), 412u);
+  EXPECT_EQ(count, 1u);
+  // 692 and 676 were tried once each; the probe is not repeated for the next listing.
+  auto sizes = Calls("RasEnumConnectionsA");
+  ASSERT_EQ(sizes.size(), 3u);
+  EXPECT_EQ(sizes[0].Arg("size"), "692");
+  EXPECT_EQ(sizes[0].Arg("cb"), "4");
+  EXPECT_EQ(sizes[1].Arg("size"), "676");
+  EXPECT_EQ(sizes[2].Arg("size"), "412");
+  ClearCalls();
+  ASSERT_TRUE(m.EnumRasConnections(otkRASMaster::kHandle | otkRASMaster::kEntryName));
+  for (const auto& c : Calls("RasEnumConnectionsA")) EXPECT_EQ(c.Arg("size"), "412");
+}
+
+TEST_F(otkRASMasterTest, InvalidBufferAlsoMovesToTheNextSize) {
+  Set([](State& s) {
+    s.ConnSizes = {32};
+    s.ConnSizeError = kErrorInvalidBuffer;
+    s.AddConnection("a-very-long-entry-name-cut-at-20", kStateConnected);
+  });
+  otkRASMaster m;
+  ASSERT_TRUE(m.EnumRasConnections(0xFF));
+  EXPECT_EQ(m.RasConnSize(), 32u);
+  ASSERT_EQ(m.ConnectionsLast(), 0);
+  // The oldest record form holds 20 characters of the name and nothing about the device.
+  EXPECT_EQ(m.Connections()[0].EntryName, "a-very-long-entry-na");
+  EXPECT_EQ(m.Connections()[0].DeviceName, "");
+}
+
+TEST_F(otkRASMasterTest, NoAcceptedSizeFailsCleanly) {
+  Set([](State& s) {
+    s.ConnSizes.clear();
+    s.AddConnection("VPN", kStateConnected);
+  });
+  otkRASMaster m;
+  uint32_t count = 7;
+  EXPECT_FALSE(m.ProbeRasConnSize(count));
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(m.RasConnSize(), 0u);
+  EXPECT_FALSE(m.EnumRasConnections(3));
+  EXPECT_EQ(m.ConnectionsLast(), -1);
+  EXPECT_EQ(Calls("RasEnumConnectionsA").size(), 8u);  // four candidates, twice; nothing else
+}
+
+TEST_F(otkRASMasterTest, FillsOnlyTheRequestedFields) {
+  Set([](State& s) {
+    s.Entries.push_back({"会社VPN", "vpn", "WAN Miniport (L2TP)"});
+    s.AddConnection("会社VPN", kStateConnected);
+    s.AddConnection("ISP", kStateOpenPort);
+  });
+  otkRASMaster m;
+  ASSERT_TRUE(m.EnumRasConnections(otkRASMaster::kEntryName | otkRASMaster::kDeviceName));
+  EXPECT_EQ(m.RasConnSize(), 692u);
+  ASSERT_EQ(m.ConnectionsLast(), 1);
+  const RasConnInfo& first = m.Connections()[0];
+  EXPECT_EQ(first.Handle, 0u);
+  EXPECT_EQ(first.EntryName, "会社VPN");
+  EXPECT_EQ(first.DeviceName, "WAN Miniport (L2TP)");
+  EXPECT_EQ(first.DeviceType, "");
+  EXPECT_EQ(first.PhoneBook, "");
+
+  ASSERT_TRUE(m.EnumRasConnections(0xFF));
+  const State s = Now();
+  EXPECT_EQ(m.Connections()[0].Handle, s.Connections[0].Handle);
+  EXPECT_EQ(m.Connections()[1].Handle, s.Connections[1].Handle);
+  EXPECT_EQ(m.Connections()[0].DeviceType, "vpn");
+  EXPECT_NE(m.Connections()[0].PhoneBook, "");
+  EXPECT_NE(m.Connections()[0].EntryGuid, (std::array<uint8_t, 16>{}));
+}
+
+TEST_F(otkRASMasterTest, ListsMoreThanThirtyTwoConnectionsAndNone) {
+  otkRASMaster m;
+  ASSERT_TRUE(m.EnumRasConnections(3));
+  EXPECT_EQ(m.ConnectionsLast(), -1);
+  Set([](State& s) {
+    for (int i = 0; i < 40; ++i) s.AddConnection("E" + std::to_string(i), kStateConnected);
+  });
+  ASSERT_TRUE(m.EnumRasConnections(3));
+  ASSERT_EQ(m.ConnectionsLast(), 39);
+  EXPECT_EQ(m.Connections()[39].EntryName, "E39");
+}
+
+class otkRASDialTest : public SimTest {};
+
+TEST_F(otkRASDialTest, DialsWithTheGivenCredentials) {
+  Set([](State& s) { s.Entries.push_back({"ISP", "modem", "M", "taro", "pw"}); });
+  EXPECT_TRUE(otkRASDial().DialEntry("ISP", "taro", "pw"));
+  const auto dials = Calls("RasDialA");
+  ASSERT_EQ(dials.size(), 1u);
+  EXPECT_EQ(dials[0].Arg("size"), "1052");
+  EXPECT_EQ(dials[0].Arg("phone"), "");
+  EXPECT_EQ(dials[0].Arg("phonebook"), "(null)");
+  EXPECT_EQ(dials[0].Arg("notifier-type"), "0");
+  EXPECT_EQ(dials[0].Arg("notifier"), "null");
+  EXPECT_EQ(dials[0].Arg("extensions"), "null");
+  EXPECT_EQ(Now().Connections.at(0).State, kStateConnected);
+}
+
+TEST_F(otkRASDialTest, FailedDialReleasesTheHandle) {
+  Set([](State& s) { s.Entries.push_back({"ISP", "modem", "M", "taro", "pw"}); });
+  EXPECT_FALSE(otkRASDial().DialEntry("ISP", "taro", "wrong"));
+  EXPECT_TRUE(Now().Connections.empty());
+  const auto calls = Calls();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[1].Function, "RasHangUpA");
+  EXPECT_EQ(calls[1].Arg("handle"), calls[0].Arg("handle"));
+}
+
+TEST_F(otkRASDialTest, NamesLongerThan256AnsiBytesAreNotDialed) {
+  Set([](State& s) { s.Entries.push_back({Kanji(128)}); });
+  EXPECT_FALSE(otkRASDial().DialEntry(Kanji(128) + "a", "", ""));
+  EXPECT_FALSE(otkRASDial().DialEntry(Kanji(128), Kanji(129), ""));
+  EXPECT_FALSE(otkRASDial().DialEntry(Kanji(128), "", std::string(257, 'p')));
+  EXPECT_TRUE(Calls().empty());
+  EXPECT_TRUE(otkRASDial().DialEntry(Kanji(128), Kanji(128), std::string(256, 'p')));
+  const auto dials = Calls("RasDialA");
+  ASSERT_EQ(dials.size(), 1u);
+  EXPECT_EQ(dials[0].Arg("entry-bytes"), "256");
+  EXPECT_EQ(dials[0].Arg("entry"), Kanji(128));
+  EXPECT_EQ(dials[0].Arg("password"), std::string(256, 'p'));
+}
+
+TEST_F(otkRASDialTest, HangUpTakesOnlyTheFirstMatchingConnection) {
+  uint32_t first = 0, second = 0;
+  Set([&](State& s) {
+    s.AddConnection("isp", kStateConnected);  // differs in case only: not a match
+    first = s.AddConnection("ISP", kStateConnected).Handle;
+    second = s.AddConnection("ISP", kStateConnected).Handle;
+  });
+  EXPECT_TRUE(otkRASDial().HangUpEntry("ISP"));
+  State s = Now();
+  ASSERT_EQ(s.Connections.size(), 2u);
+  EXPECT_EQ(s.Connections[0].Entry, "isp");
+  EXPECT_EQ(s.Connections[1].Handle, second);
+  const auto hangs = Calls("RasHangUpA");
+  ASSERT_EQ(hangs.size(), 1u);
+  EXPECT_EQ(hangs[0].Arg("handle"), std::to_string(first));
+
+  EXPECT_FALSE(otkRASDial().HangUpEntry("None"));
+  EXPECT_EQ(Calls("RasHangUpA").size(), 1u);
+}
