@@ -55,9 +55,9 @@ nw_wine_start() {
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     touch "$WINEPREFIX/.nw-ready"
   else
-    # Start the prefix's background services (winedevice) now, so they do not inherit the pipes
-    # of the first test program and keep ctest or test discovery waiting for ever.
-    wine wineboot </dev/null >>"$build_dir/wineboot.log" 2>&1 || true
+    # Start the prefix's services now, detached from our pipes: started later by a test program
+    # they would inherit its pipes and make test discovery wait until it times out.
+    wine wineboot </dev/null >"$build_dir/wineboot.log" 2>&1 || true
   fi
 }
 

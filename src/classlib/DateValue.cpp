@@ -21,14 +21,17 @@ int64_t FloorDiv(int64_t a, int64_t b) {
   return q;
 }
 
-// Day number (days from 1899-12-30) of a civil date with month and day carried.
-int64_t DayNumber(int year, int month, int day) {
+// Day number (days from 1899-12-30) of a civil date with month and day carried; false when the
+// year leaves what the calendar types hold.
+bool DayNumber(int year, int month, int day, int64_t& ou) {
   const int64_t m0 = static_cast<int64_t>(month) - 1;
   const int64_t y = year + FloorDiv(m0, 12);
+  if (y < -32000 || y > 32000) return false;
   const unsigned m = static_cast<unsigned>(m0 - FloorDiv(m0, 12) * 12 + 1);
   const sys_days first = year_month_day{std::chrono::year{static_cast<int>(y)}, std::chrono::month{m},
                                         std::chrono::day{1}};
-  return first.time_since_epoch().count() - kEpochOffsetDays + (static_cast<int64_t>(day) - 1);
+  ou = first.time_since_epoch().count() - kEpochOffsetDays + (static_cast<int64_t>(day) - 1);
+  return true;
 }
 
 }  // namespace
@@ -49,10 +52,20 @@ Date FromSeconds(int64_t seconds) {
   return day >= 0 ? static_cast<double>(day) + time : static_cast<double>(day) - time;
 }
 
+bool TryMakeDate(int year, int month, int day, int hour, int minute, int second, Date& ou) {
+  int64_t dayNo = 0;
+  if (!DayNumber(year, month, day, dayNo)) return false;
+  const int64_t secs = dayNo * kDaySeconds + static_cast<int64_t>(hour) * 3600 + static_cast<int64_t>(minute) * 60 +
+                       second;
+  const Date d = FromSeconds(secs);
+  if (!IsValidDate(d)) return false;
+  ou = d;
+  return true;
+}
+
 Date MakeDate(int year, int month, int day, int hour, int minute, int second) {
-  const int64_t secs = DayNumber(year, month, day) * kDaySeconds + static_cast<int64_t>(hour) * 3600 +
-                       static_cast<int64_t>(minute) * 60 + second;
-  return FromSeconds(secs);
+  Date d = 0;
+  return TryMakeDate(year, month, day, hour, minute, second, d) ? d : 0;
 }
 
 Date DateOf(Date d) { return FromSeconds(FloorDiv(ToSeconds(d), kDaySeconds) * kDaySeconds); }

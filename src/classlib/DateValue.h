@@ -33,9 +33,12 @@ bool ToCivil(Date d, CivilDateTime& ou);
 // Calendar fields -> Date, carrying out-of-range fields the way the old date functions do:
 // month 13 is January of the next year, day 0 the last day of the previous month, minute 75
 // is 1 hour 15 minutes, negative values borrow.
+// False (ou untouched) when the result lies outside the years 100 to 9999; MakeDate gives 0 then.
+bool TryMakeDate(int year, int month, int day, int hour, int minute, int second, Date& ou);
 Date MakeDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
-// Whole seconds since 1899-12-30 00:00 (rounded to the nearest second), and back.
+// Whole seconds since 1899-12-30 00:00 (rounded to the nearest second; 0 for a value that is not
+// a date), and back.
 int64_t ToSeconds(Date d);
 Date FromSeconds(int64_t seconds);
 

@@ -9,6 +9,7 @@ namespace nw {
 
 namespace {
 
+// The designators come last: UsesTwelveHours relies on it.
 enum class Tok {
   Literal, Year4, Year2, DayOfYear, Month, Month2, MonthAbbrev, MonthFull, Day, Day2, DayAbbrev, DayFull,
   ShortDate, LongDate, Weekday, Week, Quarter, Hour, Hour2, Minute, Minute2, Second, Second2,
@@ -252,9 +253,9 @@ std::string FormatDate(Date d, std::string_view pattern, const DateFormatLocale&
 std::string FormatDate(Date d, std::string_view pattern) { return Render(d, pattern, CurrentDateFormatLocale()); }
 
 std::string FormatDuration(int64_t seconds, std::string_view pattern) {
-  if (seconds < 0) return "-" + FormatDuration(-seconds, pattern);
-  const int64_t hours = seconds / 3600, minutes = seconds / 60 % 60, secs = seconds % 60;
-  auto two = [](int64_t v) { return v < 10 ? "0" + std::to_string(v) : std::to_string(v); };
+  const uint64_t total = seconds < 0 ? 0 - static_cast<uint64_t>(seconds) : static_cast<uint64_t>(seconds);
+  const uint64_t hours = total / 3600, minutes = total / 60 % 60, secs = total % 60;
+  auto two = [](uint64_t v) { return v < 10 ? "0" + std::to_string(v) : std::to_string(v); };
   std::string out(pattern);
   ReplaceAll(out, "hh", two(hours));
   ReplaceAll(out, "mm", two(minutes));
@@ -262,7 +263,7 @@ std::string FormatDuration(int64_t seconds, std::string_view pattern) {
   ReplaceAll(out, "h", std::to_string(hours));
   ReplaceAll(out, "m", std::to_string(minutes));
   ReplaceAll(out, "s", std::to_string(secs));
-  return out;
+  return seconds < 0 ? "-" + out : out;
 }
 
 }  // namespace nw

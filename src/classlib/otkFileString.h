@@ -12,6 +12,10 @@ int FileKindOf(const std::string& path);
 // cannot be deleted.
 bool DeleteFileAt(const std::string& path);
 
+// Appends `utf8` and CR LF to the text file at `path` (created when missing), in code page 932
+// like every file the program writes. False when the file cannot be opened or written.
+bool AppendTextLine(const std::string& path, std::string_view utf8);
+
 // folder + name, joined with exactly one "\".
 std::string JoinPath(std::string_view folder, std::string_view name);
 

@@ -111,7 +111,11 @@ ColumnTexts MakeColumnTexts(const SettingsRecord& s, const CounterBlock& c, int3
       switch (r) {
         case Row::Now: t.Count.push_back("--"); break;
         case Row::Today: t.Count.push_back(std::to_string(int64_t{c.TodayCount} + agCIval) + " 回"); break;
-        case Row::User: t.Count.push_back(std::to_string(int64_t{c.UserCount} + agCIval) + " 回"); break;
+        // Like its time, a switched-off user counter's count does not take the running connection,
+        // which will not be added to it either.
+        case Row::User:
+          t.Count.push_back(std::to_string(int64_t{c.UserCount} + (s.UserRenew ? agCIval : 0)) + " 回");
+          break;
       }
     }
   }

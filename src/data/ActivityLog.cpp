@@ -1,6 +1,5 @@
 #include "data/ActivityLog.h"
 
-#include "classlib/otkCodePage932.h"
 #include "classlib/otkFileString.h"
 #include "classlib/otkOsFile.h"
 
@@ -13,13 +12,9 @@ constexpr uint32_t kSaveFlags = 2052;
 }  // namespace
 
 bool AppendActivityLine(const std::string& path, const std::string& text) {
+  // A name Windows would refuse is refused here too, the same on every platform.
   if (ProbeLogPath(path) == LogPathState::Invalid) return false;
-  os::File f = os::File::OpenOrCreate(path);
-  if (!f.IsOpen()) return false;
-  const int64_t end = f.Size();
-  if (end < 0) return false;
-  const std::string bytes = cp932::FromUtf8(text) + "\r\n";
-  return f.WriteAt(end, bytes.data(), bytes.size());
+  return otkFileString::AppendTextLine(path, text);
 }
 
 LogPathState ProbeLogPath(const std::string& path) {

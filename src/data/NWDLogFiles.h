@@ -22,6 +22,12 @@ inline constexpr LogFileKind kDialLog{"NwdDial.log", "Orvin.T.K. NetWardSaveDial
 inline constexpr LogFileKind kTodayLog{"NwdTday.log", "Orvin.T.K. NetWardSaveTodayLog", 0, 16};
 inline constexpr LogFileKind kUserLog{"NwdUser.log", "Orvin.T.K. NetWardSaveUserLog", 0, 16};
 
+// The log a history list shows: 0 connections, 1 "今日" counter, 2 user-defined counter; the
+// graph (3) draws the "今日" counter log.
+inline const LogFileKind& LogFileKindFor(int logListKind) {
+  return logListKind == 0 ? kDialLog : logListKind == 2 ? kUserLog : kTodayLog;
+}
+
 // One connection.
 struct DialRecord {
   Date ExeStart = 0;   // when monitoring started

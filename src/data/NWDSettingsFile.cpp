@@ -2,7 +2,7 @@
 // order. One field list (VisitBody) serves reading and writing, so the two cannot drift apart.
 #include <algorithm>
 #include <cmath>
-#include <new>
+#include <exception>
 
 #include "classlib/otkFileString.h"
 #include "data/NWDGlobal.h"
@@ -288,7 +288,7 @@ void LoadSettings(SettingsFileData& data, ScreenTwips screen) {
     f.FileAddress(AppPath(kSettingsFileName));
     f.OpenForBinary();  // creates the file when missing; a failed open reads as a bad header
     LoadFrom(f, data, screen);
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {  // out of memory: nothing else throws here
     data.Counters = {};
     SetDefaults(data, screen);
   }
@@ -297,7 +297,7 @@ void LoadSettings(SettingsFileData& data, ScreenTwips screen) {
 bool SaveSettings(const SettingsFileData& data, const LiveWindowState& live) {
   try {
     return WriteWholeFile(data, live);
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {
     return false;
   }
 }

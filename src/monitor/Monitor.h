@@ -57,6 +57,8 @@ class Monitor {
   void Looker_Timer();
   void Lookersb_Timer() { Looker_Timer(); }
   void RefreshDisplay(Date now, bool force);
+  // The main window is shown again: CycleNow takes the present time and everything is redrawn.
+  void RefreshNow();
   void ShowAutoTitle(bool rdw);
   void AddItemToStatus(const std::string& sv);
   void ClearStatusList();
@@ -163,6 +165,7 @@ class Monitor {
   bool LineDeviates() const;
   std::string LimitText(int32_t limitSeconds) const;
   void DialDefaultSetNotice(bool hangUp);
+  void TakeNoticeMoods(int agexMood, int agacMood);
 
   SettingsRecord& settings_;
   CounterBlock& counters_;
@@ -187,6 +190,14 @@ class Monitor {
   int32_t connectionSeconds_ = 0;
   Date lastDisconnect_ = 0;
   std::string posTimText_;
+  struct RefreshKey {
+    int64_t Second = -1;
+    int Mode = -1;
+    int32_t Line = -1, TodaySeconds = 0, TodayCount = 0, UserSeconds = 0, UserCount = 0;
+    bool UserRenew = false;
+    bool operator==(const RefreshKey&) const = default;
+  };
+  RefreshKey lastRefresh_;
   std::string caption_;
   bool captionSet_ = false;
 
@@ -210,7 +221,11 @@ class Monitor {
 
   int noticeLoaded_ = 0;
   bool noticeOpening_ = false;  // the cycle before a dialog opens is running
-  std::string openingMain_, openingSub_;
+  struct PendingNotice {
+    std::string Main, Sub;
+    int ExMood = 0, AcMood = -1;
+  };
+  PendingNotice opening_;
   int exMood_ = 0;
   int acMood_ = -1;
 

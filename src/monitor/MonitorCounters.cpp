@@ -64,7 +64,7 @@ void Monitor::CheckCounterRenewal() {
     // into the old day's record, the new day counts from midnight, so no second is counted twice.
     const Date cut = Within(counters_.TodayDate + 1, todayStart_, now);
     if (settings_.LTdaySave && counters_.TodayDate != 0) {
-      const int32_t running = lineConnected_ ? Secs(todayStart_, cut) : 0;
+      const int32_t running = lineConnected_ ? std::max(0, Secs(todayStart_, cut)) : 0;
       store_.AppendCounterRecord(LogToday, counters_.TodayDate + 1, counters_.TodaySeconds + running,
                                  counters_.TodayCount);
     }
@@ -81,7 +81,7 @@ void Monitor::CheckCounterRenewal() {
     // the connection began nor after now) goes into the record.
     const Date cut = Within(periodStart, userStart_, now);
     if (settings_.LUserSave && counters_.UserRenewTime != 0) {
-      const int32_t running = lineConnected_ ? Secs(userStart_, cut) : 0;
+      const int32_t running = lineConnected_ ? std::max(0, Secs(userStart_, cut)) : 0;
       store_.AppendCounterRecord(LogUser, counters_.UserRenewTime, counters_.UserSeconds + running,
                                  counters_.UserCount);
     }

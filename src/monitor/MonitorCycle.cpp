@@ -116,22 +116,35 @@ void Monitor::OnDisconnected() {
 
 void Monitor::RefreshDisplay(Date now, bool force) {
   const int mode = view_.DisplayMode();
+  // With a timer faster than a second most cycles fall into the same second: nothing shown can
+  // have changed then, so the texts are not formatted again.
+  const RefreshKey key{ToSeconds(now), mode, lineConnected_, counters_.TodaySeconds, counters_.TodayCount,
+                       counters_.UserSeconds, counters_.UserCount, settings_.UserRenew};
+  const bool unchanged = !force && key == lastRefresh_;
+  lastRefresh_ = key;
   if (lineConnected_) {
     connectionSeconds_ = static_cast<int32_t>(SecondsBetween(connectionStart_, now));
     const auto today = static_cast<int32_t>(SecondsBetween(todayStart_, now));
     const auto user = static_cast<int32_t>(SecondsBetween(userStart_, now));
-    if (mode == 1) {
-      ExpressAcm(today, user, 1, force);
-      DrawPosTim("接続時間: " + FormatDuration(connectionSeconds_, settings_.FormatIval));
-    } else if (mode == 2) {
-      view_.ExpressAcmComp(today, user, 1);
+    if (!unchanged) {
+      if (mode == 1) {
+        ExpressAcm(today, user, 1, force);
+        DrawPosTim("接続時間: " + FormatDuration(connectionSeconds_, settings_.FormatIval));
+      } else if (mode == 2) {
+        view_.ExpressAcmComp(today, user, 1);
+      }
+      ShowAutoTitle(false);
     }
-    ShowAutoTitle(false);
     ApplyTimeLimits(connectionSeconds_, today, user);
-  } else if (mode == 1) {
+  } else if (mode == 1 && !unchanged) {
     if (force) ExpressAcm(0, 0, 0, true);
     DrawPosTim("現在時刻: " + FormatDate(now, settings_.FormatNow));
   }
+}
+
+void Monitor::RefreshNow() {
+  cycleNow_ = clock_.Now();
+  RefreshDisplay(cycleNow_, true);
 }
 
 void Monitor::DrawPosTim(const std::string& text) {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "classlib/otkCodePage932.h"
+#include "classlib/otkFileString.h"
 #include "classlib/otkOsFile.h"
 #include "data/NWDLogFiles.h"
 
@@ -27,16 +27,9 @@ void MonitorFiles::AppendCounterRecord(LogListKind kind, Date resetDate, int32_t
 }
 
 bool MonitorFiles::AppendActivityLine(const std::string& path, const std::string& text) {
+  // An empty path or a folder is no log file (a folder could even be opened on some systems).
   if (path.empty() || os::KindOf(path) == 2) return false;
-  os::File file = os::File::OpenOrCreate(path);
-  if (!file.IsOpen()) return false;
-  const int64_t end = file.Size();
-  if (end < 0) return false;
-  std::string bytes = cp932::FromUtf8(text);
-  bytes += "\r\n";
-  const bool ok = file.WriteAt(end, bytes.data(), bytes.size());
-  file.Close();
-  return ok;
+  return otkFileString::AppendTextLine(path, text);
 }
 
 }  // namespace nw

@@ -6,31 +6,36 @@
 namespace nw {
 
 bool Monitor::ShowNoticeDialog(const std::string& agSmian, const std::string& agSsub, int agexMood, int agacMood) {
-  exMood_ = agexMood;
-  acMood_ = agacMood;
-  marks_.NoDefaultSetNoticePending = false;
   if (noticeLoaded_ == 1 || view_.LookersbEnabled()) {
+    TakeNoticeMoods(agexMood, agacMood);
     notice_.ShowMeRe(agSmian, agSsub, agexMood, agacMood);
     return false;
   }
   if (noticeOpening_) {
     // Raised by the cycle that runs just before the dialog opens: it is the newer notice, so the
     // dialog opens with its texts, as if they had replaced the open dialog's.
-    openingMain_ = agSmian;
-    openingSub_ = agSsub;
+    opening_ = {agSmian, agSsub, agexMood, agacMood};
+    TakeNoticeMoods(agexMood, agacMood);
     return false;
   }
   // Bring the display up to date first.
   noticeOpening_ = true;
-  openingMain_ = agSmian;
-  openingSub_ = agSsub;
+  opening_ = {agSmian, agSsub, agexMood, agacMood};
   Looker_Timer();
   noticeOpening_ = false;
   view_.StartLookersb(settings_.TimerIval);
-  const std::string main = std::move(openingMain_), sub = std::move(openingSub_);
-  notice_.ShowMe(main, sub, exMood_, acMood_);
+  const PendingNotice shown = std::move(opening_);
+  TakeNoticeMoods(shown.ExMood, shown.AcMood);
+  notice_.ShowMe(shown.Main, shown.Sub, shown.ExMood, shown.AcMood);
   view_.StopLookersb();
   return true;
+}
+
+void Monitor::TakeNoticeMoods(int agexMood, int agacMood) {
+  exMood_ = agexMood;
+  acMood_ = agacMood;
+  // The dialog takes new texts: a missing default set may be announced again.
+  marks_.NoDefaultSetNoticePending = false;
 }
 
 void Monitor::OnNoticeGo() {

@@ -4,6 +4,8 @@
 #include <wininet.h>
 
 #include <cstring>
+#include <memory>
+#include <set>
 
 #include "SimTestSupport.h"
 
@@ -230,4 +232,32 @@ TEST_F(LineSimRas, ControlToolChangesAndShowsTheState) {
   EXPECT_EQ(calls.Output, std::to_string(GetCurrentProcessId()) + "\tInternetGetConnectedState\t0\tflags=null\treserved=0\n");
   EXPECT_EQ(run(L"clear-calls"), 0u);
   EXPECT_TRUE(Calls().empty());
+}
+
+// Every process reads, changes and rewrites the one state file: nothing may be lost when several do
+// so at once, and a reader never sees half a file.
+TEST_F(LineSimRas, ConcurrentChangesAreNotLost) {
+  const std::wstring ctl = simtest::ExeFolder() + L"linesimctl.exe";
+  std::vector<std::unique_ptr<simtest::Process>> tools;
+  for (int i = 0; i < 6; ++i)
+    tools.push_back(std::make_unique<simtest::Process>(ctl, L"linesimctl.exe connect E" + std::to_wstring(i) + L" 5",
+                                                       StateFile() + L".out" + std::to_wstring(i)));
+  std::vector<char> buf(64 * 412);
+  int answered = 0;
+  for (int i = 0; i < 40; ++i) {
+    DWORD cb = static_cast<DWORD>(buf.size()), count = 0;
+    if (EnumConn(buf, 412, cb, count) == 0) ++answered;
+  }
+  for (auto& t : tools) {
+    DWORD code = 1;
+    ASSERT_TRUE(t->Wait(30000, &code));
+    EXPECT_EQ(code, 0u);
+  }
+  EXPECT_EQ(answered, 40);
+  const State s = Now();
+  ASSERT_EQ(s.Connections.size(), 30u);
+  std::set<uint32_t> handles;
+  for (const auto& c : s.Connections) handles.insert(c.Handle);
+  EXPECT_EQ(handles.size(), 30u);
+  EXPECT_EQ(Calls("RasEnumConnectionsA").size(), 40u);
 }

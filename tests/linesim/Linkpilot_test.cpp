@@ -190,7 +190,8 @@ TEST_F(LinkpilotTest, InternetAutodialRequestsReachWinInet) {
 TEST_F(LinkpilotTest, SecondInstanceEndsAtOnceWhileTheFirstDials) {
   AddIsp();
   Set([](State& s) {
-    s.DialDelayMs = 3000;
+    // Long enough that a cold Wine start of the second instance still falls inside the dial.
+    s.DialDelayMs = 10000;
     s.Entries.push_back({"ISP2"});
     s.AutodialEntry = "ISP2";
   });
@@ -206,12 +207,12 @@ TEST_F(LinkpilotTest, SecondInstanceEndsAtOnceWhileTheFirstDials) {
   ASSERT_TRUE(dialing);
   EXPECT_FALSE(HasVisibleWindow(first.Pid()));
 
-  const auto second = simtest::RunProcess(Linkpilot(), CommandFor("InternetAutodial"), 2500);
+  const auto second = simtest::RunProcess(Linkpilot(), CommandFor("InternetAutodial"), 8000);
   EXPECT_TRUE(second.Ended);
   EXPECT_EQ(second.ExitCode, 0u);
   DWORD code = 1;
   EXPECT_FALSE(first.Wait(0));  // the first one is still dialing
-  ASSERT_TRUE(first.Wait(20000, &code));
+  ASSERT_TRUE(first.Wait(30000, &code));
   EXPECT_EQ(code, 0u);
 
   const auto calls = Calls();
@@ -257,4 +258,23 @@ TEST_F(LinkpilotTest, InstalledInAFolderWithBlanksAndJapaneseItDials) {
   ASSERT_TRUE(r.Ended);
   EXPECT_EQ(Calls("RasHangUpA").size(), 1u);
   EXPECT_TRUE(Now().Connections.empty());
+}
+
+TEST(LinkpilotProgram, CarriesItsVersionResource) {
+  const std::wstring exe = simtest::ExeFolder() + L"Linkpilot.exe";
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, info.data()));
+  const auto text = [&](const wchar_t* name) {
+    wchar_t* value = nullptr;
+    UINT len = 0;
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;
+    if (!VerQueryValueW(info.data(), key.c_str(), reinterpret_cast<void**>(&value), &len) || !value) return std::string();
+    return nw::win::Narrow(value);
+  };
+  EXPECT_EQ(text(L"OriginalFilename"), "Linkpilot.exe");
+  EXPECT_EQ(text(L"ProductName"), "Orvin.T.K. NetWard");
+  EXPECT_EQ(text(L"FileDescription"), "NetWard ダイアルアップ接続の補助プログラム");
 }

@@ -163,6 +163,8 @@ TEST_F(otkRASDialTest, NamesLongerThan256AnsiBytesAreNotDialed) {
   EXPECT_FALSE(otkRASDial().DialEntry(Kanji(128) + "a", "", ""));
   EXPECT_FALSE(otkRASDial().DialEntry(Kanji(128), Kanji(129), ""));
   EXPECT_FALSE(otkRASDial().DialEntry(Kanji(128), "", std::string(257, 'p')));
+  // A name with no ANSI form would reach the system as "?" and might name another entry.
+  EXPECT_FALSE(otkRASDial().DialEntry("VPN \xF0\x9F\x98\x80", "", ""));
   EXPECT_TRUE(Calls().empty());
   EXPECT_TRUE(otkRASDial().DialEntry(Kanji(128), Kanji(128), std::string(256, 'p')));
   const auto dials = Calls("RasDialA");

@@ -42,6 +42,19 @@ TEST(DateValue, OutOfRangeFieldsCarry) {
   EXPECT_EQ(MakeDate(2003, -11, 1), MakeDate(2002, 1, 1));
 }
 
+TEST(DateValue, ResultsOutsideTheCalendarAreNotDates) {
+  Date d = 42;
+  EXPECT_FALSE(TryMakeDate(10000, 1, 1, 0, 0, 0, d));
+  EXPECT_FALSE(TryMakeDate(99, 12, 31, 0, 0, 0, d));
+  EXPECT_FALSE(TryMakeDate(2003, 2147483647, 1, 0, 0, 0, d));
+  EXPECT_FALSE(TryMakeDate(9999, 12, 31, 24, 0, 0, d));
+  EXPECT_EQ(d, 42);
+  EXPECT_TRUE(TryMakeDate(9999, 12, 31, 23, 59, 59, d));
+  EXPECT_TRUE(TryMakeDate(100, 1, 1, 0, 0, 0, d));
+  EXPECT_EQ(d, kMinDate);
+  EXPECT_EQ(MakeDate(2003, 1, 2147483647), 0.0);
+}
+
 TEST(DateValue, CivilFieldsAndWeekday) {
   const auto c = Civil(MakeDate(2003, 1, 1, 14, 20, 2));
   EXPECT_EQ(c, (CivilDateTime{2003, 1, 1, 14, 20, 2, 4}));  // a Wednesday

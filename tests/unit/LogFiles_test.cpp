@@ -78,6 +78,8 @@ TEST_F(LogFiles, TodayLogDataStartsOneByteLater) {
   EXPECT_EQ(Ring(kTodayLog).DataStart, 125);
   EXPECT_EQ(Ring(kUserLog).DataStart, 124);
   EXPECT_EQ(Ring(kDialLog).DataStart, 124);
+  EXPECT_EQ(&LogFileKindFor(LogGraph), &kTodayLog);
+  EXPECT_EQ(&LogFileKindFor(LogUser), &kUserLog);
 }
 
 TEST_F(LogFiles, RingWrapsAtTheThousandthRecord) {

@@ -123,6 +123,30 @@ TEST(MonitorCycle, TitleAndClockAreRedrawnOnlyWhenTheyChange) {
   EXPECT_EQ(h.view.posTim, "現在時刻: 9:01");
 }
 
+TEST(MonitorCycle, FastTimerRedrawsOncePerSecondButAForcedRefreshAlways) {
+  Harness h(MakeDate(2026, 12, 7, 9, 0, 0));
+  h.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
+  h.settings.TimerIval = 100;
+  Monitor& m = h.Start();
+  h.internet.online = true;
+  h.Step(1);
+  const int captions = h.view.captionSets;
+  for (int i = 1; i <= 30; ++i) {  // three seconds of a 100 ms timer
+    h.clock.tick += 100;
+    if (i % 10 == 0) h.clock.now = AddSeconds(h.clock.now, 1);
+    m.Looker_Timer();
+  }
+  EXPECT_EQ(h.view.captionSets, captions + 3);
+  EXPECT_EQ(h.view.caption, "接続状態 0:00:03");
+  const int boxDraws = h.view.boxes[BoxToday].draws;
+  m.RefreshDisplay(h.clock.now, true);
+  EXPECT_EQ(h.view.boxes[BoxToday].draws, boxDraws + 1);
+  // A counter edited within the same second shows at once.
+  h.counters.TodayCount = 5;
+  m.Looker_Timer();
+  EXPECT_EQ(h.view.boxes[BoxToday].count, "6 回");
+}
+
 TEST(MonitorCycle, TitleWithoutTimeAndCompactCaptionWithLock) {
   Harness h(MakeDate(2026, 12, 7, 9, 0, 0));
   h.settings.FormatWinVis = false;

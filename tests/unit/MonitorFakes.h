@@ -49,7 +49,9 @@ class FakeRas : public RasQuery {
   bool EnumConnections(int32_t flags, RasConnectionList& ou) override {
     ++enumCalls;
     if (failEnum || conns.size() > 32) return false;
-    ou = RasConnectionList{};
+    ou.Handles.clear();  // kept capacity: the probe reuses its list every cycle
+    ou.EntryNames.clear();
+    ou.DeviceNames.clear();
     ou.Flags = flags;
     ou.Count = static_cast<int32_t>(conns.size());
     for (const Conn& c : conns) {

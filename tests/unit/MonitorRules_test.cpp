@@ -345,15 +345,5 @@ TEST_F(Rules, AutoConnectDialsEveryCycleAndAnnouncesOnce) {
   EXPECT_EQ(Count("   接続を試行しました。 - 自動"), 1u);
 }
 
-TEST(NoticeLayout, ButtonsForEachMood) {
-  EXPECT_EQ(NoticeButtonsFor(0).GoCaption, "O.K.");
-  EXPECT_EQ(NoticeButtonsFor(0).GoLeftTwips, 2700);
-  EXPECT_FALSE(NoticeButtonsFor(0).HasSecond);
-  EXPECT_EQ(NoticeButtonsFor(1).SecondCaption, "いいえ(&N)");
-  EXPECT_EQ(NoticeButtonsFor(2).GoCaption, "適用(&A)");
-  EXPECT_EQ(NoticeButtonsFor(2).SecondCaption, "戻す(&B)");
-  EXPECT_FALSE(NoticeButtonsFor(3).Valid);
-}
-
 }  // namespace
 }  // namespace nw::test

@@ -58,10 +58,12 @@ TEST(CompLayout, SwitchedOffUserCounterIsGreyAndStandsStill) {
   EXPECT_EQ(l.Labels[2], "\"月間\" ｶｳﾝﾀ:");
   const ColumnTexts t = MakeColumnTexts(s, c, 125, 5, 5, 1);
   EXPECT_EQ(t.Time, (std::vector<std::string>{"0:02:05", "0:01:05", "1:00:00"}));
-  // The connection row's count is always "--"; the counts add the running connection.
-  EXPECT_EQ(t.Count, (std::vector<std::string>{"--", "1 回", "3 回"}));
+  // The connection row's count is always "--"; the counts add the running connection, except
+  // the switched-off user counter's.
+  EXPECT_EQ(t.Count, (std::vector<std::string>{"--", "1 回", "2 回"}));
   s.UserRenew = true;
   EXPECT_EQ(MakeColumnTexts(s, c, 125, 5, 5, 1).Time[2], "1:00:05");
+  EXPECT_EQ(MakeColumnTexts(s, c, 125, 5, 5, 1).Count[2], "3 回");
 }
 
 TEST(CompLayout, TogglesNeverLeaveTheGridEmpty) {

@@ -79,4 +79,5 @@ TEST(FormatDuration, ReplacesPaddedThenUnpadded) {
   EXPECT_EQ(FormatDuration(3600 * 123, "hh"), "123");
   EXPECT_EQ(FormatDuration(3725, "H:MM"), "H:MM");  // case-sensitive
   EXPECT_EQ(FormatDuration(-65, "m:ss"), "-1:05");
+  EXPECT_EQ(FormatDuration(INT64_MIN, "h").substr(0, 2), "-2");
 }

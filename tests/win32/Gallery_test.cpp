@@ -65,6 +65,7 @@ TEST(Gallery, DISABLED_CompactWindow) {
   data.Counters.UserSeconds = 98765;
   data.Counters.UserCount = 41;
   GalleryHost host;
+  UseProgramIcon(host.main.Get());
   ShowWindow(host.main.Get(), SW_HIDE);
   nw::NWDComp comp(GetModuleHandleW(nullptr), data, host);
   host.comp = &comp;

@@ -2,6 +2,8 @@
 // starting and watching Linkpilot.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "MonitorFakes.h"
 #include "SimTestSupport.h"
 #include "classlib/win32/WinText.h"
@@ -11,6 +13,12 @@
 
 namespace nw::test {
 namespace {
+
+linesim::Entry Entry(const char* name) {
+  linesim::Entry e;
+  e.Name = name;
+  return e;
+}
 
 // A monitor whose probe talks to the simulator; everything else is faked.
 struct ProbeSim : simtest::SimTest {
@@ -89,8 +97,8 @@ TEST_F(ProbeSim, MoreThan32ConnectionsMakeTheProbeFail) {
 
 TEST_F(ProbeSim, JapaneseEntryNamesAndThePhonebook) {
   Set([](linesim::State& s) {
-    s.Entries.push_back({"自宅"});
-    s.Entries.push_back({"会社 VPN"});
+    s.Entries.push_back(Entry("自宅"));
+    s.Entries.push_back(Entry("会社 VPN"));
     s.AddConnection("自宅", linesim::kStateConnected);
   });
   std::vector<std::string> names;
@@ -107,11 +115,36 @@ TEST_F(ProbeSim, JapaneseEntryNamesAndThePhonebook) {
   ASSERT_FALSE(calls.empty());
 }
 
+TEST_F(ProbeSim, QueriesUseThe32BitRecordSizes) {
+  Set([](linesim::State& s) {
+    s.Entries.push_back(Entry("Office"));
+    s.AddConnection("Office", linesim::kStateConnected);
+  });
+  Build(1, {"Office"});
+  EXPECT_EQ(Probe(), 1);
+  std::vector<std::string> names;
+  ASSERT_TRUE(ras.EnumEntries(names));
+  const auto conns = Calls("RasEnumConnectionsA");
+  ASSERT_FALSE(conns.empty());
+  EXPECT_EQ(conns[0].Arg("size"), "412");
+  EXPECT_EQ(conns[0].Arg("cb"), "13184");
+  const auto status = Calls("RasGetConnectStatusA");
+  ASSERT_FALSE(status.empty());
+  EXPECT_EQ(status[0].Arg("size"), "160");
+  const auto entries = Calls("RasEnumEntriesA");
+  ASSERT_FALSE(entries.empty());
+  EXPECT_EQ(entries[0].Arg("size"), "264");
+  EXPECT_EQ(entries[0].Arg("cb"), "67584");
+  // A system that does not know the 412-byte record: the probe cannot answer.
+  Set([](linesim::State& s) { s.ConnSizes = {692}; });
+  EXPECT_FALSE(m->ProbeLine().Ok);
+}
+
 struct DialerSim : simtest::SimTest {};
 
 TEST_F(DialerSim, StartsLinkpilotBusyWhileItRunsFreeAfter) {
   Set([](linesim::State& s) {
-    s.Entries.push_back({"Provider"});
+    s.Entries.push_back(Entry("Provider"));
     s.AutodialEntry = "Provider";
     s.DialDelayMs = 1500;
   });
@@ -143,10 +176,74 @@ TEST_F(DialerSim, MissingProgramIsAnsweredFalse) {
 TEST(SystemClockTest, NowIsWholeSecondsAndTheTickMoves) {
   SystemClock clock;  // never asked to set the time here
   const Date now = clock.Now();
-  EXPECT_EQ(now, FromSeconds(ToSeconds(now)));
+  const double secs = now * 86400.0;
+  EXPECT_NEAR(secs, std::round(secs), 1e-3);
   const uint32_t t0 = clock.Tick();
   Sleep(50);
   EXPECT_GE(TickDifference(clock.Tick(), t0), 40u);
+}
+
+}  // namespace
+}  // namespace nw::test
+
+namespace nw::test {
+namespace {
+
+// The provider drops the line while the lock keeps it connected, with the real probe, the real
+// Linkpilot and the simulator; only the clock is virtual.
+struct LockEndToEnd : simtest::SimTest {};
+
+TEST_F(LockEndToEnd, LinkpilotRedialsTheDroppedLine) {
+  Set([](linesim::State& s) {
+    linesim::Entry e;
+    e.Name = "Provider";
+    e.User = "taro";
+    e.Password = "secret";
+    s.Entries.push_back(e);
+    s.AddConnection("Provider", linesim::kStateConnected);
+  });
+  otkRASCheck ras;
+  otkInternetCheck internet;
+  otkShellWatch dialer;
+  Harness h(MakeDate(2026, 12, 7, 10, 0, 0));
+  h.settings.WayWatchEn = 1;
+  h.settings.WatchEntries = {"Provider"};
+  h.settings.RsIdlFLG = true;
+  h.settings.RsSetInfo = {{"自宅", "Provider", "taro", "secret"}};
+  h.settings.RsSetInfoStd = 0;
+  h.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
+  Monitor m(h.settings, h.counters, MonitorPorts{h.clock, internet, ras, dialer, h.store, h.view, h.notice},
+            win::Narrow(simtest::ExeFolder()));
+  h.notice.monitor = &m;
+  m.StartMonitoring();
+  m.ShowLockButton(true);
+  m.CompleteStart();
+  auto step = [&] {
+    h.Advance(1);
+    m.Looker_Timer();
+  };
+  step();
+  ASSERT_EQ(m.LineConnected(), 1);
+  m.LockBtnAction(true);
+  step();
+  Set([](linesim::State& s) { s.RemoveConnection(s.Connections[0].Handle); });
+  step();
+  EXPECT_EQ(m.LineConnected(), 0);
+  EXPECT_EQ(m.StatusLines().back(), "   接続を試行しました。 - 自動");
+  // Linkpilot dials through the simulator; the next cycles see the line up again.
+  for (int i = 0; i < 100 && m.LineConnected() == 0; ++i) {
+    Sleep(100);
+    step();
+  }
+  ASSERT_EQ(m.LineConnected(), 1);
+  EXPECT_EQ(m.StatusLines()[m.StatusLines().size() - 2], "   接続状態になりました。");
+  const auto dials = Calls("RasDialA");
+  ASSERT_EQ(dials.size(), 1u);
+  EXPECT_EQ(dials[0].Arg("entry"), "Provider");
+  EXPECT_EQ(dials[0].Arg("user"), "taro");
+  EXPECT_EQ(h.store.dialEnds.size(), 1u);
+  EXPECT_EQ(h.store.dialStarts.size(), 2u);
+  for (int i = 0; i < 50 && !dialer.DialerIsFree(); ++i) Sleep(100);
 }
 
 }  // namespace

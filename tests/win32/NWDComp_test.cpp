@@ -93,6 +93,7 @@ TEST_F(CompFixture, OpensSizedToTheFullGridWithLabelsAndCounters) {
   EXPECT_EQ(comp.TimeTexts(), (std::vector<std::string>{"0:00:00", "1:00:00", "2:00:00"}));
   EXPECT_EQ(comp.CountTexts(), (std::vector<std::string>{"--", "2 回", "5 回"}));
   EXPECT_EQ(host.calls, (std::vector<std::string>{"center main over comp kept"}));
+  EXPECT_NE(SendMessageW(comp.Window(), WM_GETICON, ICON_BIG, 0), 0);
 
   host.connectionSeconds = 65;
   comp.ExpressAcmComp(65, 65, 1);

@@ -1,6 +1,7 @@
 #include "compact/win32/NWDComp.h"
 
 #include "classlib/win32/WinText.h"
+#include "res/resource.h"
 
 namespace nw {
 namespace {
@@ -78,6 +79,14 @@ void NWDComp::Load() {
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessFirst + k)), instance_, nullptr);
     SendMessageW(mess_[k], WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   }
+
+  // The main window's icon (the program's own when it has none).
+  HWND main = host_.MainWindow();
+  HICON big = main ? reinterpret_cast<HICON>(SendMessageW(main, WM_GETICON, ICON_BIG, 0)) : nullptr;
+  HICON small = main ? reinterpret_cast<HICON>(SendMessageW(main, WM_GETICON, ICON_SMALL, 0)) : nullptr;
+  if (!big) big = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_NETWARD));
+  SendMessageW(wnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageW(wnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : big));
 
   host_.ShowAutoTitle(true);  // sets our caption in display mode 2
   if (data_.CompTopFLG) SetAlwaysOnTop(true);
