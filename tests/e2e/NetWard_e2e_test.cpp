@@ -217,7 +217,7 @@ TEST_F(NetWardE2e, CloseBoxWithTrayIconHidesAndKeepsMonitoring) {
   ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.SavedWindowState[nw::SwTrayIn] = -1; }));
   Process* p = nullptr;
   HWND main = StartAndWait(&p);
-  ASSERT_TRUE(Visible(main));
+  ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, 5s));
   PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(WaitUntil([&] { return !Visible(main); }, 5s));
   EXPECT_TRUE(p->Running());
