@@ -19,8 +19,6 @@ using win::Widen;
 
 namespace {
 
-NWDBase* g_instance = nullptr;
-
 constexpr UINT_PTR kLookerTimer = 1;
 constexpr UINT_PTR kLookersbTimer = 2;
 
@@ -80,7 +78,6 @@ HICON LoadIconSized(HINSTANCE inst, int id, int size) {
 }  // namespace
 
 void NWDBase::ReleaseWindowResources() {
-  if (g_instance == this) g_instance = nullptr;
   if (trayMenu_) DestroyMenu(trayMenu_);
   trayMenu_ = nullptr;
   if (bigIcon_) DestroyIcon(bigIcon_);
@@ -88,13 +85,10 @@ void NWDBase::ReleaseWindowResources() {
   bigIcon_ = smallIcon_ = nullptr;
 }
 
-NWDBase* NWDBase::Instance() { return g_instance; }
-
 // ---- load -----------------------------------------------------------------------------------------
 
 bool NWDBase::Form_Load(HINSTANCE instance) {
   instance_ = instance;
-  g_instance = this;
   dpi_ = otkGdi::ScreenDpi();
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
 
@@ -219,18 +213,15 @@ void NWDBase::SetTip(HWND control, const std::string& text) {
   ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   ti.hwnd = wnd_;
   ti.uId = reinterpret_cast<UINT_PTR>(control);
-  ti.lpszText = w.data();
-  if (!SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti)) ||
-      !SendMessageW(tooltip_, TTM_GETTOOLCOUNT, 0, 0)) {
-    // Add once; later calls only change the text.
-  }
+  // Added the first time; later calls only change the text.
   TOOLINFOW probe = ti;
-  wchar_t buf[256] = {};
-  probe.lpszText = buf;
-  if (!SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&probe)))
+  if (!SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&probe))) {
+    ti.lpszText = w.data();
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-  else
+  } else {
+    ti.lpszText = w.data();
     SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
 }
 
 bool NWDBase::PreTranslate(MSG& msg) {
@@ -289,7 +280,7 @@ LRESULT NWDBase::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_PAINT: {
       otkGdi::PaintDc dc(wnd_);
-      PaintCounters(dc.Get(), true);
+      PaintCounters(dc.Get());
       return 0;
     }
     case WM_CTLCOLORSTATIC: {
@@ -710,7 +701,7 @@ void NWDBase::DrawTimBox(HDC dc) {
                   lines);
 }
 
-void NWDBase::PaintCounters(HDC dc, bool) {
+void NWDBase::PaintCounters(HDC dc) {
   // Form_Paint: the cached texts, drawn again.
   DrawBox(dc, BoxToday);
   DrawBox(dc, BoxUser);

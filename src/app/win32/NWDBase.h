@@ -26,9 +26,6 @@ class NWDBase final : public MonitorView, public TrayEvents {
   NWDBase(const NWDBase&) = delete;
   NWDBase& operator=(const NWDBase&) = delete;
 
-  // The one main window of the process (null before Form_Load and after the window is gone).
-  static NWDBase* Instance();
-
   // Creates the window and runs its load sequence; false when the window could not be created.
   bool Form_Load(HINSTANCE instance);
   HWND Handle() const { return wnd_; }
@@ -112,7 +109,7 @@ class NWDBase final : public MonitorView, public TrayEvents {
 
   void TopWinBtn_Click();
   void ApplyTopmost(bool on);
-  void PaintCounters(HDC dc, bool all);
+  void PaintCounters(HDC dc);
   void DrawBox(HDC dc, CounterBox box);
   void DrawTimBox(HDC dc);
   void SaveAllSettings();
