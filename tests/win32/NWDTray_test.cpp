@@ -93,9 +93,29 @@ TEST(otkIconIntoTrayTest, OneIconAtATime) {
   EXPECT_FALSE(tray.AddTrayIcon({w.wnd, "again", icon}));
   EXPECT_TRUE(tray.ModifyTrayIcon({"接続状態 0:00:01", true, nullptr, false}));
   EXPECT_TRUE(tray.ModifyTrayIcon({"", false, LoadIconW(nullptr, IDI_WARNING), true}));
+  // A "TaskbarCreated" from a shell that still shows the icon leaves it shown.
+  EXPECT_TRUE(tray.ReAddAfterShellRestart());
+  EXPECT_TRUE(tray.TrayIconShown());
   EXPECT_TRUE(tray.RemoveTrayIcon());
   EXPECT_FALSE(tray.TrayIconShown());
   EXPECT_FALSE(tray.RemoveTrayIcon());
+}
+
+TEST(otkIconIntoTrayTest, ShellRestartBringsTheIconBack) {
+  CountingWindow w;
+  otk::otkIconIntoTray tray;
+  EXPECT_FALSE(tray.ReAddAfterShellRestart());  // never added: nothing to bring back
+  if (!tray.AddTrayIcon({w.wnd, "NetWard", LoadIconW(nullptr, IDI_INFORMATION)}))
+    GTEST_SKIP() << "no notification area in this session";
+  // What a restarted shell looks like to us: our icon is gone from it.
+  NOTIFYICONDATAW gone{};
+  gone.cbSize = NOTIFYICONDATAW_V1_SIZE;
+  gone.hWnd = w.wnd;
+  gone.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(LoadIconW(nullptr, IDI_INFORMATION)));
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &gone));
+  EXPECT_TRUE(tray.ReAddAfterShellRestart());
+  EXPECT_TRUE(tray.ModifyTrayIcon({"接続状態 0:00:01", true, nullptr, false}));
+  EXPECT_TRUE(tray.RemoveTrayIcon());
 }
 
 TEST(otkWinSettingTest, SetWindowTopmostSwitchesTheExtendedStyle) {

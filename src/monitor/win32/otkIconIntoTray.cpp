@@ -70,9 +70,10 @@ bool otkIconIntoTray::RemoveTrayIcon() {
 
 bool otkIconIntoTray::ReAddAfterShellRestart() {
   if (!data_.hWnd) return false;
-  // The record still holds the last image and tip; add it with every part valid.
+  // The record still holds the last image and tip; add it with every part valid. A shell that
+  // announces itself while it still has our icon refuses the add: then the icon is still there.
   data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  shown_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
+  shown_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE || Shell_NotifyIconW(NIM_MODIFY, &data_) != FALSE;
   return shown_;
 }
 

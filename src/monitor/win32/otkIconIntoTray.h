@@ -30,7 +30,8 @@ class otkIconIntoTray {
   // False when no icon is shown or the shell refused the change.
   bool ModifyTrayIcon(const ModifyArgs& args);
   bool RemoveTrayIcon();
-  // After the shell restarted ("TaskbarCreated") its icons are gone: add ours again.
+  // After the shell restarted ("TaskbarCreated") its icons are gone: add ours again (only for an
+  // icon that was added once).
   bool ReAddAfterShellRestart();
 
   bool TrayIconShown() const { return shown_; }
