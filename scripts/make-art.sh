@@ -3,7 +3,8 @@
 # The results are committed; run this again only after changing a picture here.
 #
 #   icons (16, 20, 24, 32, 48 px):  app.ico (program), tray_off.ico 101, tray_on.ico 102
-#   bitmaps 32 x 32, 24-bit, background RGB(192,192,192) so LoadImage(LR_LOADMAP3DCOLORS)
+#   bitmaps 32 x 32, 8-bit with a colour table, background RGB(192,192,192), so that
+#   LoadImage(LR_LOADMAP3DCOLORS), which maps only colour-table bitmaps,
 #   turns it into the button face colour:
 #     dial_off.bmp 101  dial_on.bmp 102  graph.bmp 103  back.bmp 104  next.bmp 105
 #     lock_on.bmp 106   lock_off.bmp 107
@@ -46,7 +47,7 @@ face='rgb(192,192,192)'
 bmp() { # name draw...
   local name=$1
   shift
-  convert -size 32x32 "xc:$face" +antialias "$@" -type TrueColor "BMP3:$out/$name.bmp"
+  convert -size 32x32 "xc:$face" +antialias "$@" -type Palette -colors 256 "BMP3:$out/$name.bmp"
 }
 # Dial, disconnected: plug and socket apart (pressing connects).
 bmp dial_off \

@@ -48,6 +48,12 @@ gallery() { # name test-name
 drive() { # test-name, with NW_* variables in the environment
   wine "$tests" --gtest_also_run_disabled_tests --gtest_filter="Drive.DISABLED_$1" </dev/null >/dev/null 2>&1
 }
+# The program runs in its own Wine desktop; windows are found only from inside the same one.
+drive_in_desktop() { # test-name
+  wine explorer /desktop=NetWard,1024x768 "$tests" --gtest_also_run_disabled_tests \
+    --gtest_filter="Drive.DISABLED_$1" </dev/null >/dev/null 2>&1 || true
+  sleep 1
+}
 
 echo "screenshots: own windows from the test program"
 gallery window-notice-dialog NoticeDialog
@@ -63,7 +69,7 @@ if [ "$program" = 1 ]; then
   [ -d "$build/bin/GuideNWD" ] && cp -r "$build/bin/GuideNWD" "$run/"
   ctl() { wine "$run/linesimctl.exe" --state "$run/linesim.txt" "$@" </dev/null >/dev/null 2>&1; }
   post() { # class message wparam lparam
-    NW_POST_CLASS=$1 NW_POST_MSG=$2 NW_POST_WPARAM=$3 NW_POST_LPARAM=${4:-0} drive Post
+    NW_POST_CLASS=$1 NW_POST_MSG=$2 NW_POST_WPARAM=$3 NW_POST_LPARAM=${4:-0} drive_in_desktop Post
   }
   ctl reset
   ctl add-entry NWProvider modem "Simulated Modem"
@@ -86,10 +92,10 @@ if [ "$program" = 1 ]; then
   ctl connect NWProvider
   sleep 4
   shot program-main-connected
-  post NWDBase 1025 0 517  # tray icon: right button up opens the popup
+  post NWDBase 1025 0 516  # tray icon callback, right button down: the popup
   sleep 2
   shot program-tray-popup
-  post '#32768' 16 0 || true  # close the popup menu
+  post '#32768' 256 27 || true  # Esc closes the popup menu
   post NWDBase 273 1008  # ｳｨﾝﾄﾞｳをｺﾝﾊﾟｸﾄ化(&P)...
   sleep 2
   shot program-compact-window

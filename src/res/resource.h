@@ -7,7 +7,7 @@
 //     target_link_libraries(NetWard PRIVATE nwres)
 // Linking `nwres` also copies the help pages (GuideNWD/) next to the programs.
 //
-// Button bitmaps are 32 x 32 on RGB(192,192,192): load them with
+// Button bitmaps are 32 x 32 with a colour table, drawn on RGB(192,192,192): load them with
 //     LoadImageW(inst, MAKEINTRESOURCEW(IDB_...), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)
 // so their background becomes the button face colour.
 

@@ -111,21 +111,41 @@ TEST_F(Rules, ConnectionLimitWithHangUpOnlyAsksAgainEveryCycle) {
 TEST_F(Rules, TwoLimitsInOneCycleGiveOneHangUpAndTheSecondNoticeWins) {
   h.settings.AdCutDialog = h.settings.AdCutHangup = true;
   h.settings.AdCutTime = 60;
-  h.settings.AtCutDialog = true;  // question only
+  h.settings.AtCutDialog = h.settings.AtCutHangup = true;
   h.settings.AtCutTime = 60;
-  h.counters.TodaySeconds = 0;
   h.Start();
   Connect();
+  h.notice.whileOpen = [&] { h.monitor->OnNoticeGo(); };  // O.K.
   h.Step(61);
   EXPECT_EQ(h.dialer.started.size(), 1u);
+  EXPECT_EQ(Count("   切断を試行しました。 - 自動"), 1u);
   ASSERT_EQ(h.notice.shown.size(), 1u);
-  EXPECT_FALSE(h.notice.shown[0].replaced);
   EXPECT_EQ(h.notice.shown[0].main, "\"今日\" ｶｳﾝﾀの累積接続時間が 0時間 01分 00秒 を超えました。");
-  EXPECT_EQ(h.notice.shown[0].sub, "ﾀﾞｲｱﾙｱｯﾌﾟ接続を切断しますか?");
-  EXPECT_EQ(h.notice.shown[0].exMood, 1);
-  EXPECT_EQ(h.notice.shown[0].acMood, 0);
+  EXPECT_EQ(h.notice.shown[0].sub, "ﾀﾞｲｱﾙｱｯﾌﾟ接続の切断を試行しました。");
+  EXPECT_EQ(h.notice.shown[0].exMood, 0);
+  EXPECT_EQ(h.notice.shown[0].acMood, -1);
   EXPECT_TRUE(h.monitor->RuleMarks().AdCutDone);
   EXPECT_TRUE(h.monitor->RuleMarks().AtCutDone);
+  h.notice.whileOpen = nullptr;
+  h.Step(1);
+  EXPECT_EQ(h.notice.shown.size(), 1u);
+}
+
+TEST_F(Rules, SecondLimitAsQuestionMakesTheFirstButtonHangUp) {
+  h.settings.AdCutDialog = h.settings.AdCutHangup = true;
+  h.settings.AdCutTime = 60;
+  h.settings.AtCutDialog = true;
+  h.settings.AtCutTime = 60;
+  h.Start();
+  Connect();
+  int actionMood = 99;
+  h.notice.whileOpen = [&] { actionMood = h.monitor->NoticeActionMood(); };
+  h.Step(61);
+  ASSERT_EQ(h.notice.shown.size(), 1u);
+  EXPECT_EQ(h.notice.shown[0].sub, "ﾀﾞｲｱﾙｱｯﾌﾟ接続を切断しますか?");
+  EXPECT_EQ(h.notice.shown[0].exMood, 1);
+  EXPECT_EQ(actionMood, 0);
+  EXPECT_EQ(h.dialer.started.size(), 1u);
 }
 
 TEST_F(Rules, ALimitReachedWhileANoticeIsOpenReplacesItsTexts) {
