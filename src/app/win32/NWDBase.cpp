@@ -19,6 +19,18 @@ using win::Widen;
 
 namespace {
 
+// Set for as long as a cycle runs, also when it ends with an error.
+class RunningMark {
+ public:
+  explicit RunningMark(bool& flag) : flag_(flag) { flag_ = true; }
+  RunningMark(const RunningMark&) = delete;
+  RunningMark& operator=(const RunningMark&) = delete;
+  ~RunningMark() { flag_ = false; }
+
+ private:
+  bool& flag_;
+};
+
 constexpr UINT_PTR kLookerTimer = 1;
 constexpr UINT_PTR kLookersbTimer = 2;
 
@@ -263,13 +275,11 @@ LRESULT NWDBase::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       // A cycle that opened a notice is still running while the notice's modal loop dispatches
       // timer messages: a timer never re-enters its own cycle (Lookersb carries on meanwhile).
       if (wParam == kLookerTimer && !inLooker_) {
-        inLooker_ = true;
+        const RunningMark running(inLooker_);
         monitor_->Looker_Timer();
-        inLooker_ = false;
       } else if (wParam == kLookersbTimer && !inLookersb_) {
-        inLookersb_ = true;
+        const RunningMark running(inLookersb_);
         monitor_->Lookersb_Timer();
-        inLookersb_ = false;
       }
       return 0;
     case WM_COMMAND:
