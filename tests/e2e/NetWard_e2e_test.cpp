@@ -395,6 +395,54 @@ TEST_F(NetWardE2e, TrayPopupRequestActsOnlyWhileTheLineIsAsWhenItOpened) {
   EXPECT_TRUE(WaitForLine(main, "   切断状態になりました。", 10s));
 }
 
+TEST_F(NetWardE2e, AlwaysOnTopIsSwitchedSavedAndRestored) {
+  Process* p = nullptr;
+  HWND main = StartAndWait(&p);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, 5s));
+  HWND topBtn = GetDlgItem(main, cmd::TopWinBtn);
+  EXPECT_FALSE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  SendMessageW(topBtn, BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 5s));
+  Command(main, cmd::Closenu);
+  ASSERT_TRUE(p->WaitExit(10s));
+  EXPECT_TRUE(ReadSettings(folder_).TopWinFLG);
+
+  main = StartAndWait(&p);
+  EXPECT_EQ(SendMessageW(GetDlgItem(main, cmd::TopWinBtn), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(NetWardE2e, HiddenAtExitComesBackInThePreviousModeOnlyWithExpStart) {
+  for (bool expStart : {true, false}) {
+    SCOPED_TRACE(expStart ? "ExpStart on" : "ExpStart off");
+    ASSERT_TRUE(WriteSettings(folder_, [&](nw::SettingsFileData& d) {
+      d.Settings.ExpStart = expStart;
+      d.SavedWindowState[nw::SwTrayIn] = -1;
+      d.SavedWindowState[nw::SwDisplayMode] = 0;
+      d.PreviousDisplayMode = 2;
+    }));
+    Process* p = nullptr;
+    HWND main = StartAndWait(&p);
+    if (expStart) {
+      HWND comp = WaitForWindow(p->Pid(), nw::NWDComp::kClassName, 10s);
+      ASSERT_NE(comp, nullptr);
+      EXPECT_TRUE(WaitUntil([&] { return Visible(comp); }, 5s));
+      EXPECT_FALSE(Visible(main));
+    } else {
+      std::this_thread::sleep_for(1500ms);
+      EXPECT_FALSE(Visible(main));
+      EXPECT_TRUE(TopWindows(p->Pid(), nw::NWDComp::kClassName).empty());
+      // The tray's "表示(&E)..." brings back the mode before the program was hidden.
+      Command(main, cmd::trExpnu);
+      HWND comp = WaitForWindow(p->Pid(), nw::NWDComp::kClassName, 10s);
+      ASSERT_NE(comp, nullptr);
+      EXPECT_TRUE(WaitUntil([&] { return Visible(comp); }, 5s));
+    }
+    Command(main, cmd::Closenu);
+    ASSERT_TRUE(p->WaitExit(10s));
+  }
+}
+
 // 10
 TEST_F(NetWardE2e, CompactWindowOpensResizesWithItsItemsAndClosesToTheTray) {
   ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.SavedWindowState[nw::SwTrayIn] = -1; }));
