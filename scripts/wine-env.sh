@@ -59,9 +59,24 @@ nw_wine_start() {
     # they would inherit its pipes and make test discovery wait until it times out.
     wine wineboot </dev/null >"$build_dir/wineboot.log" 2>&1 || true
   fi
+
+  # One long-lived process on the desktop, detached from every pipe (see the keeper's source).
+  local keeper="$build_dir/wine-desktop-keeper.exe"
+  local keeper_src
+  keeper_src="$(dirname "${BASH_SOURCE[0]}")/wine-desktop-keeper.c"
+  if [ ! -f "$keeper" ] || [ "$keeper_src" -nt "$keeper" ]; then
+    i686-w64-mingw32-gcc-posix -O2 -mwindows -o "$keeper" "$keeper_src"
+  fi
+  wine "$keeper" </dev/null >/dev/null 2>&1 &
+  NW_KEEPER_PID=$!
 }
 
 nw_wine_stop() {
+  if [ -n "${NW_KEEPER_PID:-}" ]; then
+    kill "$NW_KEEPER_PID" 2>/dev/null || true
+    wait "$NW_KEEPER_PID" 2>/dev/null || true
+    NW_KEEPER_PID=""
+  fi
   if [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k 2>/dev/null || true
   fi
