@@ -256,6 +256,8 @@ void DialogWatcher::Loop() {
       for (HWND dlg : dialogs) {
         if (!IsWindowVisible(dlg)) continue;
         const std::wstring texts = DialogTexts(dlg);
+        // Closed while its texts were read: nothing is left to judge (or to close).
+        if (!IsWindow(dlg) || !IsWindowVisible(dlg)) continue;
         bool expected = false;
         {
           std::lock_guard<std::mutex> l(m_);

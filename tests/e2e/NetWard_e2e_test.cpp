@@ -8,6 +8,7 @@
 #include "E2eSettings.h"
 #include "E2eSupport.h"
 #include "LineSimState.h"
+#include "classlib/DateValue.h"
 #include "app/NWDMenuIds.h"
 #include "compact/win32/NWDComp.h"
 #include "monitor/win32/NWDDialog.h"
@@ -441,6 +442,74 @@ TEST_F(NetWardE2e, HiddenAtExitComesBackInThePreviousModeOnlyWithExpStart) {
     Command(main, cmd::Closenu);
     ASSERT_TRUE(p->WaitExit(10s));
   }
+}
+
+// 9
+TEST_F(NetWardE2e, TimeLimitNoticeStaysOpenWhileCyclesRunAndTheNextLimitReplacesItsTexts) {
+  // "今日" already stands at its limit, so it is exceeded in the first second of the connection;
+  // the connection limit comes later, on the second connection.
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) {
+    d.Settings.FormatIval = "h時間 mm分 ss秒";
+    d.Settings.AtCutDialog = true;
+    d.Settings.AtCutTime = 60;
+    d.Counters.TodayDate = nw::DateOf(nw::LocalNow());
+    d.Counters.TodaySeconds = 60;
+    d.Counters.TodayCount = 1;
+    d.Settings.AdCutDialog = true;
+    d.Settings.AdCutTime = 10;  // leaves time to drop and reconnect before it runs out
+  }));
+  const std::string todayText = "\"今日\" ｶｳﾝﾀの累積接続時間が 0時間 01分 00秒 を超えました。";
+  const std::string connectionText = "接続開始からの接続時間が 0時間 00分 10秒 を超えました。";
+  const std::string question = "ﾀﾞｲｱﾙｱｯﾌﾟ接続を切断しますか?";
+  watcher_.Expect(L"ｶｳﾝﾀの累積接続時間が");
+  watcher_.Expect(L"接続開始からの接続時間が");
+  Process* p = nullptr;
+  HWND main = StartAndWait(&p);
+  SimConnect();
+
+  HWND notice = WaitForWindow(p->Pid(), nw::NWDDialog::kClassName, 20s);
+  ASSERT_NE(notice, nullptr);
+  HWND mainMess = GetDlgItem(notice, nw::NWDDialog::kMainMess);
+  HWND subMess = GetDlgItem(notice, nw::NWDDialog::kSubMess);
+  HWND btnGo = GetDlgItem(notice, nw::NWDDialog::kBtnGo);
+  HWND btnNgtv = GetDlgItem(notice, nw::NWDDialog::kBtnNgtv);
+  auto texts = [&] { return Caption(mainMess) + "\n" + Caption(subMess); };
+  ASSERT_TRUE(WaitUntil([&] { return Visible(notice) && texts() == todayText + "\n" + question; }, 10s)) << texts();
+  EXPECT_EQ(Caption(notice), "Orvin.T.K. NetWard");
+  EXPECT_TRUE(GetWindowLongW(notice, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(Caption(btnGo), "はい(&Y)");
+  EXPECT_EQ(Caption(btnNgtv), "いいえ(&N)");
+  EXPECT_TRUE(Visible(btnNgtv));
+  EXPECT_FALSE(IsWindowEnabled(main));  // modal to the program's windows
+  EXPECT_EQ(Count(Lines(main), "   接続状態になりました。"), 1);
+
+  // Cycles go on underneath: the drop and the reconnection are seen and logged while the notice
+  // stays open with its texts.
+  SimDrop();
+  ASSERT_TRUE(WaitForLine(main, "   切断状態になりました。", 10s));
+  EXPECT_EQ(texts(), todayText + "\n" + question);
+  SimConnect();
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s, 2));
+  EXPECT_EQ(texts(), todayText + "\n" + question);  // "今日" is announced once per counter period
+  EXPECT_EQ(TopWindows(p->Pid(), nw::NWDDialog::kClassName), std::vector<HWND>{notice});
+
+  // The connection limit of the second connection replaces the texts of the open notice.
+  ASSERT_TRUE(WaitUntil([&] { return texts() == connectionText + "\n" + question; }, 30s)) << texts();
+  EXPECT_EQ(TopWindows(p->Pid(), nw::NWDDialog::kClassName), std::vector<HWND>{notice});
+  EXPECT_TRUE(Visible(notice));
+  EXPECT_EQ(Caption(btnGo), "はい(&Y)");
+  EXPECT_EQ(Caption(btnNgtv), "いいえ(&N)");
+  EXPECT_EQ(Count(Lines(main), "   切断を試行しました。 - 手動"), 0);
+
+  // "はい(&Y)" acts for the latest notice: a manual hang-up; the program carries on with it.
+  SendMessageW(btnGo, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return TopWindows(p->Pid(), nw::NWDDialog::kClassName).empty(); }, 10s));
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5s));
+  EXPECT_TRUE(WaitForLine(main, "   切断を試行しました。 - 手動", 10s));
+  EXPECT_TRUE(WaitForLine(main, "   切断状態になりました。", 15s, 2));
+  EXPECT_TRUE(WaitUntil([&] { return Caption(main).rfind("切断状態 ", 0) == 0; }, 5s)) << Caption(main);
+  EXPECT_TRUE(p->Running());
+  EXPECT_TRUE(TopWindows(p->Pid(), nw::NWDDialog::kClassName).empty());
 }
 
 // 10
