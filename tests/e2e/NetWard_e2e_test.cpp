@@ -408,9 +408,11 @@ TEST_F(NetWardE2e, AlwaysOnTopIsSwitchedSavedAndRestored) {
   ASSERT_TRUE(p->WaitExit(10s));
   EXPECT_TRUE(ReadSettings(folder_).TopWinFLG);
 
+  // The window can be found before its start-up has applied the saved state.
   main = StartAndWait(&p);
-  EXPECT_EQ(SendMessageW(GetDlgItem(main, cmd::TopWinBtn), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_TRUE(GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_TRUE(WaitUntil(
+      [&] { return SendMessageW(GetDlgItem(main, cmd::TopWinBtn), BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 5s));
 }
 
 TEST_F(NetWardE2e, HiddenAtExitComesBackInThePreviousModeOnlyWithExpStart) {
