@@ -2,8 +2,7 @@
 
 #include <utility>
 
-#include "classlib/otkFileString.h"
-#include "classlib/otkOsFile.h"
+#include "data/ActivityLog.h"
 #include "data/NWDLogFiles.h"
 
 namespace nw {
@@ -27,9 +26,7 @@ void MonitorFiles::AppendCounterRecord(LogListKind kind, Date resetDate, int32_t
 }
 
 bool MonitorFiles::AppendActivityLine(const std::string& path, const std::string& text) {
-  // An empty path or a folder is no log file (a folder could even be opened on some systems).
-  if (path.empty() || os::KindOf(path) == 2) return false;
-  return otkFileString::AppendTextLine(path, text);
+  return nw::AppendActivityLine(path, text);
 }
 
 }  // namespace nw
