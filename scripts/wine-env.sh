@@ -54,11 +54,16 @@ nw_wine_start() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     touch "$WINEPREFIX/.nw-ready"
-  else
-    # Start the prefix's services now, detached from our pipes: started later by a test program
-    # they would inherit its pipes and make test discovery wait until it times out.
-    wine wineboot </dev/null >"$build_dir/wineboot.log" 2>&1 || true
+    # Restart the prefix so no process from the initialisation (its desktop above all) keeps the
+    # old X11 settings for the rest of this session.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p
   fi
+  # Start the prefix's services now, detached from our pipes: started later by a test program
+  # they would inherit its pipes and make test discovery wait until it times out. (After the
+  # first initialisation too: the services it started are gone once it has updated the prefix.)
+  wine wineboot </dev/null >>"$build_dir/wineboot.log" 2>&1 || true
 
   # One long-lived process on the desktop, detached from every pipe (see the keeper's source).
   local keeper="$build_dir/wine-desktop-keeper.exe"
