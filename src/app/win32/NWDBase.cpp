@@ -7,6 +7,7 @@
 
 #include "app/NWDMenuIds.h"
 #include "app/win32/NWDBaseLinks.h"
+#include "classlib/win32/otkWindowProc.h"
 #include "classlib/win32/WinText.h"
 #include "classlib/win32/otkWinSetting.h"
 #include "monitor/Monitor.h"
@@ -247,21 +248,7 @@ bool NWDBase::PreTranslate(MSG& msg) {
 // ---- window procedure --------------------------------------------------------------------------------
 
 LRESULT CALLBACK NWDBase::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  NWDBase* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<NWDBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->wnd_ = wnd;
-  } else {
-    self = reinterpret_cast<NWDBase*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(wnd, msg, wParam, lParam);
-  try {
-    return self->WndProc(msg, wParam, lParam);
-  } catch (...) {
-    // A handler failed; the program carries on with the next message.
-    return DefWindowProcW(wnd, msg, wParam, lParam);
-  }
+  return win::ForwardToObject<NWDBase, &NWDBase::wnd_, &NWDBase::WndProc>(wnd, msg, wParam, lParam);
 }
 
 LRESULT NWDBase::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -660,7 +647,6 @@ void NWDBase::StatusClear() {
 }
 
 void NWDBase::SetMainCaption(const std::string& title) { SetWindowTextW(wnd_, Widen(title).c_str()); }
-
 
 void NWDBase::SetDialButton(int bitmapId, const std::string& tip) {
   HWND btn = Control(cmd::DialGoBtn);

@@ -1,5 +1,6 @@
 #include "compact/win32/NWDComp.h"
 
+#include "classlib/win32/otkWindowProc.h"
 #include "classlib/win32/WinText.h"
 #include "res/resource.h"
 
@@ -291,16 +292,7 @@ void NWDComp::OnCommand(int id) {
 }
 
 LRESULT CALLBACK NWDComp::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  NWDComp* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<NWDComp*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->wnd_ = wnd;
-  } else {
-    self = reinterpret_cast<NWDComp*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(wnd, msg, wp, lp);
-  return self->Handle(msg, wp, lp);
+  return win::ForwardToObject<NWDComp, &NWDComp::wnd_, &NWDComp::Handle>(wnd, msg, wp, lp);
 }
 
 LRESULT NWDComp::Handle(UINT msg, WPARAM wp, LPARAM lp) {

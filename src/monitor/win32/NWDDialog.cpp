@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "classlib/win32/otkWindowProc.h"
 #include "classlib/win32/WinText.h"
 #include "classlib/win32/otkModal.h"
 #include "monitor/NoticeLayout.h"
@@ -172,16 +173,7 @@ void NWDDialog::Choose(int button) {
 }
 
 LRESULT CALLBACK NWDDialog::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  NWDDialog* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<NWDDialog*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->wnd_ = wnd;
-  } else {
-    self = reinterpret_cast<NWDDialog*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(wnd, msg, wp, lp);
-  return self->Handle(msg, wp, lp);
+  return win::ForwardToObject<NWDDialog, &NWDDialog::wnd_, &NWDDialog::Handle>(wnd, msg, wp, lp);
 }
 
 LRESULT NWDDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "classlib/win32/otkWindowProc.h"
 #include "classlib/win32/WinText.h"
 #include "classlib/win32/otkModal.h"
 #include "res/resource.h"
@@ -184,16 +185,7 @@ void NWDVersion::AddressClick() {
 }
 
 LRESULT CALLBACK NWDVersion::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  NWDVersion* self;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<NWDVersion*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->wnd_ = wnd;
-  } else {
-    self = reinterpret_cast<NWDVersion*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-  }
-  if (!self) return DefWindowProcW(wnd, msg, wp, lp);
-  return self->Handle(msg, wp, lp);
+  return win::ForwardToObject<NWDVersion, &NWDVersion::wnd_, &NWDVersion::Handle>(wnd, msg, wp, lp);
 }
 
 LRESULT NWDVersion::Handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,0 +1,28 @@
+#pragma once
+// The one window-procedure trampoline of every window class: the object passed as the creation
+// parameter is kept in GWLP_USERDATA at WM_NCCREATE, and each message goes to its handler.
+#include <windows.h>
+
+namespace nw::win {
+
+// Wnd: the member that receives the window handle; Handler: the member that handles messages.
+// A handler that throws does not end the program: the message gets the default handling.
+template <class T, HWND T::*Wnd, LRESULT (T::*Handler)(UINT, WPARAM, LPARAM)>
+LRESULT ForwardToObject(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  T* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    if (self) self->*Wnd = wnd;
+  } else {
+    self = reinterpret_cast<T*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcW(wnd, msg, wp, lp);
+  try {
+    return (self->*Handler)(msg, wp, lp);
+  } catch (...) {
+    return DefWindowProcW(wnd, msg, wp, lp);
+  }
+}
+
+}  // namespace nw::win
