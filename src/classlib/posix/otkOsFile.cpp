@@ -30,15 +30,6 @@ void MakeWritable(const std::string& nativePath) {
 
 }  // namespace
 
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kNone;
-  }
-  return *this;
-}
-
 File File::OpenOrCreate(const std::string& path) {
   const std::string p = Native(path);
   if (KindOf(path) == 2) return File();
