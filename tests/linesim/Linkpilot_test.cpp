@@ -6,15 +6,10 @@
 #include "monitor/DialRequests.h"
 
 using namespace linesim;
+using simtest::Kanji;
 using simtest::SimTest;
 
 namespace {
-
-std::string Kanji(int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += "接";
-  return s;
-}
 
 std::wstring Linkpilot() { return simtest::ExeFolder() + L"Linkpilot.exe"; }
 

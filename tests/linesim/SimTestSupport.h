@@ -14,6 +14,13 @@ namespace simtest {
 
 std::wstring ExeFolder();  // with a trailing "\"
 
+// n double-byte characters: 2n bytes in code page 932 (names at the 256-byte bound).
+inline std::string Kanji(int n) {
+  std::string s;
+  for (int i = 0; i < n; ++i) s += "接";
+  return s;
+}
+
 // A fresh folder below %TEMP%, removed with everything in it at the end.
 class TempFolder {
  public:

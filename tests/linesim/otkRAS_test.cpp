@@ -8,16 +8,8 @@
 #include "SimTestSupport.h"
 
 using namespace linesim;
+using simtest::Kanji;
 using simtest::SimTest;
-
-namespace {
-// 128 double-byte characters: 256 bytes in code page 932.
-std::string Kanji(int n) {
-  std::string s;
-  for (int i = 0; i < n; ++i) s += "接";
-  return s;
-}
-}  // namespace
 
 TEST(otkForAPIStringControl, FixedFieldsAndAnsi) {
   const char field[8] = {'\x8D', '\xA1', '\x93', '\xFA', 0, 'x', 'y', 'z'};
