@@ -9,16 +9,26 @@
 #                                  scripts/run.sh ctl connect NWProvider   (the provider answers)
 #                                  scripts/run.sh ctl drop NWProvider      (the provider drops the line)
 #                                  scripts/run.sh ctl show                 (what the simulator holds)
+#
+# The 32-bit build runs where the host runs 32-bit programs, the 64-bit one elsewhere; NW_ARCH=win64
+# (or win32) chooses.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/win32"
+. "$root/scripts/wine-env.sh"
+arch=$(nw_wine_arch)
+case "$arch" in
+  win32) toolchain=mingw-i686.cmake ;;
+  win64) toolchain=mingw-x86_64.cmake ;;
+  *) echo "run.sh: NW_ARCH must be win32 or win64" >&2; exit 1 ;;
+esac
+build="$root/build/$arch"
 run_dir="$build/run"       # NetWard's program folder
 env_dir="$build/runenv"    # its own Wine prefix, apart from the tests'
 entry="NWProvider"
-. "$root/scripts/wine-env.sh"
+NW_WINE=$(nw_wine_loader "$arch")
 
 ctl() {
-  wine "$run_dir/linesimctl.exe" --state "$run_dir/linesim.txt" "$@"
+  "$NW_WINE" "$run_dir/linesimctl.exe" --state "$run_dir/linesim.txt" "$@"
 }
 
 if [ "${1:-}" = "ctl" ]; then
@@ -26,7 +36,7 @@ if [ "${1:-}" = "ctl" ]; then
   [ -f "$run_dir/linesimctl.exe" ] && [ -d "$env_dir/wineprefix" ] ||
     { echo "run.sh: start NetWard with scripts/run.sh first" >&2; exit 1; }
   # The running NetWard's Wine: same prefix and locale, nothing started anew.
-  export HOME="$env_dir/winehome" WINEPREFIX="$env_dir/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+  export HOME="$env_dir/winehome" WINEPREFIX="$env_dir/wineprefix" WINEARCH=$arch WINELOADER=$NW_WINE WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;rasapi32,wininet=n,b"
   export LOCPATH="$env_dir/locale" LANG=ja_JP.UTF-8
   ctl "$@"
@@ -38,7 +48,12 @@ headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
 
 "$root/scripts/setup.sh"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+if ! nw_wine_runs "$arch"; then
+  echo "run.sh: $NW_WINE_WHY" >&2
+  exit 1
+fi
+echo "run.sh: the $arch build of NetWard"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
 cmake --build "$build" -j2 --target NetWard Linkpilot linesim_rasapi32 linesim_wininet linesimctl
@@ -47,11 +62,11 @@ mkdir -p "$env_dir"
 # A NetWard left over from an earlier run of this script goes with its own Wine.
 WINEPREFIX="$env_dir/wineprefix" wineserver -k 2>/dev/null || true
 if [ "$headless" = 1 ]; then
-  nw_wine_start "$env_dir"
+  nw_wine_start "$env_dir" "$arch"
 else
-  nw_wine_start "$env_dir" --no-xvfb
+  nw_wine_start "$env_dir" "$arch" --no-xvfb
   # On a real display the window manager frames the Wine desktop.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1
+  "$NW_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d Y /f >/dev/null 2>&1
 fi
 trap nw_wine_stop EXIT
 
@@ -80,13 +95,13 @@ NetWard's dial button and menus dial and hang up through Linkpilot and the same 
 INFO
 
 if [ "$headless" = 0 ]; then
-  wine explorer /desktop=NetWard,1024x768 "$run_dir/NetWard.exe" >/dev/null 2>&1 || true
+  "$NW_WINE" explorer /desktop=NetWard,1024x768 "$run_dir/NetWard.exe" >/dev/null 2>&1 || true
   exit 0
 fi
 
 shots="$build/screenshots"
 mkdir -p "$shots"
-wine explorer /desktop=NetWard,1024x768 "$run_dir/NetWard.exe" >/dev/null 2>&1 &
+"$NW_WINE" explorer /desktop=NetWard,1024x768 "$run_dir/NetWard.exe" >/dev/null 2>&1 &
 desktop_pid=$!
 sleep 6
 import -window root "$shots/run-1-started.png"

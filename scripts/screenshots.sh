@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Photographs NetWard's windows under Wine + Xvfb (1280x1024) into build/win32/screenshots/
-# (or the folder given as $1) and lists the files.
+# Photographs NetWard's windows under Wine + Xvfb (1280x1024) into build/ARCH/screenshots/
+# (or the folder given as $1) and lists the files. ARCH is win32 where the host runs 32-bit
+# programs, otherwise win64 (NW_ARCH chooses); that build must exist (scripts/test.sh or run.sh).
 #
 # Always: the notice dialog, the compact window and the about box, shown one at a time by the
 # test program's gallery (win32_tests.exe --gtest_filter=Gallery.*).
@@ -9,16 +10,17 @@
 # popup, the compact window, a time-limit notice and the about box.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/win32"
+. "$root/scripts/wine-env.sh"
+arch=$(nw_wine_arch)
+build="$root/build/$arch"
 out=${1:-"$build/screenshots"}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-. "$root/scripts/wine-env.sh"
-nw_wine_start "$build"
+nw_wine_start "$build" "$arch"
 trap nw_wine_stop EXIT
 # Wine's helper processes start here, detached from the build's pipes.
-wine wineboot </dev/null >/dev/null 2>&1 || true
+"$NW_WINE" wineboot </dev/null >/dev/null 2>&1 || true
 
 targets=(win32_tests)
 program=0
@@ -37,7 +39,7 @@ shot() { # name: the whole screen, then trimmed to what is drawn
 }
 
 gallery() { # name test-name
-  NW_GALLERY_SECONDS=5 wine "$tests" --gtest_also_run_disabled_tests --gtest_filter="Gallery.DISABLED_$2" \
+  NW_GALLERY_SECONDS=5 "$NW_WINE" "$tests" --gtest_also_run_disabled_tests --gtest_filter="Gallery.DISABLED_$2" \
     </dev/null >/dev/null 2>&1 &
   local pid=$!
   sleep 3
@@ -46,11 +48,11 @@ gallery() { # name test-name
 }
 
 drive() { # test-name, with NW_* variables in the environment
-  wine "$tests" --gtest_also_run_disabled_tests --gtest_filter="Drive.DISABLED_$1" </dev/null >/dev/null 2>&1
+  "$NW_WINE" "$tests" --gtest_also_run_disabled_tests --gtest_filter="Drive.DISABLED_$1" </dev/null >/dev/null 2>&1
 }
 # The program runs in its own Wine desktop; windows are found only from inside the same one.
 drive_in_desktop() { # test-name
-  wine explorer /desktop=NetWard,1024x768 "$tests" --gtest_also_run_disabled_tests \
+  "$NW_WINE" explorer /desktop=NetWard,1024x768 "$tests" --gtest_also_run_disabled_tests \
     --gtest_filter="Drive.DISABLED_$1" </dev/null >/dev/null 2>&1 || true
   sleep 1
 }
@@ -67,7 +69,7 @@ if [ "$program" = 1 ]; then
   mkdir -p "$run"
   for f in NetWard.exe Linkpilot.exe rasapi32.dll wininet.dll linesimctl.exe; do cp -f "$build/bin/$f" "$run/"; done
   [ -d "$build/bin/GuideNWD" ] && cp -r "$build/bin/GuideNWD" "$run/"
-  ctl() { wine "$run/linesimctl.exe" --state "$run/linesim.txt" "$@" </dev/null >/dev/null 2>&1; }
+  ctl() { "$NW_WINE" "$run/linesimctl.exe" --state "$run/linesim.txt" "$@" </dev/null >/dev/null 2>&1; }
   post() { # class message wparam lparam
     NW_POST_CLASS=$1 NW_POST_MSG=$2 NW_POST_WPARAM=$3 NW_POST_LPARAM=${4:-0} drive_in_desktop Post
   }
@@ -76,7 +78,7 @@ if [ "$program" = 1 ]; then
   ctl autodial-entry NWProvider
 
   start() {
-    (cd "$run" && wine explorer /desktop=NetWard,1024x768 "$run/NetWard.exe" </dev/null >/dev/null 2>&1) &
+    (cd "$run" && "$NW_WINE" explorer /desktop=NetWard,1024x768 "$run/NetWard.exe" </dev/null >/dev/null 2>&1) &
     desktop=$!
     sleep 6
   }
@@ -109,7 +111,7 @@ if [ "$program" = 1 ]; then
   stop
 
   # Lock button shown and a connection-time limit of 5 seconds that asks.
-  NW_SETTINGS_DIR=$(winepath -w "$run") NW_LOCK_SHOWN=1 NW_ATCUT_SECONDS=5 drive EditSettings
+  NW_SETTINGS_DIR=$("$NW_WINE" winepath -w "$run") NW_LOCK_SHOWN=1 NW_ATCUT_SECONDS=5 drive EditSettings
   ctl drop NWProvider
   start
   shot program-main-lock-shown

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(wine wine32:i386 wine64 xvfb xauth locales fonts-ipafont-gothic
-          g++-mingw-w64-i686-posix cmake ninja-build imagemagick x11-utils
+          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix cmake ninja-build imagemagick x11-utils
           googletest libgtest-dev libbenchmark-dev g++ make)
 
 missing=()

@@ -1,16 +1,73 @@
 # Sourced by the test and run scripts: a private Wine prefix and an Xvfb display for one build folder.
-#   nw_wine_start BUILD_DIR [--no-xvfb]   sets up WINEPREFIX, locale, display; starts wineserver
+#   nw_wine_runs ARCH                     true when this host runs Wine's loader for ARCH
+#                                         (win32 or win64); NW_WINE_WHY says why not
+#   nw_wine_arch                          the architecture to run the programs in: win32 where the
+#                                         host runs it, otherwise win64 (NW_ARCH overrides)
+#   nw_wine_start DIR [ARCH] [--no-xvfb]  sets up WINEPREFIX (ARCH, default win32), locale,
+#                                         display; starts wineserver; $NW_WINE is the loader
 #   nw_wine_stop                          stops what nw_wine_start started (by PID / own prefix only)
+#
+# Wine's loaders are called by their full paths: the `wine` command always picks the 32-bit one
+# when it is installed, and on some kernels 32-bit Linux programs cannot run at all.
+
+nw_wine_loader() { # ARCH
+  case "$1" in
+    win32) echo /usr/lib/wine/wine ;;
+    win64) echo /usr/lib/wine/wine64 ;;
+    *) echo "wine-env: unknown architecture '$1'" >&2; return 1 ;;
+  esac
+}
+
+nw_wine_runs() { # ARCH
+  local loader out
+  loader=$(nw_wine_loader "$1") || return 1
+  NW_WINE_WHY=""
+  if [ ! -x "$loader" ]; then
+    NW_WINE_WHY="$loader is not installed"
+    return 1
+  fi
+  if ! out=$("$loader" --version 2>&1); then
+    NW_WINE_WHY="this host cannot run $loader ($(printf '%s' "$out" | tail -n 1))"
+    return 1
+  fi
+  return 0
+}
+
+nw_wine_arch() {
+  if [ -n "${NW_ARCH:-}" ]; then
+    echo "$NW_ARCH"
+  elif nw_wine_runs win32; then
+    echo win32
+  else
+    echo win64
+  fi
+}
 
 nw_wine_start() {
   local build_dir
   build_dir=$(cd "$1" && pwd)
-  local want_xvfb=1
-  [ "${2:-}" = "--no-xvfb" ] && want_xvfb=0
+  shift
+  local arch=win32 want_xvfb=1
+  while [ $# -gt 0 ]; do
+    case "$1" in
+      --no-xvfb) want_xvfb=0 ;;
+      win32|win64) arch=$1 ;;
+      *) echo "wine-env: unknown option '$1'" >&2; return 1 ;;
+    esac
+    shift
+  done
+  NW_WINE=$(nw_wine_loader "$arch")
+  export NW_WINE
+  if ! nw_wine_runs "$arch"; then
+    echo "wine-env: $NW_WINE_WHY" >&2
+    return 1
+  fi
 
   export HOME="$build_dir/winehome"
   export WINEPREFIX="$build_dir/wineprefix"
-  export WINEARCH=win32
+  export WINEARCH=$arch
+  # Programs started from inside Wine use the same loader.
+  export WINELOADER=$NW_WINE
   export WINEDEBUG=${WINEDEBUG:--all}
   # The line simulator's rasapi32/wininet are taken from the program folder; no Mono/Gecko prompts.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;rasapi32,wininet=n,b"
@@ -49,10 +106,10 @@ nw_wine_start() {
   mkdir -p "$WINEPREFIX"
   wineserver -p
   if [ ! -f "$WINEPREFIX/.nw-ready" ]; then
-    wine wineboot --init </dev/null >"$build_dir/wineboot.log" 2>&1 || true
+    "$NW_WINE" wineboot --init </dev/null >"$build_dir/wineboot.log" 2>&1 || true
     # No window manager under Xvfb: unmanaged windows close at once; no crash dialog.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    "$NW_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    "$NW_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     touch "$WINEPREFIX/.nw-ready"
     # Restart the prefix so no process from the initialisation (its desktop above all) keeps the
     # old X11 settings for the rest of this session.
@@ -63,16 +120,17 @@ nw_wine_start() {
   # Start the prefix's services now, detached from our pipes: started later by a test program
   # they would inherit its pipes and make test discovery wait until it times out. (After the
   # first initialisation too: the services it started are gone once it has updated the prefix.)
-  wine wineboot </dev/null >>"$build_dir/wineboot.log" 2>&1 || true
+  "$NW_WINE" wineboot </dev/null >>"$build_dir/wineboot.log" 2>&1 || true
 
   # One long-lived process on the desktop, detached from every pipe (see the keeper's source).
-  local keeper="$build_dir/wine-desktop-keeper.exe"
+  local keeper="$build_dir/wine-desktop-keeper.exe" cc=i686-w64-mingw32-gcc-posix
+  [ "$arch" = win64 ] && cc=x86_64-w64-mingw32-gcc-posix
   local keeper_src
   keeper_src="$(dirname "${BASH_SOURCE[0]}")/wine-desktop-keeper.c"
   if [ ! -f "$keeper" ] || [ "$keeper_src" -nt "$keeper" ]; then
-    i686-w64-mingw32-gcc-posix -O2 -mwindows -o "$keeper" "$keeper_src"
+    "$cc" -O2 -mwindows -o "$keeper" "$keeper_src"
   fi
-  wine "$keeper" </dev/null >/dev/null 2>&1 &
+  "$NW_WINE" "$keeper" </dev/null >/dev/null 2>&1 &
   NW_KEEPER_PID=$!
 }
 

@@ -6,7 +6,11 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "SimRasRecords.h"
+
 namespace linesim {
+
+std::vector<uint32_t> KnownConnSizes() { return {rec::kConnSizes.begin(), rec::kConnSizes.end()}; }
 
 namespace {
 

@@ -8,7 +8,8 @@
 //   next-handle     N              the next connection handle handed out
 //   fail-next       ERROR          the next dial fails with this RAS error (0: none; one-shot)
 //   dial-delay-ms   N              every dial takes this long
-//   conn-sizes      692 676 ...    RASCONNA sizes RasEnumConnectionsA accepts (empty: none)
+//   conn-sizes      692 676 ...    RASCONNA sizes RasEnumConnectionsA accepts (empty: none; the
+//                                  default is every form of this architecture, see SimRasRecords.h)
 //   conn-size-error 632|610        its answer to any other size
 //   call-log        0|1            append every call to "<state file>.calls"
 //   entry           NAME  DEVICE-TYPE  DEVICE-NAME  USER  PASSWORD     (empty USER/PASSWORD: any)
@@ -43,6 +44,9 @@ inline constexpr uint32_t kErrorNoAnswer = 678;
 inline constexpr uint32_t kErrorAuthFailure = 691;
 inline constexpr uint32_t kErrorSimulatorBusy = 1460;  // ERROR_TIMEOUT: the state lock was not had
 
+// Every RASCONNA size the simulated system knows, newest form first (32-bit: 692 676 412 32).
+std::vector<uint32_t> KnownConnSizes();
+
 struct Entry {
   std::string Name;
   std::string DeviceType = "modem";
@@ -66,7 +70,7 @@ struct State {
   uint32_t NextHandle = 0x1000;
   uint32_t FailNext = 0;
   uint32_t DialDelayMs = 0;
-  std::vector<uint32_t> ConnSizes = {692, 676, 412, 32};
+  std::vector<uint32_t> ConnSizes = KnownConnSizes();
   uint32_t ConnSizeError = kErrorInvalidSize;
   bool CallLog = true;
   std::vector<Entry> Entries;

@@ -7,12 +7,16 @@
 #include <memory>
 #include <set>
 
+#include "SimRasRecords.h"
 #include "SimTestSupport.h"
 
 using namespace linesim;
 using simtest::SimTest;
 
 namespace {
+
+// The record sizes of this architecture, as the simulated system knows them.
+constexpr DWORD kConnXP = sizeof(rec::ConnXP), kConnNT4 = sizeof(rec::ConnNT4), kConnNT351 = sizeof(rec::ConnNT351);
 
 DWORD EnumConn(std::vector<char>& buf, DWORD size, DWORD& cb, DWORD& count) {
   std::memcpy(buf.data(), &size, 4);
@@ -28,7 +32,7 @@ TEST(LineSimStateFile, RoundTripsEveryItem) {
   s.NextHandle = 77;
   s.FailNext = 691;
   s.DialDelayMs = 1500;
-  s.ConnSizes = {412, 32};
+  s.ConnSizes = {kConnNT4, kConnNT351};
   s.ConnSizeError = 610;
   s.CallLog = false;
   s.Entries.push_back({"ISP\\one", "vpn", "WAN Miniport", "taro", "p\nw"});
@@ -60,25 +64,25 @@ TEST_F(LineSimRas, EnumConnectionsChecksSizeAndBuffer) {
     s.AddConnection("A", kStateConnected);
     s.AddConnection("B", kStateAuthenticate);
   });
-  std::vector<char> buf(2 * 692);
+  std::vector<char> buf(2 * kConnXP);
   DWORD cb = 4, count = 99;
   EXPECT_EQ(EnumConn(buf, 100, cb, count), kErrorInvalidSize);
   cb = 4;
-  EXPECT_EQ(EnumConn(buf, 692, cb, count), kErrorBufferTooSmall);
+  EXPECT_EQ(EnumConn(buf, kConnXP, cb, count), kErrorBufferTooSmall);
   EXPECT_EQ(count, 2u);
-  EXPECT_EQ(cb, 2u * 692);
+  EXPECT_EQ(cb, 2u * kConnXP);
   cb = static_cast<DWORD>(buf.size());
-  EXPECT_EQ(EnumConn(buf, 692, cb, count), 0u);
+  EXPECT_EQ(EnumConn(buf, kConnXP, cb, count), 0u);
   EXPECT_EQ(count, 2u);
-  EXPECT_STREQ(buf.data() + 692 + 8, "B");
+  EXPECT_STREQ(buf.data() + kConnXP + offsetof(rec::ConnXP, szEntryName), "B");
   EXPECT_EQ(RasEnumConnectionsA(nullptr, &cb, &count), kErrorInvalidBuffer);
 
-  Set([](State& s) { s.ConnSizes = {32}; s.ConnSizeError = kErrorInvalidBuffer; });
+  Set([](State& s) { s.ConnSizes = {kConnNT351}; s.ConnSizeError = kErrorInvalidBuffer; });
   cb = static_cast<DWORD>(buf.size());
-  EXPECT_EQ(EnumConn(buf, 412, cb, count), kErrorInvalidBuffer);
+  EXPECT_EQ(EnumConn(buf, kConnNT4, cb, count), kErrorInvalidBuffer);
   cb = static_cast<DWORD>(buf.size());
-  EXPECT_EQ(EnumConn(buf, 32, cb, count), 0u);
-  EXPECT_EQ(cb, 64u);
+  EXPECT_EQ(EnumConn(buf, kConnNT351, cb, count), 0u);
+  EXPECT_EQ(cb, 2 * kConnNT351);
 }
 
 TEST_F(LineSimRas, ConnectStatusAndEntries) {
@@ -88,32 +92,33 @@ TEST_F(LineSimRas, ConnectStatusAndEntries) {
     s.Entries.push_back({"B"});
     handle = s.AddConnection("接続A", kStateAuthenticated).Handle;
   });
-  std::vector<char> st(160);
-  DWORD size = 160;
+  DWORD size = sizeof(rec::StatusNT4);
+  std::vector<char> st(size + 4);
   std::memcpy(st.data(), &size, 4);
-  HRASCONN h = reinterpret_cast<HRASCONN>(static_cast<UINT_PTR>(handle));
+  const HRASCONN h = rec::ToHandle(handle);
   ASSERT_EQ(RasGetConnectStatusA(h, reinterpret_cast<LPRASCONNSTATUSA>(st.data())), 0u);
   DWORD state = 0;
-  std::memcpy(&state, st.data() + 4, 4);
+  std::memcpy(&state, st.data() + offsetof(rec::StatusNT4, rasconnstate), 4);
   EXPECT_EQ(state, 14u);
-  EXPECT_STREQ(st.data() + 12, "modem");
+  EXPECT_STREQ(st.data() + offsetof(rec::StatusNT4, szDeviceType), "modem");
   EXPECT_EQ(RasGetConnectStatusA(reinterpret_cast<HRASCONN>(1), reinterpret_cast<LPRASCONNSTATUSA>(st.data())),
             kErrorInvalidHandle);
-  size = 164;
+  size += 4;
   std::memcpy(st.data(), &size, 4);
   EXPECT_EQ(RasGetConnectStatusA(h, reinterpret_cast<LPRASCONNSTATUSA>(st.data())), kErrorInvalidSize);
 
-  std::vector<char> names(2 * 264);
-  size = 264;
+  size = sizeof(rec::EntryNameNT4);
+  std::vector<char> names(2 * size);
   std::memcpy(names.data(), &size, 4);
-  DWORD cb = 264, count = 0;
+  DWORD cb = size, count = 0;
   EXPECT_EQ(RasEnumEntriesA(nullptr, nullptr, reinterpret_cast<LPRASENTRYNAMEA>(names.data()), &cb, &count),
             kErrorBufferTooSmall);
   EXPECT_EQ(count, 2u);
-  EXPECT_EQ(cb, 528u);
+  EXPECT_EQ(cb, 2 * size);
   ASSERT_EQ(RasEnumEntriesA(nullptr, nullptr, reinterpret_cast<LPRASENTRYNAMEA>(names.data()), &cb, &count), 0u);
-  EXPECT_EQ(AnsiToUtf8(names.data() + 4), "接続A");  // in the ANSI code page on the wire
-  EXPECT_STREQ(names.data() + 264 + 4, "B");
+  constexpr size_t name = offsetof(rec::EntryNameNT4, szEntryName);
+  EXPECT_EQ(AnsiToUtf8(names.data() + name), "接続A");  // in the ANSI code page on the wire
+  EXPECT_STREQ(names.data() + size + name, "B");
 }
 
 TEST_F(LineSimRas, DialFailureLeavesAHalfOpenHandle) {
@@ -121,12 +126,13 @@ TEST_F(LineSimRas, DialFailureLeavesAHalfOpenHandle) {
     s.Entries.push_back({"ISP", "modem", "M", "taro", "secret"});
     s.FailNext = kErrorNoAnswer;
   });
-  std::vector<char> p(1052);
-  const DWORD size = 1052;
-  std::memcpy(p.data(), &size, 4);
-  std::strcpy(p.data() + 4, "ISP");
-  std::strcpy(p.data() + 519, "taro");
-  std::strcpy(p.data() + 776, "secret");
+  rec::DialParamsNT4 params{};
+  params.dwSize = sizeof params;
+  std::strcpy(params.szEntryName, "ISP");
+  std::strcpy(params.szUserName, "taro");
+  std::strcpy(params.szPassword, "secret");
+  std::vector<char> p(sizeof params);
+  std::memcpy(p.data(), &params, sizeof params);
   HRASCONN h = nullptr;
   EXPECT_EQ(RasDialA(nullptr, nullptr, reinterpret_cast<LPRASDIALPARAMSA>(p.data()), 0, nullptr, &h), kErrorNoAnswer);
   ASSERT_NE(h, nullptr);
@@ -139,7 +145,7 @@ TEST_F(LineSimRas, DialFailureLeavesAHalfOpenHandle) {
   // The switch was one-shot: the same dial now works; wrong credentials do not.
   EXPECT_EQ(RasDialA(nullptr, nullptr, reinterpret_cast<LPRASDIALPARAMSA>(p.data()), 0, nullptr, &h), 0u);
   EXPECT_EQ(Now().Connections.at(0).State, kStateConnected);
-  std::strcpy(p.data() + 776, "wrong");
+  std::strcpy(p.data() + offsetof(rec::DialParamsNT4, szPassword), "wrong");
   HRASCONN h2 = nullptr;
   EXPECT_EQ(RasDialA(nullptr, nullptr, reinterpret_cast<LPRASDIALPARAMSA>(p.data()), 0, nullptr, &h2),
             kErrorAuthFailure);
@@ -242,11 +248,11 @@ TEST_F(LineSimRas, ConcurrentChangesAreNotLost) {
   for (int i = 0; i < 6; ++i)
     tools.push_back(std::make_unique<simtest::Process>(ctl, L"linesimctl.exe connect E" + std::to_wstring(i) + L" 5",
                                                        StateFile() + L".out" + std::to_wstring(i)));
-  std::vector<char> buf(64 * 412);
+  std::vector<char> buf(64 * kConnNT4);
   int answered = 0;
   for (int i = 0; i < 40; ++i) {
     DWORD cb = static_cast<DWORD>(buf.size()), count = 0;
-    if (EnumConn(buf, 412, cb, count) == 0) ++answered;
+    if (EnumConn(buf, kConnNT4, cb, count) == 0) ++answered;
   }
   for (auto& t : tools) {
     DWORD code = 1;

@@ -2,14 +2,62 @@
 #include "classlib/win32/otkForAPIStringControl.h"
 #include "classlib/win32/otkRASDial.h"
 #include "classlib/win32/otkRASMaster.h"
+#include "classlib/win32/otkRasLayout.h"
 
 #include <cstring>
 
+#include "SimRasRecords.h"
 #include "SimTestSupport.h"
 
 using namespace linesim;
 using simtest::Kanji;
 using simtest::SimTest;
+
+namespace {
+constexpr uint32_t kConnXP = sizeof(rec::ConnXP), kConn2000 = sizeof(rec::Conn2000), kConnNT4 = sizeof(rec::ConnNT4),
+                   kConnNT351 = sizeof(rec::ConnNT351);
+std::string Str(uint32_t v) { return std::to_string(v); }
+}  // namespace
+
+// The programs' record table against the records as the platform header lays them out for this
+// architecture, and on 32-bit against the sizes and offsets Windows documents.
+TEST(otkRasLayout, MatchesThePlatformRecordsOfThisArchitecture) {
+  namespace L = otkRasLayout;
+  EXPECT_EQ(L::kConn.Sizes, (std::array<uint32_t, 4>{kConnXP, kConn2000, kConnNT4, kConnNT351}));
+  EXPECT_EQ(L::kConn.Handle, offsetof(rec::ConnXP, hrasconn));
+  EXPECT_EQ(L::kConn.HandleSize, sizeof(HRASCONN));
+  EXPECT_EQ(L::kConn.EntryName, offsetof(rec::ConnNT351, szEntryName));
+  EXPECT_EQ(L::kConn.EntryName, offsetof(rec::ConnXP, szEntryName));
+  EXPECT_EQ(L::kConn.ShortEntryNameLen, sizeof(rec::ConnNT351::szEntryName));
+  EXPECT_EQ(L::kConn.DeviceType, offsetof(rec::ConnNT4, szDeviceType));
+  EXPECT_EQ(L::kConn.DeviceName, offsetof(rec::ConnNT4, szDeviceName));
+  EXPECT_EQ(L::kConn.PhoneBook, offsetof(rec::Conn2000, szPhonebook));
+  EXPECT_EQ(L::kConn.SubEntry, offsetof(rec::Conn2000, dwSubEntry));
+  EXPECT_EQ(L::kConn.EntryGuid, offsetof(rec::ConnXP, guidEntry));
+  EXPECT_EQ(L::kStatus.Size, sizeof(rec::StatusNT4));
+  EXPECT_EQ(L::kStatus.State, offsetof(rec::StatusNT4, rasconnstate));
+  EXPECT_EQ(L::kEntryName.Size, sizeof(rec::EntryNameNT4));
+  EXPECT_EQ(L::kEntryName.Name, offsetof(rec::EntryNameNT4, szEntryName));
+  EXPECT_EQ(L::kDialParams.Size, sizeof(rec::DialParamsNT4));
+  EXPECT_EQ(L::kDialParams.EntryName, offsetof(rec::DialParamsNT4, szEntryName));
+  EXPECT_EQ(L::kDialParams.UserName, offsetof(rec::DialParamsNT4, szUserName));
+  EXPECT_EQ(L::kDialParams.Password, offsetof(rec::DialParamsNT4, szPassword));
+  if (sizeof(void*) == 4) {
+    EXPECT_EQ(L::kConn.Sizes, (std::array<uint32_t, 4>{692, 676, 412, 32}));
+    EXPECT_EQ(L::kConn.EntryName, 8u);
+    EXPECT_EQ(L::kConn.DeviceName, 282u);
+    EXPECT_EQ(L::kConn.PhoneBook, 411u);
+  } else {
+    EXPECT_EQ(L::kConn.Sizes, (std::array<uint32_t, 4>{696, 680, 416, 36}));
+    EXPECT_EQ(L::kConn.Handle, 4u);  // packed to 4: the 8-byte handle is not aligned
+    EXPECT_EQ(L::kConn.EntryName, 12u);
+  }
+  EXPECT_EQ(L::kStatus.Size, 160u);
+  EXPECT_EQ(L::kEntryName.Size, 264u);
+  EXPECT_EQ(L::kDialParams.Size, 1052u);
+  EXPECT_EQ(L::kDialParams.UserName, 519u);
+  EXPECT_EQ(L::kDialParams.Password, 776u);
+}
 
 TEST(otkForAPIStringControl, FixedFieldsAndAnsi) {
   const char field[8] = {'\x8D', '\xA1', '\x93', '\xFA', 0, 'x', 'y', 'z'};
@@ -36,35 +84,37 @@ class otkRASMasterTest : public SimTest {};
 
 TEST_F(otkRASMasterTest, ProbeSettlesOnTheFirstAcceptedSize) {
   Set([](State& s) {
-    s.ConnSizes = {412, 32};
+    s.ConnSizes = {kConnNT4, kConnNT351};
     s.AddConnection("VPN", kStateConnected);
   });
   otkRASMaster m;
   uint32_t count = 0;
   ASSERT_TRUE(m.ProbeRasConnSize(count));
-  EXPECT_EQ(m.RasConnSize(), 412u);
+  EXPECT_EQ(m.RasConnSize(), kConnNT4);
   EXPECT_EQ(count, 1u);
-  // 692 and 676 were tried once each; the probe is not repeated for the next listing.
+  // The two newer forms were tried once each; the probe is not repeated for the next listing.
   auto sizes = Calls("RasEnumConnectionsA");
   ASSERT_EQ(sizes.size(), 3u);
-  EXPECT_EQ(sizes[0].Arg("size"), "692");
+  EXPECT_EQ(sizes[0].Arg("size"), Str(kConnXP));
   EXPECT_EQ(sizes[0].Arg("cb"), "4");
-  EXPECT_EQ(sizes[1].Arg("size"), "676");
-  EXPECT_EQ(sizes[2].Arg("size"), "412");
+  EXPECT_EQ(sizes[1].Arg("size"), Str(kConn2000));
+  EXPECT_EQ(sizes[2].Arg("size"), Str(kConnNT4));
   ClearCalls();
   ASSERT_TRUE(m.EnumRasConnections(otkRASMaster::kHandle | otkRASMaster::kEntryName));
-  for (const auto& c : Calls("RasEnumConnectionsA")) EXPECT_EQ(c.Arg("size"), "412");
+  ASSERT_EQ(m.ConnectionsLast(), 0);
+  EXPECT_EQ(m.Connections()[0].EntryName, "VPN");
+  for (const auto& c : Calls("RasEnumConnectionsA")) EXPECT_EQ(c.Arg("size"), Str(kConnNT4));
 }
 
 TEST_F(otkRASMasterTest, InvalidBufferAlsoMovesToTheNextSize) {
   Set([](State& s) {
-    s.ConnSizes = {32};
+    s.ConnSizes = {kConnNT351};
     s.ConnSizeError = kErrorInvalidBuffer;
     s.AddConnection("a-very-long-entry-name-cut-at-20", kStateConnected);
   });
   otkRASMaster m;
   ASSERT_TRUE(m.EnumRasConnections(0xFF));
-  EXPECT_EQ(m.RasConnSize(), 32u);
+  EXPECT_EQ(m.RasConnSize(), kConnNT351);
   ASSERT_EQ(m.ConnectionsLast(), 0);
   // The oldest record form holds 20 characters of the name and nothing about the device.
   EXPECT_EQ(m.Connections()[0].EntryName, "a-very-long-entry-na");
@@ -94,7 +144,7 @@ TEST_F(otkRASMasterTest, FillsOnlyTheRequestedFields) {
   });
   otkRASMaster m;
   ASSERT_TRUE(m.EnumRasConnections(otkRASMaster::kEntryName | otkRASMaster::kDeviceName));
-  EXPECT_EQ(m.RasConnSize(), 692u);
+  EXPECT_EQ(m.RasConnSize(), kConnXP);
   ASSERT_EQ(m.ConnectionsLast(), 1);
   const RasConnInfo& first = m.Connections()[0];
   EXPECT_EQ(first.Handle, 0u);
@@ -105,8 +155,8 @@ TEST_F(otkRASMasterTest, FillsOnlyTheRequestedFields) {
 
   ASSERT_TRUE(m.EnumRasConnections(0xFF));
   const State s = Now();
-  EXPECT_EQ(m.Connections()[0].Handle, s.Connections[0].Handle);
-  EXPECT_EQ(m.Connections()[1].Handle, s.Connections[1].Handle);
+  EXPECT_EQ(m.Connections()[0].Handle, reinterpret_cast<uintptr_t>(rec::ToHandle(s.Connections[0].Handle)));
+  EXPECT_EQ(m.Connections()[1].Handle, reinterpret_cast<uintptr_t>(rec::ToHandle(s.Connections[1].Handle)));
   EXPECT_EQ(m.Connections()[0].DeviceType, "vpn");
   EXPECT_NE(m.Connections()[0].PhoneBook, "");
   EXPECT_NE(m.Connections()[0].EntryGuid, (std::array<uint8_t, 16>{}));
@@ -131,7 +181,7 @@ TEST_F(otkRASDialTest, DialsWithTheGivenCredentials) {
   EXPECT_TRUE(otkRASDial().DialEntry("ISP", "taro", "pw"));
   const auto dials = Calls("RasDialA");
   ASSERT_EQ(dials.size(), 1u);
-  EXPECT_EQ(dials[0].Arg("size"), "1052");
+  EXPECT_EQ(dials[0].Arg("size"), Str(sizeof(rec::DialParamsNT4)));
   EXPECT_EQ(dials[0].Arg("phone"), "");
   EXPECT_EQ(dials[0].Arg("phonebook"), "(null)");
   EXPECT_EQ(dials[0].Arg("notifier-type"), "0");

@@ -1,5 +1,6 @@
 // Simulated rasapi32.dll: the RAS functions NetWard and Linkpilot call, answering from the shared
-// simulator state with the 32-bit record sizes and the error numbers of the real API.
+// simulator state with the record forms of this architecture (SimRasRecords.h) and the error
+// numbers of the real API.
 #include <windows.h>
 
 #include <algorithm>
@@ -7,34 +8,46 @@
 
 #include "LineSimState.h"
 #include "SimCall.h"
+#include "SimRasRecords.h"
 
 using namespace linesim;
 
 namespace {
 
-// RASCONNA: dwSize 0, hrasconn 4, szEntryName 8 (21 or 257), szDeviceType 265 (17),
-// szDeviceName 282 (129), szPhonebook 411 (260), dwSubEntry 672, guidEntry 676.
-void FillRasConn(char* rec, DWORD size, const Connection& c) {
-  std::memset(rec, 0, size);
-  WriteDword(rec, 0, size);
-  WriteDword(rec, 4, c.Handle);
-  if (size == 32) {
-    WriteField(rec, 8, 21, c.Entry);
-    return;
+template <size_t N>
+void SetText(CHAR (&field)[N], const std::string& utf8) {
+  WriteField(field, 0, N, utf8);
+}
+template <size_t N>
+std::string GetText(const CHAR (&field)[N]) {
+  return ReadField(field, 0, N);
+}
+
+// One RASCONNA record of the form Rec, filled as far as that form reaches.
+template <class Rec>
+void FillRasConn(void* out, const Connection& c) {
+  Rec r{};
+  r.dwSize = sizeof r;
+  r.hrasconn = rec::ToHandle(c.Handle);
+  SetText(r.szEntryName, c.Entry);
+  if constexpr (requires { r.szDeviceName; }) {
+    SetText(r.szDeviceType, c.DeviceType);
+    SetText(r.szDeviceName, c.DeviceName);
   }
-  WriteField(rec, 8, 257, c.Entry);
-  if (size >= 412) {
-    WriteField(rec, 265, 17, c.DeviceType);
-    WriteField(rec, 282, 129, c.DeviceName);
-  }
-  if (size >= 676) {
-    WriteField(rec, 411, 260, "C:\\windows\\system32\\ras\\rasphone.pbk");
-    WriteDword(rec, 672, 0);
-  }
-  if (size >= 692) {
-    // A stable made-up GUID per handle.
-    const DWORD guid[4] = {c.Handle, 0x4E57u, 0x4C53u, 0x494D0000u | (c.Handle & 0xFFFFu)};
-    std::memcpy(rec + 676, guid, 16);
+  if constexpr (requires { r.szPhonebook; }) SetText(r.szPhonebook, "C:\\windows\\system32\\ras\\rasphone.pbk");
+  if constexpr (requires { r.guidEntry; }) r.guidEntry = GUID{c.Handle, 0x4E57, 0x4C53, {'S', 'I', 'M', 0, 0, 0, 0, 1}};
+  std::memcpy(out, &r, sizeof r);
+}
+
+// The form a RASCONNA size names; nullptr for a size this system does not know.
+using ConnFiller = void (*)(void*, const Connection&);
+ConnFiller ConnForm(DWORD size) {
+  switch (size) {
+    case sizeof(rec::ConnXP): return &FillRasConn<rec::ConnXP>;
+    case sizeof(rec::Conn2000): return &FillRasConn<rec::Conn2000>;
+    case sizeof(rec::ConnNT4): return &FillRasConn<rec::ConnNT4>;
+    case sizeof(rec::ConnNT351): return &FillRasConn<rec::ConnNT351>;
+    default: return nullptr;
   }
 }
 
@@ -44,7 +57,7 @@ std::string RasAnsiArg(const char* p) { return p ? AnsiToUtf8(p) : std::string("
 
 extern "C" {
 
-DWORD WINAPI RasEnumConnectionsA(void* lprasconn, DWORD* lpcb, DWORD* lpcConnections) {
+DWORD WINAPI RasEnumConnectionsA(LPRASCONNA lprasconn, LPDWORD lpcb, LPDWORD lpcConnections) {
   SimCall call("RasEnumConnectionsA");
   if (!call.Ok()) return kErrorSimulatorBusy;
   State& s = call.S();
@@ -55,7 +68,8 @@ DWORD WINAPI RasEnumConnectionsA(void* lprasconn, DWORD* lpcb, DWORD* lpcConnect
   const DWORD size = ReadDword(lprasconn, 0);
   call.Arg("size", size);
   call.Arg("cb", *lpcb);
-  if (std::find(s.ConnSizes.begin(), s.ConnSizes.end(), size) == s.ConnSizes.end() || size < 32) {
+  const ConnFiller fill = ConnForm(size);
+  if (!fill || std::find(s.ConnSizes.begin(), s.ConnSizes.end(), size) == s.ConnSizes.end()) {
     call.Result(s.ConnSizeError);
     return s.ConnSizeError;
   }
@@ -68,18 +82,17 @@ DWORD WINAPI RasEnumConnectionsA(void* lprasconn, DWORD* lpcb, DWORD* lpcConnect
     call.Result(kErrorBufferTooSmall);
     return kErrorBufferTooSmall;
   }
-  char* out = static_cast<char*>(lprasconn);
-  for (DWORD k = 0; k < count; ++k) FillRasConn(out + k * size, size, s.Connections[k]);
+  char* out = reinterpret_cast<char*>(lprasconn);
+  for (DWORD k = 0; k < count; ++k) fill(out + k * size, s.Connections[k]);
   *lpcb = needed;
   call.Result(0ul);
   return 0;
 }
 
-// RASCONNSTATUSA (160): dwSize 0, rasconnstate 4, dwError 8, szDeviceType 12 (17), szDeviceName 29 (129).
-DWORD WINAPI RasGetConnectStatusA(HANDLE hrasconn, void* status) {
+DWORD WINAPI RasGetConnectStatusA(HRASCONN hrasconn, LPRASCONNSTATUSA status) {
   SimCall call("RasGetConnectStatusA");
   if (!call.Ok()) return kErrorSimulatorBusy;
-  const DWORD handle = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hrasconn));
+  const DWORD handle = rec::FromHandle(hrasconn);
   call.Arg("handle", handle);
   if (!status) {
     call.Result(kErrorInvalidBuffer);
@@ -87,27 +100,28 @@ DWORD WINAPI RasGetConnectStatusA(HANDLE hrasconn, void* status) {
   }
   const DWORD size = ReadDword(status, 0);
   call.Arg("size", size);
-  if (size != 160) {
+  if (size != sizeof(rec::StatusNT4)) {
     call.Result(kErrorInvalidSize);
     return kErrorInvalidSize;
   }
-  const Connection* c = call.S().FindConnection(handle);
+  const Connection* c = handle ? call.S().FindConnection(handle) : nullptr;
   if (!c) {
     call.Result(kErrorInvalidHandle);
     return kErrorInvalidHandle;
   }
-  std::memset(static_cast<char*>(status) + 4, 0, 156);
-  WriteDword(status, 4, static_cast<DWORD>(c->State));
-  WriteField(status, 12, 17, c->DeviceType);
-  WriteField(status, 29, 129, c->DeviceName);
+  rec::StatusNT4 r{};
+  r.dwSize = size;
+  r.rasconnstate = static_cast<RASCONNSTATE>(c->State);
+  SetText(r.szDeviceType, c->DeviceType);
+  SetText(r.szDeviceName, c->DeviceName);
+  std::memcpy(status, &r, sizeof r);
   call.Arg("state", static_cast<unsigned long>(c->State));
   call.Result(0ul);
   return 0;
 }
 
-// RASENTRYNAMEA (264): dwSize 0, szEntryName 4 (257).
-DWORD WINAPI RasEnumEntriesA(const char* reserved, const char* phonebook, void* entries, DWORD* lpcb,
-                             DWORD* lpcEntries) {
+DWORD WINAPI RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, LPRASENTRYNAMEA entries, LPDWORD lpcb,
+                             LPDWORD lpcEntries) {
   SimCall call("RasEnumEntriesA");
   if (!call.Ok()) return kErrorSimulatorBusy;
   call.Arg("phonebook", RasAnsiArg(phonebook));
@@ -122,7 +136,7 @@ DWORD WINAPI RasEnumEntriesA(const char* reserved, const char* phonebook, void* 
   const DWORD size = ReadDword(entries, 0);
   call.Arg("size", size);
   call.Arg("cb", *lpcb);
-  if (size != 264) {
+  if (size != sizeof(rec::EntryNameNT4)) {
     call.Result(kErrorInvalidSize);
     return kErrorInvalidSize;
   }
@@ -136,22 +150,20 @@ DWORD WINAPI RasEnumEntriesA(const char* reserved, const char* phonebook, void* 
     call.Result(kErrorBufferTooSmall);
     return kErrorBufferTooSmall;
   }
-  char* out = static_cast<char*>(entries);
+  char* out = reinterpret_cast<char*>(entries);
   for (DWORD k = 0; k < count; ++k) {
-    std::memset(out + k * size, 0, size);
-    WriteDword(out + k * size, 0, size);
-    WriteField(out + k * size, 4, 257, list[k].Name);
+    rec::EntryNameNT4 r{};
+    r.dwSize = size;
+    SetText(r.szEntryName, list[k].Name);
+    std::memcpy(out + k * size, &r, sizeof r);
   }
   *lpcb = needed;
   call.Result(0ul);
   return 0;
 }
 
-// RASDIALPARAMSA (1052; 1060 with dwSubEntry and dwCallbackId): dwSize 0, szEntryName 4 (257),
-// szPhoneNumber 261 (129), szCallbackNumber 390 (129), szUserName 519 (257), szPassword 776 (257),
-// szDomain 1033 (16).
-DWORD WINAPI RasDialA(void* extensions, const char* phonebook, void* params, DWORD notifierType, void* notifier,
-                      HANDLE* lphRasConn) {
+DWORD WINAPI RasDialA(LPRASDIALEXTENSIONS extensions, LPCSTR phonebook, LPRASDIALPARAMSA params, DWORD notifierType,
+                      LPVOID notifier, LPHRASCONN lphRasConn) {
   DWORD rc = 0;
   DWORD handle = 0;
   DWORD delayMs = 0;
@@ -178,15 +190,19 @@ DWORD WINAPI RasDialA(void* extensions, const char* phonebook, void* params, DWO
     const DWORD size = ReadDword(params, 0);
     paramsSize = size;
     call.Arg("size", size);
-    if (size != 1052 && size != 1060) {
+    if (size != sizeof(rec::DialParamsNT4) && size != sizeof(rec::DialParams2000)) {
       call.Result(kErrorInvalidSize);
       return kErrorInvalidSize;
     }
-    entry = AnsiToUtf8(ReadField(params, 4, 257));
-    phone = AnsiToUtf8(ReadField(params, 261, 129));
-    user = AnsiToUtf8(ReadField(params, 519, 257));
-    password = AnsiToUtf8(ReadField(params, 776, 257));
-    entryBytes = ReadField(params, 4, 257).size();
+    // Both forms begin alike; the fields read here are in the shorter one.
+    rec::DialParamsNT4 p;
+    std::memcpy(&p, params, sizeof p);
+    entry = AnsiToUtf8(GetText(p.szEntryName));
+    phone = AnsiToUtf8(GetText(p.szPhoneNumber));
+    user = AnsiToUtf8(GetText(p.szUserName));
+    password = AnsiToUtf8(GetText(p.szPassword));
+    entryBytes = GetText(p.szEntryName).size();
+    SecureZeroMemory(&p, sizeof p);
 
     const Entry* e = s.FindEntry(entry);
     if (s.FailNext) {
@@ -204,7 +220,7 @@ DWORD WINAPI RasDialA(void* extensions, const char* phonebook, void* params, DWO
     call.Changed();
     call.NoLog();
   }
-  *lphRasConn = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle));
+  *lphRasConn = rec::ToHandle(handle);
   if (delayMs) Sleep(delayMs);
 
   SimCall call("RasDialA");
@@ -231,12 +247,12 @@ DWORD WINAPI RasDialA(void* extensions, const char* phonebook, void* params, DWO
   return rc;
 }
 
-DWORD WINAPI RasHangUpA(HANDLE hrasconn) {
+DWORD WINAPI RasHangUpA(HRASCONN hrasconn) {
   SimCall call("RasHangUpA");
   if (!call.Ok()) return kErrorSimulatorBusy;
-  const DWORD handle = static_cast<DWORD>(reinterpret_cast<UINT_PTR>(hrasconn));
+  const DWORD handle = rec::FromHandle(hrasconn);
   call.Arg("handle", handle);
-  const Connection* c = call.S().FindConnection(handle);
+  const Connection* c = handle ? call.S().FindConnection(handle) : nullptr;
   if (!c) {
     call.Result(kErrorInvalidHandle);
     return kErrorInvalidHandle;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "MonitorFakes.h"
+#include "SimRasRecords.h"
 #include "SimTestSupport.h"
 #include "classlib/win32/WinText.h"
 #include "monitor/win32/SystemClock.h"
@@ -115,7 +116,9 @@ TEST_F(ProbeSim, JapaneseEntryNamesAndThePhonebook) {
   ASSERT_FALSE(calls.empty());
 }
 
-TEST_F(ProbeSim, QueriesUseThe32BitRecordSizes) {
+// The probe's record forms as the simulated system of this architecture knows them: the
+// connection form with device names (32 of them), the status and the entry names (256).
+TEST_F(ProbeSim, QueriesUseThisArchitecturesRecordSizes) {
   Set([](linesim::State& s) {
     s.Entries.push_back(Entry("Office"));
     s.AddConnection("Office", linesim::kStateConnected);
@@ -126,17 +129,18 @@ TEST_F(ProbeSim, QueriesUseThe32BitRecordSizes) {
   ASSERT_TRUE(ras.EnumEntries(names));
   const auto conns = Calls("RasEnumConnectionsA");
   ASSERT_FALSE(conns.empty());
-  EXPECT_EQ(conns[0].Arg("size"), "412");
-  EXPECT_EQ(conns[0].Arg("cb"), "13184");
+  const auto str = [](size_t v) { return std::to_string(v); };
+  EXPECT_EQ(conns[0].Arg("size"), str(sizeof(linesim::rec::ConnNT4)));
+  EXPECT_EQ(conns[0].Arg("cb"), str(32 * sizeof(linesim::rec::ConnNT4)));
   const auto status = Calls("RasGetConnectStatusA");
   ASSERT_FALSE(status.empty());
-  EXPECT_EQ(status[0].Arg("size"), "160");
+  EXPECT_EQ(status[0].Arg("size"), str(sizeof(linesim::rec::StatusNT4)));
   const auto entries = Calls("RasEnumEntriesA");
   ASSERT_FALSE(entries.empty());
-  EXPECT_EQ(entries[0].Arg("size"), "264");
-  EXPECT_EQ(entries[0].Arg("cb"), "67584");
-  // A system that does not know the 412-byte record: the probe cannot answer.
-  Set([](linesim::State& s) { s.ConnSizes = {692}; });
+  EXPECT_EQ(entries[0].Arg("size"), str(sizeof(linesim::rec::EntryNameNT4)));
+  EXPECT_EQ(entries[0].Arg("cb"), str(256 * sizeof(linesim::rec::EntryNameNT4)));
+  // A system that does not know the record with device names: the probe cannot answer.
+  Set([](linesim::State& s) { s.ConnSizes = {sizeof(linesim::rec::ConnXP)}; });
   EXPECT_FALSE(m->ProbeLine().Ok);
 }
 

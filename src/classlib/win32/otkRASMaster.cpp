@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "classlib/win32/otkForAPIStringControl.h"
+#include "classlib/win32/otkRasLayout.h"
 
 namespace {
 
@@ -28,8 +29,18 @@ DWORD CountQuery(uint32_t size, DWORD& ouCount) {
 
 uint32_t Dword(const char* rec, size_t offset) {
   uint32_t v;
-  std::memcpy(&v, rec + offset, 4);
+  std::memcpy(&v, rec + offset, sizeof v);
   return v;
+}
+
+uintptr_t Handle(const char* rec) {
+  HRASCONN h;
+  std::memcpy(&h, rec + otkRasLayout::kConn.Handle, sizeof h);
+  return reinterpret_cast<uintptr_t>(h);
+}
+
+std::string Text(const char* rec, size_t offset, size_t capacity) {
+  return otkForAPIStringControl::AnsiBufferToString(rec + offset, capacity);
 }
 
 }  // namespace
@@ -43,7 +54,7 @@ bool otkRASMaster::ProbeRasConnSize(uint32_t& ouCount) {
     ouCount = count;
     return true;
   }
-  for (uint32_t candidate : kCandidateSizes) {
+  for (uint32_t candidate : otkRasLayout::kConn.Sizes) {
     const DWORD rc = CountQuery(candidate, count);
     if (rc == kErrorInvalidSize || rc == kErrorInvalidBuffer) continue;
     // Only an answer about the connections themselves settles the size; any other error says
@@ -70,21 +81,23 @@ bool otkRASMaster::EnumRasConnections(uint32_t agFlags) {
   if (EnumRaw(buffer.data(), bytes, got) != 0) return false;
   if (got > count) got = count;
 
+  const auto& f = otkRasLayout::kConn;
+  const uint32_t shortForm = f.Sizes.back(), deviceForm = f.Sizes[otkRasLayout::kConnDeviceForm];
+  const uint32_t phoneBookForm = f.Sizes[1], guidForm = f.Sizes[0];
   connections_.resize(got);
   for (DWORD k = 0; k < got; ++k) {
     const char* rec = buffer.data() + static_cast<size_t>(k) * size;
     RasConnInfo& info = connections_[k];
-    if (agFlags & kHandle) info.Handle = Dword(rec, 4);
-    if (agFlags & kEntryName)
-      info.EntryName = otkForAPIStringControl::AnsiBufferToString(rec + 8, size == 32 ? 21 : 257);
-    if (size < 412) continue;  // the oldest form carries nothing more
-    if (agFlags & kDeviceType) info.DeviceType = otkForAPIStringControl::AnsiBufferToString(rec + 265, 17);
-    if (agFlags & kDeviceName) info.DeviceName = otkForAPIStringControl::AnsiBufferToString(rec + 282, 129);
-    if (size > 412 && (agFlags & kPhoneBook)) {
-      info.PhoneBook = otkForAPIStringControl::AnsiBufferToString(rec + 411, 260);
-      info.SubEntry = Dword(rec, 672);
+    if (agFlags & kHandle) info.Handle = Handle(rec);
+    if (agFlags & kEntryName) info.EntryName = Text(rec, f.EntryName, size == shortForm ? f.ShortEntryNameLen : f.EntryNameLen);
+    if (size < deviceForm) continue;  // the oldest form carries nothing more
+    if (agFlags & kDeviceType) info.DeviceType = Text(rec, f.DeviceType, f.DeviceTypeLen);
+    if (agFlags & kDeviceName) info.DeviceName = Text(rec, f.DeviceName, f.DeviceNameLen);
+    if (size >= phoneBookForm && (agFlags & kPhoneBook)) {
+      info.PhoneBook = Text(rec, f.PhoneBook, f.PhoneBookLen);
+      info.SubEntry = Dword(rec, f.SubEntry);
     }
-    if (size > 676 && (agFlags & kEntryGuid)) std::memcpy(info.EntryGuid.data(), rec + 676, 16);
+    if (size >= guidForm && (agFlags & kEntryGuid)) std::memcpy(info.EntryGuid.data(), rec + f.EntryGuid, 16);
   }
   return true;
 }

@@ -3,11 +3,12 @@
 // system's rasapi32 accepts (newer systems take larger records, the oldest only the 32-byte one).
 #include <array>
 #include <cstdint>
+#include <cstddef>
 #include <string>
 #include <vector>
 
 struct RasConnInfo {
-  uint32_t Handle = 0;
+  uintptr_t Handle = 0;  // the HRASCONN
   std::string EntryName;
   std::string DeviceType;
   std::string DeviceName;
@@ -26,17 +27,15 @@ class otkRASMaster {
   static constexpr uint32_t kPhoneBook = 16;  // and SubEntry
   static constexpr uint32_t kEntryGuid = 32;
 
-  // The record sizes tried, largest first.
-  static constexpr std::array<uint32_t, 4> kCandidateSizes = {692, 676, 412, 32};
-
   // Lists the active connections. False (and an empty list) when no record size is accepted or
   // the system refuses the listing.
   bool EnumRasConnections(uint32_t agFlags);
   const std::vector<RasConnInfo>& Connections() const { return connections_; }
   int ConnectionsLast() const { return static_cast<int>(connections_.size()) - 1; }
 
-  // Finds the accepted RASCONNA size once per object (later calls reuse it) and reports the
-  // number of active connections. False when no candidate size is accepted.
+  // Finds the accepted RASCONNA size once per object (later calls reuse it), trying the record
+  // forms from the largest to the smallest, and reports the number of active connections. False
+  // when no form is accepted.
   bool ProbeRasConnSize(uint32_t& ouCount);
   uint32_t RasConnSize() const { return size_; }
 

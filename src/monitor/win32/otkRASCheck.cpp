@@ -7,14 +7,15 @@
 #include <cstring>
 
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkRasLayout.h"
 
 namespace nw {
 
 namespace {
-// Field offsets of the 32-bit A records.
-constexpr size_t kConnHandle = 4, kConnEntry = 8, kConnEntryLen = 257, kConnDevice = 282, kConnDeviceLen = 129;
-constexpr size_t kStatusState = 4;
-constexpr size_t kEntryName = 4, kEntryNameLen = 257;
+constexpr auto& kConn = otkRasLayout::kConn;
+constexpr uint32_t kConnSize = kConn.Sizes[otkRasLayout::kConnDeviceForm];
+constexpr auto& kStatus = otkRasLayout::kStatus;
+constexpr auto& kEntry = otkRasLayout::kEntryName;
 
 uint32_t ReadDword(const unsigned char* p) {
   uint32_t v;
@@ -44,29 +45,34 @@ bool otkRASCheck::EnumConnections(int32_t flags, RasConnectionList& ouList) {
   ouList.Count = static_cast<int32_t>(count);
   for (DWORD i = 0; i < count; ++i) {
     const unsigned char* rec = connBuffer_.data() + size_t{i} * kConnSize;
-    if (flags & RasWantHandles) ouList.Handles.push_back(static_cast<RasHandle>(ReadDword(rec + kConnHandle)));
+    if (flags & RasWantHandles) {
+      HRASCONN h;
+      std::memcpy(&h, rec + kConn.Handle, sizeof h);
+      ouList.Handles.push_back(reinterpret_cast<RasHandle>(h));
+    }
     if (flags & RasWantEntries)
-      ouList.EntryNames.push_back(AnsiBufferToString(reinterpret_cast<const char*>(rec + kConnEntry), kConnEntryLen));
+      ouList.EntryNames.push_back(
+          AnsiBufferToString(reinterpret_cast<const char*>(rec + kConn.EntryName), kConn.EntryNameLen));
     if (flags & RasWantDevices)
       ouList.DeviceNames.push_back(
-          AnsiBufferToString(reinterpret_cast<const char*>(rec + kConnDevice), kConnDeviceLen));
+          AnsiBufferToString(reinterpret_cast<const char*>(rec + kConn.DeviceName), kConn.DeviceNameLen));
   }
   return true;
 }
 
 bool otkRASCheck::GetConnectState(RasHandle handle, int32_t& ouState) {
-  unsigned char status[kStatusSize] = {};
-  WriteDword(status, kStatusSize);
+  unsigned char status[kStatus.Size] = {};
+  WriteDword(status, kStatus.Size);
   if (RasGetConnectStatusA(reinterpret_cast<HRASCONN>(handle), reinterpret_cast<LPRASCONNSTATUSA>(status)) != 0)
     return false;
-  ouState = static_cast<int32_t>(ReadDword(status + kStatusState));
+  ouState = static_cast<int32_t>(ReadDword(status + kStatus.State));
   return true;
 }
 
 bool otkRASCheck::EnumEntries(std::vector<std::string>& ouNames) {
   ouNames.clear();
-  std::vector<unsigned char> buffer(size_t{kEntrySize} * kEntryCapacity, 0);
-  WriteDword(buffer.data(), kEntrySize);
+  std::vector<unsigned char> buffer(size_t{kEntry.Size} * kEntryCapacity, 0);
+  WriteDword(buffer.data(), kEntry.Size);
   DWORD bytes = static_cast<DWORD>(buffer.size());
   DWORD count = 0;
   if (RasEnumEntriesA(nullptr, nullptr, reinterpret_cast<LPRASENTRYNAMEA>(buffer.data()), &bytes, &count) != 0)
@@ -74,7 +80,7 @@ bool otkRASCheck::EnumEntries(std::vector<std::string>& ouNames) {
   if (count > kEntryCapacity) return false;
   for (DWORD i = 0; i < count; ++i)
     ouNames.push_back(AnsiBufferToString(
-        reinterpret_cast<const char*>(buffer.data() + size_t{i} * kEntrySize + kEntryName), kEntryNameLen));
+        reinterpret_cast<const char*>(buffer.data() + size_t{i} * kEntry.Size + kEntry.Name), kEntry.NameLen));
   return true;
 }
 

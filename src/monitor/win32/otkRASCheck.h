@@ -1,6 +1,6 @@
 #pragma once
-// RAS queries over the A functions with the record sizes of the 32-bit forms: RASCONNA 412
-// (32 connections), RASCONNSTATUSA 160, RASENTRYNAMEA 264 (256 entries).
+// RAS queries over the A functions, with the record forms of otkRasLayout: RASCONNA with device
+// type and name (32 connections), RASCONNSTATUSA, RASENTRYNAMEA (256 entries).
 #include <string>
 #include <vector>
 
@@ -10,10 +10,7 @@ namespace nw {
 
 class otkRASCheck : public RasQuery {
  public:
-  static constexpr unsigned kConnSize = 412;
   static constexpr unsigned kConnCapacity = 32;
-  static constexpr unsigned kStatusSize = 160;
-  static constexpr unsigned kEntrySize = 264;
   static constexpr unsigned kEntryCapacity = 256;
 
   // More than 32 active connections fail (the buffer is too small).
