@@ -109,7 +109,7 @@ constexpr Control kRedial[] = {
 
 // One counter group of the counter values page, `y` its top.
 #define NW_COUNTER_GROUP(y, frame, frameText, option, keepText, changeText, boxes)                         \
-  {Kind::Frame, frame, frameText, {8, y, 476, y + 150}, kNoPrefix},                                        \
+  {Kind::Frame, frame, frameText, {8, y, 476, y + 150}},                                        \
       {Kind::Radio, option + 0, keepText, {24, y + 22, 300, y + 42}, GT},                                  \
       {Kind::Radio, option + 1, changeText, {24, y + 46, 300, y + 66}},                                    \
       {Kind::Number, boxes + 0, "", {40, y + 76, 90, y + 98}, G, "時間", 4},                                 \
