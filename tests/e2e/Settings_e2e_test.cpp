@@ -55,16 +55,14 @@ HWND Control(HWND dlg, int id) {
   struct Ctx {
     int Id;
     HWND Found;
+    static BOOL CALLBACK Each(HWND w, LPARAM lp) {
+      auto* c = reinterpret_cast<Ctx*>(lp);
+      if (GetDlgCtrlID(w) != c->Id) return TRUE;
+      c->Found = w;
+      return FALSE;
+    }
   } ctx{id, nullptr};
-  EnumChildWindows(
-      dlg,
-      [](HWND w, LPARAM lp) -> BOOL {
-        auto* c = reinterpret_cast<Ctx*>(lp);
-        if (GetDlgCtrlID(w) != c->Id) return TRUE;
-        c->Found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&ctx));
+  EnumChildWindows(dlg, &Ctx::Each, reinterpret_cast<LPARAM>(&ctx));
   return ctx.Found;
 }
 
