@@ -62,6 +62,8 @@ class Monitor {
   void ShowAutoTitle(bool rdw);
   void AddItemToStatus(const std::string& sv);
   void ClearStatusList();
+  // Drops the oldest lines beyond MaxCount + 1 (after MaxCount was lowered).
+  void TrimStatusList();
   const std::deque<std::string>& StatusLines() const { return statusLines_; }
 
   // ---- probe -------------------------------------------------------------------------------
@@ -81,11 +83,13 @@ class Monitor {
   void ResetUserCounter();
   Date ComputeRenewalMoment(Date now, int32_t k) const;
   void ApplyUserCounterState();
+  // Where a running connection counts from in the user counter (the settings dialog moves it).
+  void SetUserStart(Date start) { userStart_ = start; }
 
   // ---- lock and rules ----------------------------------------------------------------------
   void LockBtnAction(bool whc);
-  // Shows or hides the lock button; showing applies the stored lock state. The lock acts only
-  // while the button is shown.
+  // Shows or hides the lock button; showing a hidden button applies the stored lock state. The
+  // lock acts only while the button is shown.
   void ShowLockButton(bool shown);
   bool LockButtonShown() const { return lockShown_; }
   void ApplyLockRules();

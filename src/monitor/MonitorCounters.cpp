@@ -4,6 +4,7 @@
 
 #include "classlib/otkDateFormat.h"
 #include "monitor/Monitor.h"
+#include "monitor/RenewalSchedule.h"
 
 namespace nw {
 
@@ -146,25 +147,9 @@ void Monitor::ResetUserCounterAt(Date now) {
 Date Monitor::ComputeRenewalMoment(Date now, int32_t k) const {
   CivilDateTime c;
   if (!ToCivil(now, c)) return now;
-  const int h = settings_.WhenRenewHour, mi = settings_.WhenRenewMinute, s = settings_.WhenRenewSecond;
-  switch (settings_.RNInterval) {
-    case 0:
-      return MakeDate(c.Year + k, settings_.WhenRenewMonth, settings_.WhenRenewDay, h, mi, s);
-    case 1:
-      return MakeDate(c.Year, c.Month + k, settings_.WhenRenewDay, h, mi, s);
-    case 2: {
-      const int w = c.Weekday - 1;  // 0 Sunday
-      const int back = (w - settings_.WhenWeek) % 7;  // sign of the dividend: stays in this week
-      return MakeDate(c.Year, c.Month, c.Day - back + 7 * k, h, mi, s);
-    }
-    case 3:
-      return MakeDate(c.Year, c.Month, c.Day + k, h, mi, s);
-    case 4:
-      return MakeDate(c.Year, c.Month, c.Day, c.Hour + k, mi, s);
-    case 5:
-    default:
-      return MakeDate(c.Year, c.Month, c.Day, c.Hour, c.Minute + k, s);
-  }
+  Date moment = 0;  // 0 when the moment is not a valid date
+  TryRenewalMoment(settings_, now, k, moment);
+  return moment;
 }
 
 void Monitor::ApplyUserCounterState() {

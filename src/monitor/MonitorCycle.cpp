@@ -179,6 +179,14 @@ void Monitor::AddItemToStatus(const std::string& sv) {
   WriteActivityLine(sv);
 }
 
+void Monitor::TrimStatusList() {
+  const auto maxCount = static_cast<size_t>(settings_.MaxCount < 1 ? 1 : settings_.MaxCount);
+  while (statusLines_.size() > maxCount + 1) {
+    statusLines_.pop_front();
+    view_.StatusRemoveFirst();
+  }
+}
+
 void Monitor::ClearStatusList() {
   statusLines_.clear();
   view_.StatusClear();

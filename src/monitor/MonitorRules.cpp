@@ -22,6 +22,8 @@ void Monitor::LockBtnAction(bool whc) {
 }
 
 void Monitor::ShowLockButton(bool shown) {
+  // Showing it again must not reset the lock target.
+  if (shown == lockShown_) return;
   lockShown_ = shown;
   if (shown) LockBtnAction(settings_.LockState);
 }

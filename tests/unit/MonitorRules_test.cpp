@@ -38,6 +38,8 @@ TEST_F(Rules, LockWithAManualHangUpKeepsTheLineDown) {
   ASSERT_EQ(m.LockTarget(), 0);
   m.RequestLine(1, false);  // the user presses the hang-up button
   EXPECT_EQ(m.LockTarget(), 1);
+  m.ShowLockButton(true);  // already shown (the settings dialog's "O.K."): the target stays
+  EXPECT_EQ(m.LockTarget(), 1);
   ASSERT_EQ(h.dialer.started.size(), 1u);
   EXPECT_EQ(h.dialer.started[0], "\"C:\\Net Ward\\Linkpilot.exe\" InternetAutodialHangup");
   EXPECT_EQ(m.StatusLines().back(), "   切断を試行しました。 - 手動");

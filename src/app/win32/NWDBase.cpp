@@ -170,9 +170,8 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   }
   monitor_->ApplyUserCounterState();
   const SettingsRecord& s = g.Settings;
-  if (s.TimerActv) SetTimer(wnd_, kLookerTimer, static_cast<UINT>(std::clamp<int>(s.TimerIval, 100, 30000)), nullptr);
-  monitor_->ShowLockButton(g.SavedWindowState[SwLockShown] != 0);
-  ShowWindow(Control(cmd::LockBtn), monitor_->LockButtonShown() ? SW_SHOW : SW_HIDE);
+  SetPollingTimer(s.TimerActv, s.TimerIval);
+  SetLockButtonShown(g.SavedWindowState[SwLockShown] != 0);
 
   // 9. The display mode.
   // Nothing is shown yet; the switch shows the chosen window and the stored previous mode stays
@@ -415,6 +414,7 @@ void NWDBase::OnCommand(int id, int code, HWND control) {
       explicitExit_ = true;
       CloseByProgram();
       break;
+    case cmd::UtilActnu: UtilActnu_Click(); break;
     case cmd::Loggingnu:
     case cmd::AdsLognu:
     case cmd::DelLognu: LogCommand(id); break;
@@ -536,6 +536,7 @@ void NWDBase::UnloadAction() {
   SetCompactState(false);
   CloseNotice();
   links::CloseAboutBox();
+  links::CloseUtilityDialog();
 }
 
 void NWDBase::CloseForGood() {
@@ -711,6 +712,21 @@ void NWDBase::SetUserCounterState(const std::string& menuCaption, bool menuEnabl
   userGrey_ = grey;
   SetWindowTextW(Control(cmd::UserDefine), Widen(labelText).c_str());
   InvalidateRect(Control(cmd::UserDefine), nullptr, TRUE);
+}
+
+void NWDBase::SetPollingTimer(bool enabled, int32_t intervalMs) {
+  const int32_t interval = enabled ? std::clamp<int32_t>(intervalMs, 100, 30000) : 0;
+  if (interval == lookerInterval_) return;
+  lookerInterval_ = interval;
+  if (interval)
+    SetTimer(wnd_, kLookerTimer, static_cast<UINT>(interval), nullptr);
+  else
+    KillTimer(wnd_, kLookerTimer);
+}
+
+void NWDBase::SetLockButtonShown(bool shown) {
+  monitor_->ShowLockButton(shown);
+  ShowWindow(Control(cmd::LockBtn), monitor_->LockButtonShown() ? SW_SHOW : SW_HIDE);
 }
 
 void NWDBase::StartLookersb(int intervalMs) {

@@ -46,6 +46,12 @@ class NWDBase final : public MonitorView, public TrayEvents {
   bool ExplicitExit() const { return explicitExit_; }
   bool Unloading() const { return unloading_; }
   bool TopWinFLG() const;
+  // "動作の設定(&A)...": the operation settings dialog, modal; the window refreshes afterwards.
+  void UtilActnu_Click();
+  // Looker on or off, at `intervalMs` (restarted only when that changes).
+  void SetPollingTimer(bool enabled, int32_t intervalMs);
+  // Shows or hides the lock button (showing a hidden one applies the stored lock state).
+  void SetLockButtonShown(bool shown);
 
   // ---- tray --------------------------------------------------------------------------------------
   bool TrayResident() const { return trayResident_; }
@@ -145,6 +151,7 @@ class NWDBase final : public MonitorView, public TrayEvents {
   bool closeFromBox_ = false;
   bool closeByProgram_ = false;
   bool lookersbOn_ = false;
+  int32_t lookerInterval_ = 0;  // 0 while Looker is off
   bool inLooker_ = false;
   bool inLookersb_ = false;
 

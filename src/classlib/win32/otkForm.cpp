@@ -1,0 +1,326 @@
+#include "classlib/win32/otkForm.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "classlib/win32/WinText.h"
+#include "classlib/win32/otkWindowProc.h"
+
+namespace otkForm {
+
+using nw::win::Narrow;
+using nw::win::Widen;
+
+namespace {
+
+constexpr const wchar_t* kFormClass = L"NetWardForm";
+constexpr const wchar_t* kPageClass = L"NetWardFormPage";
+constexpr const wchar_t* kTitle = L"Orvin.T.K. NetWard";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+
+bool RegisterOnce(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(instance, name, &wc)) return true;
+  wc = WNDCLASSEXW{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
+}
+
+struct Made {
+  const wchar_t* Class;
+  DWORD Style;
+};
+
+Made ClassAndStyle(Kind kind) {
+  switch (kind) {
+    case Kind::Label: return {L"STATIC", SS_LEFT};
+    case Kind::Strip: return {L"STATIC", SS_LEFT | SS_NOTIFY | SS_NOPREFIX | SS_CENTERIMAGE};
+    case Kind::Edit: return {L"EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL};
+    case Kind::Number: return {L"EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL};
+    case Kind::ReadOnly: return {L"EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | ES_READONLY};
+    case Kind::Check: return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX};
+    case Kind::Radio: return {L"BUTTON", BS_AUTORADIOBUTTON};
+    case Kind::Button: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON};
+    case Kind::DefaultButton: return {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON};
+    case Kind::Combo: return {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
+    case Kind::Frame: return {L"BUTTON", BS_GROUPBOX};
+  }
+  return {L"STATIC", 0};
+}
+
+bool IsPushButton(HWND wnd) {
+  wchar_t cls[16] = {};
+  GetClassNameW(wnd, cls, 16);
+  if (lstrcmpiW(cls, L"BUTTON") != 0) return false;
+  const LONG type = GetWindowLongW(wnd, GWL_STYLE) & BS_TYPEMASK;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+bool IsEdit(HWND wnd) {
+  wchar_t cls[8] = {};
+  GetClassNameW(wnd, cls, 8);
+  return lstrcmpiW(cls, L"EDIT") == 0;
+}
+
+}  // namespace
+
+Form::Form(HINSTANCE instance) : instance_(instance) {}
+
+Form::~Form() { Close(); }
+
+bool Form::Create(const FormOptions& o) {
+  if (!RegisterOnce(instance_, kFormClass, &Form::WndProc) || !RegisterOnce(instance_, kPageClass, &Form::PageProc))
+    return false;
+  dpi_ = otkGdi::ScreenDpi();
+  font_ = otkGdi::CreateMessageFont(dpi_);
+  RECT r{0, 0, S(o.ClientWidth), S(o.ClientHeight)};
+  AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  GetMonitorInfoW(o.Owner ? MonitorFromWindow(o.Owner, MONITOR_DEFAULTTOPRIMARY)
+                          : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
+                  &mi);
+  const RECT& wa = mi.rcWork;
+  const int x = wa.left + std::max(0L, ((wa.right - wa.left) - w) / 2);
+  const int y = wa.top + std::max(0L, ((wa.bottom - wa.top) - h) / 2);
+  // Owned by nobody: the main window may be hidden in the tray, and an owned window would hide too.
+  if (!CreateWindowExW(kExStyle | (o.Topmost ? WS_EX_TOPMOST : 0), kFormClass, Widen(o.Caption).c_str(), kStyle,
+                       x, y, w, h, nullptr, nullptr, instance_, this))
+    return false;
+  if (o.Icon) {
+    SendMessageW(wnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(o.Icon));
+    SendMessageW(wnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(o.Icon));
+  }
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, wnd_, nullptr, instance_, nullptr);
+  if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, S(400));
+  return true;
+}
+
+HWND Form::AddPage(int id, const RECT& rc) {
+  HWND page = CreateWindowExW(WS_EX_CONTROLPARENT, kPageClass, L"", WS_CHILD | WS_CLIPSIBLINGS, S(rc.left),
+                              S(rc.top), S(rc.right - rc.left), S(rc.bottom - rc.top), wnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  if (page) items_[id] = page;
+  return page;
+}
+
+void Form::AddControls(HWND parent, std::span<const Control> table) {
+  for (const Control& c : table) {
+    const Made m = ClassAndStyle(c.Type);
+    const RECT& r = c.Rect;
+    // Combo boxes are given the height of their open list.
+    const int height = c.Type == Kind::Combo ? S(r.bottom - r.top) * 8 : S(r.bottom - r.top);
+    HWND h = CreateWindowExW(0, m.Class, Widen(c.Text).c_str(), WS_CHILD | WS_VISIBLE | m.Style | c.Style,
+                             S(r.left), S(r.top), S(r.right - r.left), height, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.Id)), instance_, nullptr);
+    if (!h) continue;
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    if (c.Limit > 0) SendMessageW(h, EM_LIMITTEXT, static_cast<WPARAM>(c.Limit), 0);
+    if (c.Type == Kind::Combo) SendMessageW(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), S(r.bottom - r.top) - 6);
+    if (c.Type == Kind::Number) selectAll_.push_back(c.Id);
+    if (c.Id != 0 && c.Id != -1) items_[c.Id] = h;
+    if (c.Tip) SetTip(c.Id, c.Tip);
+  }
+}
+
+HWND Form::Item(int id) const {
+  const auto it = items_.find(id);
+  return it == items_.end() ? nullptr : it->second;
+}
+
+std::string Form::Text(int id) const {
+  HWND h = Item(id);
+  if (!h) return {};
+  const int n = GetWindowTextLengthW(h);
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(h, w.data(), n + 1);
+  w.resize(static_cast<size_t>(std::max(got, 0)));
+  return Narrow(w);
+}
+
+void Form::SetText(int id, std::string_view text) {
+  if (HWND h = Item(id)) SetWindowTextW(h, Widen(text).c_str());
+}
+
+bool Form::Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void Form::SetChecked(int id, bool on) {
+  SendMessageW(Item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Form::FillCombo(int id, std::span<const char* const> items) {
+  HWND h = Item(id);
+  SendMessageW(h, CB_RESETCONTENT, 0, 0);
+  for (const char* s : items) SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(s).c_str()));
+}
+
+int Form::ComboIndex(int id) const { return static_cast<int>(SendMessageW(Item(id), CB_GETCURSEL, 0, 0)); }
+
+void Form::SetComboIndex(int id, int index) {
+  SendMessageW(Item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int Form::RadioIndex(int firstId, int count) const {
+  for (int i = 0; i < count; ++i)
+    if (Checked(firstId + i)) return i;
+  return -1;
+}
+
+void Form::SetRadioIndex(int firstId, int count, int index) {
+  for (int i = 0; i < count; ++i) SetChecked(firstId + i, i == index);
+}
+
+void Form::Enable(int id, bool on) {
+  if (HWND h = Item(id)) EnableWindow(h, on ? TRUE : FALSE);
+}
+
+void Form::Show(int id, bool on) {
+  if (HWND h = Item(id)) ShowWindow(h, on ? SW_SHOW : SW_HIDE);
+}
+
+void Form::SetTip(int id, std::string_view text) {
+  HWND control = Item(id);
+  if (!tooltip_ || !control) return;
+  std::wstring w = Widen(text);
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = GetParent(control);
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  TOOLINFOW probe = ti;
+  ti.lpszText = w.data();
+  const bool known = SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&probe)) != 0;
+  SendMessageW(tooltip_, known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void Form::FocusField(int id) {
+  HWND h = Item(id);
+  if (!h) return;
+  SetFocus(h);
+  if (IsEdit(h)) SendMessageW(h, EM_SETSEL, 0, -1);
+}
+
+void Form::Warn(std::string_view text) const {
+  MessageBoxW(wnd_, Widen(text).c_str(), kTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void Form::Inform(std::string_view text) const {
+  MessageBoxW(wnd_, Widen(text).c_str(), kTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+bool Form::AskYesNo(std::string_view text) const {
+  return MessageBoxW(wnd_, Widen(text).c_str(), kTitle, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
+bool Form::RunModal() {
+  if (!wnd_) return true;
+  disabled_ = std::make_unique<otkModal::DisableOthers>(wnd_);
+  ShowWindow(wnd_, SW_SHOW);
+  SetForegroundWindow(wnd_);
+  if (!GetFocus() || !IsChild(wnd_, GetFocus())) NextControl(GetNextDlgTabItem(wnd_, nullptr, FALSE));
+  MSG msg;
+  while (IsWindow(wnd_)) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
+      Close();
+      return false;
+    }
+    const bool ours = wnd_ && (msg.hwnd == wnd_ || IsChild(wnd_, msg.hwnd));
+    if (ours && PreTranslate(msg)) continue;
+    if (ours && IsDialogMessageW(wnd_, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+void Form::Close() {
+  // The other windows first, so activation returns to the program.
+  if (disabled_) disabled_->Release();
+  disabled_.reset();
+  if (wnd_) DestroyWindow(wnd_);
+}
+
+void Form::NextControl(HWND target) {
+  if (!target) return;
+  SetFocus(target);
+  if (IsEdit(target)) SendMessageW(target, EM_SETSEL, 0, -1);
+}
+
+LRESULT CALLBACK Form::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return nw::win::ForwardToObject<Form, &Form::wnd_, &Form::Handle>(wnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK Form::PageProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  // A page passes what its controls report on to the form.
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+      return SendMessageW(GetParent(wnd), msg, wp, lp);
+    default:
+      return DefWindowProcW(wnd, msg, wp, lp);
+  }
+}
+
+LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  HWND wnd = wnd_;
+  switch (msg) {
+    case DM_GETDEFID: {
+      // Enter presses the focused push button, else the default one.
+      HWND focus = GetFocus();
+      if (focus && IsChild(wnd, focus) && IsPushButton(focus))
+        return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+      return MAKELRESULT(IDOK, DC_HASDEFID);
+    }
+    case WM_NEXTDLGCTL:
+      // What the dialog keyboard asks for: Tab, Shift+Tab, arrows in a group, mnemonics of labels.
+      if (LOWORD(lp))
+        NextControl(reinterpret_cast<HWND>(wp));
+      else
+        NextControl(GetNextDlgTabItem(wnd, GetFocus(), wp != 0));
+      return 0;
+    case WM_COMMAND: {
+      const int id = LOWORD(wp), code = HIWORD(wp);
+      if (code == EN_SETFOCUS &&
+          std::find(selectAll_.begin(), selectAll_.end(), id) != selectAll_.end())
+        PostMessageW(reinterpret_cast<HWND>(lp), EM_SETSEL, 0, -1);  // after the click has placed the caret
+      if (id == IDCANCEL && (lp == 0 || code == BN_CLICKED) && !Item(IDCANCEL)) {
+        OnCancel();
+        return 0;
+      }
+      OnCommand(id, code);
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+      if (HBRUSH b = OnColorStatic(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)))
+        return reinterpret_cast<LRESULT>(b);
+      break;
+    case WM_CLOSE:
+      OnCancel();
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      wnd_ = nullptr;
+      tooltip_ = nullptr;
+      items_.clear();
+      SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+      return 0;
+  }
+  return DefWindowProcW(wnd, msg, wp, lp);
+}
+
+}  // namespace otkForm

@@ -1,0 +1,177 @@
+#pragma once
+// The form kit every dialog-like window of the program is built with: controls declared as a table
+// (kind, identifier, text, rectangle at 96 DPI, style, tip), created with the window's font, scaled
+// by its DPI, in table order (which is the Tab order), each with its tool tip; values read into and
+// written from a plain struct through a field table; the dialog keyboard (Tab and Shift+Tab, arrow
+// keys in option groups, Alt mnemonics, Enter for the default or focused button, Esc for cancel).
+//
+//     class MyDialog : public otkForm::Form {
+//       void OnCommand(int id, int code) override { ... }
+//     };
+//     MyDialog dlg(instance);
+//     dlg.Create({owner, "Orvin.T.K. NetWard 何か", 400, 300, icon, topmost});
+//     dlg.AddControls(dlg.Window(), kControls);
+//     otkForm::Write(dlg, kFields, values);
+//     dlg.RunModal();   // returns when the window is gone
+//
+// Pages: AddPage creates a hidden container (its own Tab group); controls added to it come and go
+// with it. Identifiers are unique across the whole form, so Item(id) finds a control on any page.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "classlib/win32/otkGdi.h"
+#include "classlib/win32/otkModal.h"
+
+namespace otkForm {
+
+enum class Kind {
+  Label,          // static text; an "&" marks the mnemonic that focuses the next control
+  Strip,          // static without text prefix handling, clickable (page labels, colour strips)
+  Edit,           // single-line text box
+  Number,         // text box whose whole text is selected whenever it gets the focus
+  ReadOnly,       // read-only text box (still focusable, so its text can be copied)
+  Check,          // auto check box
+  Radio,          // auto option button; mark the first of a group with WS_GROUP in Style
+  Button,         // push button
+  DefaultButton,  // the push button Enter presses when no other button has the focus
+  Combo,          // drop-down list
+  Frame,          // group box around other controls (a sibling of them, drawn behind)
+};
+
+struct Control {
+  Kind Type = Kind::Label;
+  int Id = 0;
+  const char* Text = "";
+  RECT Rect{};          // at 96 DPI, in the coordinates of the parent (window or page)
+  DWORD Style = 0;      // added to the kind's own style
+  const char* Tip = nullptr;
+  int Limit = 0;        // text boxes: at most this many characters (0: no limit)
+};
+
+struct FormOptions {
+  HWND Owner = nullptr;
+  std::string Caption;
+  int ClientWidth = 0;   // at 96 DPI
+  int ClientHeight = 0;
+  HICON Icon = nullptr;  // big and small
+  bool Topmost = false;
+};
+
+class Form {
+ public:
+  explicit Form(HINSTANCE instance);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Creates the (hidden) window centred on its owner's monitor; false when it cannot be created.
+  bool Create(const FormOptions& options);
+  // A hidden page container at `rect` (96 DPI, window coordinates).
+  HWND AddPage(int id, const RECT& rect);
+  // Creates the table's controls as children of `parent` (the window or a page) in table order.
+  void AddControls(HWND parent, std::span<const Control> table);
+
+  HWND Window() const { return wnd_; }
+  HWND Item(int id) const;
+  UINT Dpi() const { return dpi_; }
+  int S(int px96) const { return otkGdi::Scale(px96, dpi_); }
+
+  std::string Text(int id) const;
+  void SetText(int id, std::string_view text);
+  bool Checked(int id) const;
+  void SetChecked(int id, bool on);
+  void FillCombo(int id, std::span<const char* const> items);
+  int ComboIndex(int id) const;
+  void SetComboIndex(int id, int index);
+  // Option groups: `count` buttons with consecutive identifiers from `firstId`; -1 when none is set.
+  int RadioIndex(int firstId, int count) const;
+  void SetRadioIndex(int firstId, int count, int index);
+  void Enable(int id, bool on);
+  void Show(int id, bool on);
+  void SetTip(int id, std::string_view text);
+  // Gives `id` the focus with its whole text selected.
+  void FocusField(int id);
+
+  // Message boxes with the program's title: a warning (exclamation, OK), a confirmation
+  // (information, OK) and a Yes/No question with the exclamation icon (true for Yes).
+  void Warn(std::string_view text) const;
+  void Inform(std::string_view text) const;
+  bool AskYesNo(std::string_view text) const;
+
+  // Shows the window, disables the program's other windows and dispatches messages (timers
+  // included) until the window is destroyed. False when the program was asked to quit meanwhile.
+  bool RunModal();
+  // Destroys the window (after giving the other windows their state back).
+  void Close();
+
+ protected:
+  // Control notifications (WM_COMMAND from a control or a page, IDOK/IDCANCEL from the keyboard).
+  virtual void OnCommand(int id, int code) = 0;
+  // The close box and Esc.
+  virtual void OnCancel() { Close(); }
+  // Keys before the dialog keyboard sees them; true when handled.
+  virtual bool PreTranslate(const MSG&) { return false; }
+  // Background brush for a static or read-only control (null: the default).
+  virtual HBRUSH OnColorStatic(HWND, HDC) { return nullptr; }
+  virtual void OnDestroy() {}
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK PageProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void NextControl(HWND target);
+
+  HINSTANCE instance_;
+  HWND wnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  UINT dpi_ = 96;
+  otkGdi::Font font_;
+  std::map<int, HWND> items_;
+  std::vector<int> selectAll_;  // Number boxes
+  std::unique_ptr<otkModal::DisableOthers> disabled_;
+};
+
+// ---- values in and out of a plain struct ------------------------------------------------------------
+
+// One control bound to a member: text boxes to std::string, check boxes to bool, drop-down lists
+// to int (the list index), option groups to int (the index in the group of RadioCount buttons).
+template <class S>
+struct Field {
+  int Id;
+  std::variant<std::string S::*, bool S::*, int S::*> Member;
+  int RadioCount = 0;
+};
+
+template <class S>
+void Read(const Form& form, std::span<const Field<S>> fields, S& values) {
+  for (const Field<S>& f : fields) {
+    if (auto m = std::get_if<std::string S::*>(&f.Member)) values.*(*m) = form.Text(f.Id);
+    if (auto m = std::get_if<bool S::*>(&f.Member)) values.*(*m) = form.Checked(f.Id);
+    if (auto m = std::get_if<int S::*>(&f.Member))
+      values.*(*m) = f.RadioCount ? form.RadioIndex(f.Id, f.RadioCount) : form.ComboIndex(f.Id);
+  }
+}
+
+template <class S>
+void Write(Form& form, std::span<const Field<S>> fields, const S& values) {
+  for (const Field<S>& f : fields) {
+    if (auto m = std::get_if<std::string S::*>(&f.Member)) form.SetText(f.Id, values.*(*m));
+    if (auto m = std::get_if<bool S::*>(&f.Member)) form.SetChecked(f.Id, values.*(*m));
+    if (auto m = std::get_if<int S::*>(&f.Member)) {
+      if (f.RadioCount)
+        form.SetRadioIndex(f.Id, f.RadioCount, values.*(*m));
+      else
+        form.SetComboIndex(f.Id, values.*(*m));
+    }
+  }
+}
+
+}  // namespace otkForm

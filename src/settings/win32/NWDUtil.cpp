@@ -1,0 +1,535 @@
+#include "settings/win32/NWDUtil.h"
+
+#include "settings/NWDUtilIds.h"
+
+namespace nw {
+
+namespace {
+
+using otkForm::Control;
+using otkForm::Kind;
+using namespace util;
+
+constexpr int kNone = -1;  // labels nobody looks up
+constexpr DWORD G = WS_GROUP;
+constexpr DWORD GT = WS_GROUP | WS_TABSTOP;
+constexpr DWORD kNoPrefix = SS_NOPREFIX;
+
+// Layout at 96 DPI: the page labels on the left, the pages to their right, the buttons below.
+constexpr int kClientW = 640, kClientH = 398;
+constexpr RECT kPageRect{150, 8, 632, 352};
+constexpr int kStripX = 8, kStripW = 134, kStripH = 30, kStripGap = 34;
+
+constexpr const char* kPageNames[kPageCount] = {"更新日時の設定", "自動接続の設定", "自動切断の設定", "状態維持の設定",
+                                                "再接続の設定",   "経過時間の設定", "表示方法の設定", "ﾀｲﾏの設定",
+                                                "自動起動の設定", "ｱﾌﾟﾘｹｰｼｮﾝの設定"};
+constexpr int kContainers[kPageCount] = {DecRenew,   Dial,        DialHangup, DecMaintain, DecRedial,
+                                         DecDialVal, DecExpress,  DecTimer,   DecLaunch,   DecTaskTray};
+
+constexpr Control kRenew[] = {
+    {Kind::Check, UserRenew, "ﾕｰｻﾞｰ定義のｶｳﾝﾀを作動させる(&U)", {8, 8, 476, 28}},
+    {Kind::Label, kNone, "ｶｳﾝﾀ名(&N):", {24, 42, 130, 60}},
+    {Kind::Edit, CounterName, "", {136, 38, 420, 60}, 0, "ｶｳﾝﾀの名前"},
+    {Kind::Label, kNone, "更新周期(&I):", {24, 74, 130, 92}},
+    {Kind::Combo, RNInterval, "", {136, 70, 280, 92}, 0, "ｶｳﾝﾀを更新する周期の種類"},
+    {Kind::Label, kNone, "更新頻度(&F):", {24, 106, 130, 124}},
+    {Kind::Number, RenewFreq, "", {136, 102, 190, 124}, 0, "何周期ごとに更新するか (1～9999)", 4},
+    {Kind::Label, FreqExp, "", {196, 106, 300, 124}},
+    {Kind::Label, kNone, "更新曜日(&W):", {24, 138, 130, 156}},
+    {Kind::Combo, WhenWeek, "", {136, 134, 280, 156}, 0, "週周期で更新する曜日"},
+    {Kind::Label, kNone, "更新日付(&D):", {24, 170, 130, 188}},
+    {Kind::Number, WhenRenew + 0, "", {136, 166, 172, 188}, 0, "更新する月 (1～12)", 2},
+    {Kind::Label, kNone, "月", {176, 170, 198, 188}},
+    {Kind::Number, WhenRenew + 1, "", {202, 166, 238, 188}, 0, "更新する日 (1～31)", 2},
+    {Kind::Label, kNone, "日", {242, 170, 264, 188}},
+    {Kind::Label, kNone, "更新時間(&T):", {24, 202, 130, 220}},
+    {Kind::Number, WhenRenew + 2, "", {136, 198, 172, 220}, 0, "更新する時 (0～23)", 2},
+    {Kind::Label, kNone, "時", {176, 202, 198, 220}},
+    {Kind::Number, WhenRenew + 3, "", {202, 198, 238, 220}, 0, "更新する分 (0～59)", 2},
+    {Kind::Label, kNone, "分", {242, 202, 264, 220}},
+    {Kind::Number, WhenRenew + 4, "", {268, 198, 304, 220}, 0, "更新する秒 (0～59)", 2},
+    {Kind::Label, kNone, "秒", {308, 202, 330, 220}},
+};
+
+constexpr Control kDial[] = {
+    {Kind::Check, AlDalDial, "起動時に自動的に接続する(&L)", {8, 8, 476, 28}},
+    {Kind::Label, kNone, "ﾀﾞｲｱﾙｱｯﾌﾟ接続が切断された場合:", {8, 44, 476, 62}},
+    {Kind::Check, AcDalDial, "自動的にﾀﾞｲｱﾙｱｯﾌﾟを接続する(&U)", {24, 66, 476, 86}},
+    {Kind::Check, AcDalDialog, "ﾀﾞｲｱﾛｸﾞで告知する(&T)", {24, 90, 476, 110}},
+};
+
+// One limit group of the automatic disconnect page, `y` its top.
+#define NW_CUT_GROUP(y, captionId, caption, hangup, hangupText, dialog, dialogText, boxes, label)            \
+  {Kind::Label, captionId, caption, {8, y, 476, y + 18}, kNoPrefix},                                        \
+      {Kind::Check, hangup, hangupText, {24, y + 22, 476, y + 42}},                                          \
+      {Kind::Check, dialog, dialogText, {24, y + 44, 476, y + 64}},                                          \
+      {Kind::Label, kNone, label, {24, y + 72, 120, y + 90}},                                                \
+      {Kind::Number, boxes + 0, "", {124, y + 68, 174, y + 90}, 0, "時間 (0～9999)", 4},                      \
+      {Kind::Label, kNone, "時間", {178, y + 72, 210, y + 90}},                                               \
+      {Kind::Number, boxes + 1, "", {214, y + 68, 250, y + 90}, 0, "分 (0～59)", 2},                          \
+      {Kind::Label, kNone, "分", {254, y + 72, 274, y + 90}},                                                 \
+      {Kind::Number, boxes + 2, "", {278, y + 68, 314, y + 90}, 0, "秒 (0～59)", 2},                          \
+      {Kind::Label, kNone, "秒", {318, y + 72, 338, y + 90}}
+
+constexpr Control kHangup[] = {
+    NW_CUT_GROUP(6, kNone, "\"今日\" ｶｳﾝﾀの累積接続時間が指定時間を超えた場合:", AtCutHangup,
+                 "自動的にﾀﾞｲｱﾙｱｯﾌﾟ接続を切断する(&U)", AtCutDialog, "ﾀﾞｲｱﾛｸﾞで告知する(&T)", AtCutTime,
+                 "指定時間(&V):"),
+    NW_CUT_GROUP(118, AuCutCaption, "", AuCutHangup, "自動的にﾀﾞｲｱﾙｱｯﾌﾟ接続を切断する(&F)", AuCutDialog,
+                 "ﾀﾞｲｱﾛｸﾞで告知する(&E)", AuCutTime, "指定時間(&G):"),
+    NW_CUT_GROUP(230, kNone, "接続を開始してから指定時間が経過した場合:", AdCutHangup,
+                 "自動的にﾀﾞｲｱﾙｱｯﾌﾟ接続を切断する(&C)", AdCutDialog, "ﾀﾞｲｱﾛｸﾞで告知する(&B)", AdCutTime,
+                 "指定時間(&D):"),
+};
+#undef NW_CUT_GROUP
+
+constexpr Control kMaintain[] = {
+    {Kind::Check, ExpLock, "接続／切断状態のﾛｯｸﾎﾞﾀﾝを表示する(&O)", {8, 8, 476, 28}},
+    {Kind::Label, kNone, "接続／切断がﾛｯｸされている場合:", {8, 44, 476, 62}},
+    {Kind::Check, CngConnLockOnFLG, "外部の接続試行により接続状態への変化を感知した場合、ﾀﾞｲｱﾛｸﾞで告知する(&D)",
+     {24, 64, 480, 96}, BS_MULTILINE},
+    {Kind::Check, CngDisconnLockOnFLG, "外部の切断試行により切断状態への変化を感知した場合、ﾀﾞｲｱﾛｸﾞで告知する(&E)",
+     {24, 98, 480, 130}, BS_MULTILINE},
+    {Kind::Label, kNone, "接続／切断がﾛｯｸされていない場合:", {8, 146, 476, 164}},
+    {Kind::Check, CngConnLockOffFLG, "外部の接続試行により接続状態への変化を感知した場合、ﾀﾞｲｱﾛｸﾞで告知する(&F)",
+     {24, 166, 480, 198}, BS_MULTILINE},
+    {Kind::Check, CngDisconnLockOffFLG, "外部の切断試行により切断状態への変化を感知した場合、ﾀﾞｲｱﾛｸﾞで告知する(&G)",
+     {24, 200, 480, 232}, BS_MULTILINE},
+};
+
+constexpr Control kRedial[] = {
+    {Kind::Label, kNone, "ﾀﾞｲｱﾙｱｯﾌﾟの再接続を要求した元:", {8, 8, 476, 26}},
+    {Kind::Check, RdByAuto, "自動的なﾀﾞｲｱﾙｱｯﾌﾟの再接続(&A)", {24, 30, 476, 50}},
+    {Kind::Check, RdByManu, "手動によるﾀﾞｲｱﾙｱｯﾌﾟの再接続(&M)", {24, 54, 476, 74}},
+    {Kind::Label, kNone, "該当する要求元から再接続する際の接続間隔(&I):", {8, 92, 476, 110}},
+    {Kind::Label, kNone, "切断から", {24, 118, 84, 136}},
+    {Kind::Number, RdInterval, "", {88, 114, 140, 136}, 0, "秒 (0～9999)", 4},
+    {Kind::Label, kNone, "秒以上経過後、再接続を試行", {146, 118, 476, 136}},
+};
+
+// One counter group of the counter values page, `y` its top.
+#define NW_COUNTER_GROUP(y, frame, frameText, option, keepText, changeText, boxes)                         \
+  {Kind::Frame, frame, frameText, {8, y, 476, y + 150}},                                        \
+      {Kind::Radio, option + 0, keepText, {24, y + 22, 300, y + 42}, GT},                                  \
+      {Kind::Radio, option + 1, changeText, {24, y + 46, 300, y + 66}},                                    \
+      {Kind::Number, boxes + 0, "", {40, y + 76, 90, y + 98}, G, "時間", 4},                                 \
+      {Kind::Label, kNone, "時間", {94, y + 80, 126, y + 98}},                                               \
+      {Kind::Number, boxes + 2, "", {130, y + 76, 166, y + 98}, 0, "分 (0～59)", 2},                         \
+      {Kind::Label, kNone, "分", {170, y + 80, 190, y + 98}},                                                \
+      {Kind::Number, boxes + 3, "", {194, y + 76, 230, y + 98}, 0, "秒 (0～59)", 2},                         \
+      {Kind::Label, kNone, "秒", {234, y + 80, 254, y + 98}},                                                \
+      {Kind::Number, boxes + 1, "", {40, y + 108, 130, y + 130}, 0, "回数", 8},                              \
+      {Kind::Label, kNone, "回", {134, y + 112, 154, y + 130}}
+
+constexpr Control kDialVal[] = {
+    NW_COUNTER_GROUP(4, frmCngToday, "\"今日\" ｶｳﾝﾀの設定(&T):", opCngToday, "設定を変更しない(&V)",
+                     "設定を変更する(&W)", TodayCnter),
+    NW_COUNTER_GROUP(166, frmCngUser, "", opCngUser, "設定を変更しない(&X)", "設定を変更する(&Y)", UserCnter),
+};
+#undef NW_COUNTER_GROUP
+
+constexpr Control kExpress[] = {
+    {Kind::Label, kNone, "ﾀｲﾄﾙﾊﾞｰﾌｫｰﾏｯﾄ(&W):", {8, 8, 300, 26}},
+    {Kind::Edit, FormatWin, "", {8, 28, 300, 50}, 0, "ﾀｲﾄﾙﾊﾞｰに出す経過時間の形式 (h m s)"},
+    {Kind::Check, FormatWinVis, "表示する(&E)", {312, 30, 476, 50}},
+    {Kind::Label, kNone, "ﾀｲﾄﾙﾊﾞｰﾌｫｰﾏｯﾄ例:", {24, 56, 170, 74}},
+    {Kind::Label, ExFormatWin, "", {174, 56, 476, 74}, kNoPrefix},
+    {Kind::Label, kNone, "経過時間表示ﾌｫｰﾏｯﾄ(&I):", {8, 88, 300, 106}},
+    {Kind::Edit, FormatIval, "", {8, 108, 300, 130}, 0, "ｶｳﾝﾀに出す経過時間の形式 (h m s)"},
+    {Kind::Label, kNone, "経過時間表示ﾌｫｰﾏｯﾄ例:", {24, 136, 170, 154}},
+    {Kind::Label, ExFormatIval, "", {174, 136, 476, 154}, kNoPrefix},
+    {Kind::Label, kNone, "日時表示ﾌｫｰﾏｯﾄ(&D):", {8, 168, 300, 186}},
+    {Kind::Edit, FormatNow, "", {8, 188, 300, 210}, 0, "状況ﾘｽﾄに出す日時の形式 (yyyy m d h mm ss AMPM)"},
+    {Kind::Label, kNone, "日時表示ﾌｫｰﾏｯﾄ例:", {24, 216, 170, 234}},
+    {Kind::Label, ExFormatNow, "", {174, 216, 476, 234}, kNoPrefix},
+    {Kind::Label, kNone, "状況ﾘｽﾄ最大掲載数(&M):", {8, 254, 190, 272}},
+    {Kind::Number, MaxCount, "", {194, 250, 250, 272}, 0, "状況ﾘｽﾄに残す行数 (1～9999)", 4},
+};
+
+constexpr Control kTimer[] = {
+    {Kind::Check, TimerActv, "ﾀｲﾏを作動させる(&T)", {8, 8, 476, 28}},
+    {Kind::Label, kNone, "監視間隔:", {8, 40, 200, 58}},
+    {Kind::Radio, TimerOp + 0, "0.5秒(&A)", {24, 62, 200, 82}, GT},
+    {Kind::Radio, TimerOp + 1, "1秒(&B)", {24, 86, 200, 106}},
+    {Kind::Radio, TimerOp + 2, "3秒(&C)", {24, 110, 200, 130}},
+    {Kind::Radio, TimerOp + 3, "10秒(&D)", {24, 134, 200, 154}},
+    {Kind::Radio, TimerOp + 4, "ﾕｰｻﾞｰ定義(&U):", {24, 158, 150, 178}},
+    {Kind::Number, UserTimerIval, "", {154, 156, 214, 178}, G, "監視間隔 (100～30000 ﾐﾘ秒)", 5},
+    {Kind::Label, kNone, "ﾐﾘ秒", {218, 160, 260, 178}},
+};
+
+constexpr Control kLaunch[] = {
+    {Kind::Label, kNone, "ｺﾝﾋﾟｭｰﾀ起動時にｱﾌﾟﾘｹｰｼｮﾝを自動起動する設定:", {8, 8, 476, 26}},
+    {Kind::Label, kNone, "状態:", {24, 30, 70, 48}},
+    {Kind::Label, MesLaunchStatus, "", {74, 30, 476, 48}, kNoPrefix},
+    {Kind::Label, kNone, "ﾚｼﾞｽﾄﾘへの登録:", {8, 64, 476, 82}},
+    {Kind::Label, kNone, "状態:", {24, 86, 70, 104}},
+    {Kind::Label, MesRegStatus, "", {74, 86, 476, 104}, kNoPrefix},
+    {Kind::Label, kNone, "場所:", {24, 112, 70, 130}},
+    {Kind::ReadOnly, MesRegPlace, "", {74, 108, 476, 130}},
+    {Kind::Button, cmRegRegist, "登録(&R)", {276, 136, 372, 162}, 0, "ﾚｼﾞｽﾄﾘに登録します"},
+    {Kind::Button, cmRegDelete, "削除(&D)", {380, 136, 476, 162}, 0, "ﾚｼﾞｽﾄﾘから削除します"},
+    {Kind::Label, kNone, "ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞへの登録:", {8, 180, 476, 198}},
+    {Kind::Label, kNone, "状態:", {24, 202, 70, 220}},
+    {Kind::Label, MesSupStatus, "", {74, 202, 476, 220}, kNoPrefix},
+    {Kind::Label, kNone, "場所:", {24, 228, 70, 246}},
+    {Kind::ReadOnly, MesSupPlace, "", {74, 224, 476, 246}},
+    {Kind::Button, cmSupRegist, "登録(&S)", {276, 252, 372, 278}, 0, "ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞにｼｮｰﾄｶｯﾄを作ります"},
+    {Kind::Button, cmSupDelete, "削除(&E)", {380, 252, 476, 278}, 0, "ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞからｼｮｰﾄｶｯﾄを削除します"},
+};
+
+constexpr Control kTaskTray[] = {
+    {Kind::Check, TackTrayIn, "ﾀｽｸﾄﾚｲで常駐させる(&T)", {8, 8, 476, 28}},
+    {Kind::Check, ExpStart, "起動時にｳｨﾝﾄﾞｳを表示する(&E)", {8, 32, 476, 52}},
+    {Kind::Check, DblErr, "二重起動の告知をしない(&D)", {8, 56, 476, 76}},
+    {Kind::Check, LDialSave, "接続／切断の履歴ﾛｸﾞを保存する(&L)", {8, 92, 476, 112}},
+    {Kind::Check, LTdaySave, "\"今日\" ｶｳﾝﾀの履歴ﾛｸﾞを保存する(&M)", {8, 116, 476, 136}},
+    {Kind::Check, LUserSave, "", {8, 140, 476, 160}},
+};
+
+constexpr Control kButtons[] = {
+    {Kind::DefaultButton, OK, "O.K.", {440, 362, 530, 390}},
+    {Kind::Button, Cancel, "ｷｬﾝｾﾙ", {538, 362, 628, 390}},
+};
+
+struct PageTable {
+  std::span<const Control> Controls;
+};
+const PageTable kPages[kPageCount] = {{kRenew},   {kDial},  {kHangup},  {kMaintain}, {kRedial},
+                                      {kDialVal}, {kExpress}, {kTimer}, {kLaunch},   {kTaskTray}};
+
+using F = otkForm::Field<UtilValues>;
+const F kFields[] = {
+    {UserRenew, &UtilValues::UserRenew},
+    {CounterName, &UtilValues::CounterName},
+    {RNInterval, &UtilValues::RNInterval},
+    {RenewFreq, &UtilValues::RenewFreq},
+    {WhenWeek, &UtilValues::WhenWeek},
+    {WhenRenew + 0, &UtilValues::WhenRenewMonth},
+    {WhenRenew + 1, &UtilValues::WhenRenewDay},
+    {WhenRenew + 2, &UtilValues::WhenRenewHour},
+    {WhenRenew + 3, &UtilValues::WhenRenewMinute},
+    {WhenRenew + 4, &UtilValues::WhenRenewSecond},
+    {ExpLock, &UtilValues::ExpLock},
+    {CngConnLockOnFLG, &UtilValues::CngConnLockOnFLG},
+    {CngDisconnLockOnFLG, &UtilValues::CngDisconnLockOnFLG},
+    {CngConnLockOffFLG, &UtilValues::CngConnLockOffFLG},
+    {CngDisconnLockOffFLG, &UtilValues::CngDisconnLockOffFLG},
+    {AlDalDial, &UtilValues::AlDalDial},
+    {AcDalDialog, &UtilValues::AcDalDialog},
+    {AcDalDial, &UtilValues::AcDalDial},
+    {AtCutDialog, &UtilValues::AtCutDialog},
+    {AtCutHangup, &UtilValues::AtCutHangup},
+    {AtCutTime + 0, &UtilValues::AtCutHours},
+    {AtCutTime + 1, &UtilValues::AtCutMinutes},
+    {AtCutTime + 2, &UtilValues::AtCutSeconds},
+    {AuCutDialog, &UtilValues::AuCutDialog},
+    {AuCutHangup, &UtilValues::AuCutHangup},
+    {AuCutTime + 0, &UtilValues::AuCutHours},
+    {AuCutTime + 1, &UtilValues::AuCutMinutes},
+    {AuCutTime + 2, &UtilValues::AuCutSeconds},
+    {AdCutDialog, &UtilValues::AdCutDialog},
+    {AdCutHangup, &UtilValues::AdCutHangup},
+    {AdCutTime + 0, &UtilValues::AdCutHours},
+    {AdCutTime + 1, &UtilValues::AdCutMinutes},
+    {AdCutTime + 2, &UtilValues::AdCutSeconds},
+    {RdByManu, &UtilValues::RdByManu},
+    {RdByAuto, &UtilValues::RdByAuto},
+    {RdInterval, &UtilValues::RdInterval},
+    {TodayCnter + 0, &UtilValues::TodayHours},
+    {TodayCnter + 1, &UtilValues::TodayCount},
+    {TodayCnter + 2, &UtilValues::TodayMinutes},
+    {TodayCnter + 3, &UtilValues::TodaySeconds},
+    {opCngToday, &UtilValues::opCngToday, 2},
+    {UserCnter + 0, &UtilValues::UserHours},
+    {UserCnter + 1, &UtilValues::UserCount},
+    {UserCnter + 2, &UtilValues::UserMinutes},
+    {UserCnter + 3, &UtilValues::UserSeconds},
+    {opCngUser, &UtilValues::opCngUser, 2},
+    {MaxCount, &UtilValues::MaxCount},
+    {FormatNow, &UtilValues::FormatNow},
+    {FormatIval, &UtilValues::FormatIval},
+    {FormatWinVis, &UtilValues::FormatWinVis},
+    {FormatWin, &UtilValues::FormatWin},
+    {TimerActv, &UtilValues::TimerActv},
+    {TimerOp, &UtilValues::TimerOp, 5},
+    {UserTimerIval, &UtilValues::UserTimerIval},
+    {TackTrayIn, &UtilValues::TackTrayIn},
+    {ExpStart, &UtilValues::ExpStart},
+    {DblErr, &UtilValues::DblErr},
+    {LDialSave, &UtilValues::LDialSave},
+    {LTdaySave, &UtilValues::LTdaySave},
+    {LUserSave, &UtilValues::LUserSave},
+};
+
+constexpr const char* kIntervals[] = {"年周期", "月周期", "週周期", "日周期", "時間周期", "分周期"};
+constexpr const char* kWeekdays[] = {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"};
+
+// A counter name inside a caption with a mnemonic: its own "&" must stay text.
+std::string Amp(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    out += c;
+    if (c == '&') out += '&';
+  }
+  return out;
+}
+
+COLORREF ToColorRef(otk::OleColor c) {
+  return (c & 0x80000000u) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c & 0xFFFFFF);
+}
+
+bool InRange(int id, int first, int count) { return id >= first && id < first + count; }
+
+}  // namespace
+
+NWDUtil::NWDUtil(HINSTANCE instance, UtilityHost& host, LaunchPorts& launch, std::string programFolder,
+                 std::string exeName)
+    : Form(instance), host_(host), launch_(launch, std::move(programFolder), std::move(exeName)), sel_(*this) {}
+
+NWDUtil::~NWDUtil() = default;
+
+void NWDUtil::ShowModal(HICON icon, bool topmost) {
+  otkForm::FormOptions o;
+  o.Caption = "Orvin.T.K. NetWard 動作の設定";
+  o.ClientWidth = kClientW;
+  o.ClientHeight = kClientH;
+  o.Icon = icon;
+  o.Topmost = topmost;
+  if (!Create(o)) return;
+  CreatePages();
+  SelectPage(0);
+  LoadUtility();
+  ShowLaunch(launch_.Refresh());
+  RunModal();
+}
+
+void NWDUtil::CreatePages() {
+  for (int i = 0; i < kPageCount; ++i) {
+    const int y = 8 + i * kStripGap;
+    const Control strips[] = {
+        {Kind::Strip, UtilSel + i, "", {kStripX, y, kStripX + kStripW, y + kStripH}, WS_CLIPSIBLINGS,
+         "Ctrl+Tab で次のﾍﾟｰｼﾞ"},
+        {Kind::Strip, UtilWord + i, kPageNames[i], {kStripX + 6, y + 7, kStripX + kStripW - 6, y + kStripH - 7}, 0,
+         "Ctrl+Tab で次のﾍﾟｰｼﾞ"},
+    };
+    AddControls(Window(), strips);
+    // The caption lies on its strip.
+    SetWindowPos(Item(UtilWord + i), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    wordToBase_[Item(UtilWord + i)] = Item(UtilSel + i);
+  }
+  for (int i = 0; i < kPageCount; ++i) {
+    HWND page = AddPage(kContainers[i], kPageRect);
+    AddControls(page, kPages[i].Controls);
+    sel_.RegistControl(reinterpret_cast<otk::otkControlHandle>(Item(UtilSel + i)),
+                       reinterpret_cast<otk::otkControlHandle>(Item(UtilWord + i)),
+                       reinterpret_cast<otk::otkControlHandle>(page));
+  }
+  AddControls(Window(), kButtons);
+  FillCombo(RNInterval, kIntervals);
+  FillCombo(WhenWeek, kWeekdays);
+}
+
+void NWDUtil::LoadUtility() {
+  loading_ = true;
+  const SettingsRecord& s = host_.Settings();
+  const UtilValues v = nw::LoadUtility(s, host_.Counters(), host_.Runtime());
+  // The captions with the counter's name, built once from the stored name.
+  SetText(LUserSave, "\"" + Amp(s.CounterName) + "\" ｶｳﾝﾀの履歴ﾛｸﾞを保存する(&N)");
+  SetText(AuCutCaption, "\"" + s.CounterName + "\" ｶｳﾝﾀの累積接続時間が指定時間を超えた場合:");
+  SetText(frmCngUser, "\"" + Amp(s.CounterName) + "\" ｶｳﾝﾀの設定(&U):");
+  otkForm::Write<UtilValues>(*this, kFields, v);
+  SetText(FreqExp, FreqExpCaption(v.RNInterval));
+  ApplyRenewEnabling();
+  SetText(ExFormatWin, DurationExample(v.FormatWin));
+  SetText(ExFormatIval, DurationExample(v.FormatIval));
+  SetText(ExFormatNow, NowExample(v.FormatNow));
+  loading_ = false;
+  // The stored settings may already have both: automatic connecting gives way.
+  if (const auto warning = AutoConnectConflict(v.AcDalDial, v.ExpLock)) {
+    Warn(*warning);
+    SetChecked(AcDalDial, false);
+  }
+}
+
+void NWDUtil::ApplyRenewEnabling() {
+  const RenewEnabling e = RenewControlsEnabled(Checked(UserRenew), ComboIndex(RNInterval));
+  Enable(RNInterval, e.RNInterval);
+  Enable(RenewFreq, e.RenewFreq);
+  Enable(CounterName, e.CounterName);
+  Enable(WhenWeek, e.WhenWeek);
+  Enable(WhenRenew + 0, e.Month);
+  Enable(WhenRenew + 1, e.Day);
+  Enable(WhenRenew + 2, e.Hour);
+  Enable(WhenRenew + 3, e.Minute);
+  Enable(WhenRenew + 4, e.Second);
+}
+
+void NWDUtil::SelectPage(int index) {
+  sel_.EventActionClickLabel(static_cast<int16_t>(index));
+  // The focus must not stay on a control of a page that went away.
+  HWND focus = GetFocus();
+  if (focus && IsChild(Window(), focus) && !IsWindowVisible(focus)) FocusFirstOfPage();
+}
+
+void NWDUtil::FocusFirstOfPage() {
+  if (sel_.NowVisIndex < 0) return;
+  if (HWND first = GetNextDlgTabItem(Item(kContainers[sel_.NowVisIndex]), nullptr, FALSE)) {
+    SetFocus(first);
+    FocusField(GetDlgCtrlID(first));
+  }
+}
+
+bool NWDUtil::PreTranslate(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !(GetKeyState(VK_CONTROL) & 0x8000)) return false;
+  int step = 0;
+  if (msg.wParam == VK_TAB) step = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
+  if (msg.wParam == VK_NEXT) step = 1;
+  if (msg.wParam == VK_PRIOR) step = -1;
+  if (step == 0) return false;
+  const int next = ((sel_.NowVisIndex < 0 ? 0 : sel_.NowVisIndex) + step + kPageCount) % kPageCount;
+  SelectPage(next);
+  FocusFirstOfPage();
+  return true;
+}
+
+void NWDUtil::OnCommand(int id, int code) {
+  if (InRange(id, UtilSel, kPageCount) || InRange(id, UtilWord, kPageCount)) {
+    if (code == STN_CLICKED || code == STN_DBLCLK) SelectPage(id - (id >= UtilWord ? UtilWord : UtilSel));
+    return;
+  }
+  if (code == EN_CHANGE) {
+    if (id == FormatWin) SetText(ExFormatWin, DurationExample(Text(FormatWin)));
+    if (id == FormatIval) SetText(ExFormatIval, DurationExample(Text(FormatIval)));
+    if (id == FormatNow) SetText(ExFormatNow, NowExample(Text(FormatNow)));
+    if (loading_) return;
+    if (id == UserTimerIval) SetRadioIndex(TimerOp, 5, 4);
+    if (InRange(id, TodayCnter, 4)) SetRadioIndex(opCngToday, 2, 1);
+    if (InRange(id, UserCnter, 4)) SetRadioIndex(opCngUser, 2, 1);
+    return;
+  }
+  if (id == RNInterval && code == CBN_SELCHANGE) {
+    SetText(FreqExp, FreqExpCaption(ComboIndex(RNInterval)));
+    ApplyRenewEnabling();
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case OK: OK_Click(); return;
+    case Cancel: Close(); return;
+    case UserRenew: ApplyRenewEnabling(); return;
+    case AcDalDial:
+      if (const auto warning = AutoConnectConflict(Checked(AcDalDial), Checked(ExpLock))) {
+        Warn(*warning);
+        SetChecked(AcDalDial, false);
+      }
+      return;
+    case ExpLock:
+      if (const auto warning = LockButtonConflict(Checked(ExpLock), Checked(AcDalDial))) {
+        Warn(*warning);
+        SetChecked(ExpLock, false);
+      }
+      return;
+    case cmRegRegist: LaunchButton(&NWDLaunch::cmRegRegist_Click); return;
+    case cmRegDelete: LaunchButton(&NWDLaunch::cmRegDelete_Click); return;
+    case cmSupRegist: LaunchButton(&NWDLaunch::cmSupRegist_Click); return;
+    case cmSupDelete: LaunchButton(&NWDLaunch::cmSupDelete_Click); return;
+    default: return;
+  }
+}
+
+void NWDUtil::OK_Click() {
+  UtilValues v;
+  otkForm::Read<UtilValues>(*this, kFields, v);
+  UtilProblem p = ApplyUtility(v, host_);
+  if (p.AskLateDay) {
+    SelectPage(p.Page);
+    if (AskYesNo(p.Message)) {
+      FocusField(p.Field);
+      return;
+    }
+    p = ApplyUtility(v, host_, true);
+  }
+  if (!p) {
+    Close();
+    return;
+  }
+  if (p.Page >= 0) SelectPage(p.Page);
+  Warn(p.Message);
+  if (p.Field) FocusField(p.Field);
+}
+
+void NWDUtil::ShowLaunch(const LaunchView& v) {
+  SetText(MesLaunchStatus, v.LaunchStatus);
+  SetText(MesRegStatus, v.RegStatus);
+  SetText(MesRegPlace, v.RegPlace);
+  SetText(MesSupStatus, v.SupStatus);
+  SetText(MesSupPlace, v.SupPlace);
+  // A button about to be disabled must not keep the focus.
+  HWND focus = GetFocus();
+  Enable(cmRegRegist, v.RegRegist);
+  Enable(cmRegDelete, v.RegDelete);
+  Enable(cmSupRegist, v.SupRegist);
+  Enable(cmSupDelete, v.SupDelete);
+  if (focus && !IsWindowEnabled(focus)) {
+    for (int id : {cmRegRegist, cmRegDelete, cmSupRegist, cmSupDelete})
+      if (IsWindowEnabled(Item(id))) {
+        SetFocus(Item(id));
+        break;
+      }
+  }
+}
+
+void NWDUtil::LaunchButton(NWDLaunch::Outcome (NWDLaunch::*click)()) {
+  const NWDLaunch::Outcome o = (launch_.*click)();
+  if (o.Ok) {
+    ShowLaunch(launch_.View());
+    Inform(o.Message);
+  } else {
+    Warn(o.Message);
+  }
+}
+
+// ---- the page labels' colours ------------------------------------------------------------------------
+
+HBRUSH NWDUtil::BrushFor(otk::OleColor color) {
+  const COLORREF c = ToColorRef(color);
+  otkGdi::Brush& b = brushes_[c];
+  if (!b) b.Reset(CreateSolidBrush(c));
+  return b.Get();
+}
+
+HBRUSH NWDUtil::OnColorStatic(HWND control, HDC dc) {
+  HWND base = control;
+  if (const auto w = wordToBase_.find(control); w != wordToBase_.end()) base = w->second;
+  const auto back = back_.find(base);
+  if (back == back_.end()) return nullptr;
+  if (const auto fore = fore_.find(control); fore != fore_.end()) SetTextColor(dc, ToColorRef(fore->second));
+  SetBkColor(dc, ToColorRef(back->second));
+  return BrushFor(back->second);
+}
+
+void NWDUtil::SetBackColor(otk::otkControlHandle label, otk::OleColor color) {
+  HWND h = reinterpret_cast<HWND>(label);
+  back_[h] = color;
+  InvalidateRect(h, nullptr, TRUE);
+  // The caption on the strip takes the strip's background.
+  for (const auto& [word, base] : wordToBase_)
+    if (base == h) InvalidateRect(word, nullptr, TRUE);
+}
+
+void NWDUtil::SetForeColor(otk::otkControlHandle label, otk::OleColor color) {
+  HWND h = reinterpret_cast<HWND>(label);
+  fore_[h] = color;
+  InvalidateRect(h, nullptr, TRUE);
+}
+
+bool NWDUtil::Visible(otk::otkControlHandle container) {
+  return (GetWindowLongW(reinterpret_cast<HWND>(container), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void NWDUtil::SetVisible(otk::otkControlHandle container, bool visible) {
+  ShowWindow(reinterpret_cast<HWND>(container), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+}  // namespace nw

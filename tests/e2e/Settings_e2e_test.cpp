@@ -1,0 +1,327 @@
+// The operation settings dialog of the real NetWard.exe, driven from outside by the keyboard:
+// a bad value on a later page, "ｷｬﾝｾﾙ", a good "O.K." acting at once and saved at the end, and the
+// start-up registration page against this prefix's registry and start-up folder.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <memory>
+
+#include "E2eSettings.h"
+#include "E2eSupport.h"
+#include "LineSimState.h"
+#include "app/NWDMenuIds.h"
+#include "settings/NWDUtilIds.h"
+
+namespace e2e {
+namespace {
+
+namespace cmd = nw::cmd;
+namespace util = nw::util;
+constexpr const char* kEntry = "NWProvider";
+constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Real key strokes into whatever window has the keyboard focus.
+void Key(WORD vk, std::initializer_list<WORD> modifiers = {}) {
+  std::vector<INPUT> in;
+  auto add = [&](WORD k, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = k;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    in.push_back(i);
+  };
+  for (WORD m : modifiers) add(m, false);
+  add(vk, false);
+  add(vk, true);
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) add(*it, true);
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  std::this_thread::sleep_for(150ms);
+}
+
+void Type(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT i[2]{};
+    for (int k = 0; k < 2; ++k) {
+      i[k].type = INPUT_KEYBOARD;
+      i[k].ki.wScan = c;
+      i[k].ki.dwFlags = KEYEVENTF_UNICODE | (k ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, i, sizeof(INPUT));
+  }
+  std::this_thread::sleep_for(150ms);
+}
+
+HWND Control(HWND dlg, int id) {
+  struct Ctx {
+    int Id;
+    HWND Found;
+    static BOOL CALLBACK Each(HWND w, LPARAM lp) {
+      auto* c = reinterpret_cast<Ctx*>(lp);
+      if (GetDlgCtrlID(w) != c->Id) return TRUE;
+      c->Found = w;
+      return FALSE;
+    }
+  } ctx{id, nullptr};
+  EnumChildWindows(dlg, &Ctx::Each, reinterpret_cast<LPARAM>(&ctx));
+  return ctx.Found;
+}
+
+int FocusId(HWND dlg) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &info) || !info.hwndFocus) return 0;
+  return GetDlgCtrlID(info.hwndFocus);
+}
+
+std::string TextOf(HWND dlg, int id) { return Narrow(Text(Control(dlg, id))); }
+bool Enabled(HWND dlg, int id) { return IsWindowEnabled(Control(dlg, id)) != FALSE; }
+bool PageShown(HWND dlg, int container) { return Visible(Control(dlg, container)); }
+
+class SettingsDialogE2e : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dog_ = std::make_unique<Watchdog>(120s, [this] {
+      if (proc_) proc_->Kill();
+    });
+    ASSERT_TRUE(linesim::Modify(folder_.SimState(), [](linesim::State& s) {
+      s = linesim::State{};
+      s.Entries.push_back(linesim::Entry{kEntry});
+      s.AutodialEntry = kEntry;
+    }));
+  }
+
+  void TearDown() override {
+    if (proc_) {
+      for (HWND w : TopWindows(proc_->Pid(), L"NWDBase")) PostMessageW(w, WM_COMMAND, cmd::Closenu, 0);
+      if (!proc_->WaitExit(5s)) proc_->Kill();
+    }
+    for (const auto& texts : watcher_.Unexpected()) ADD_FAILURE() << "unexpected dialog: " << Narrow(texts);
+    EXPECT_FALSE(dog_->Expired()) << "the test ran out of time";
+    dog_.reset();
+  }
+
+  HWND StartNetWard() {
+    proc_ = std::make_unique<Process>();
+    EXPECT_TRUE(proc_->Start(folder_.Path(L"NetWard.exe"), L"", folder_.Dir()));
+    watcher_.Watch(proc_->Pid());
+    HWND main = WaitForWindow(proc_->Pid(), L"NWDBase", 15s);
+    EXPECT_TRUE(WaitUntil([&] { return Visible(main) && StatusLines(main) >= 2; }, 10s));
+    return main;
+  }
+
+  // "動作の設定(&A)..." and the dialog it opens, in the foreground with the focus on page 0.
+  HWND OpenDialog(HWND main) {
+    PostMessageW(main, WM_COMMAND, cmd::UtilActnu, 0);
+    HWND dlg = WaitForWindow(proc_->Pid(), L"NetWardForm", 10s);
+    EXPECT_TRUE(WaitUntil([&] { return Visible(dlg) && FocusId(dlg) != 0; }, 10s));
+    EXPECT_EQ(Narrow(Text(dlg)), "Orvin.T.K. NetWard 動作の設定");
+    EXPECT_EQ(FocusId(dlg), util::UserRenew);
+    return dlg;
+  }
+
+  // The message box that `keys` bring up: its texts, after it was closed with Enter.
+  std::string MessageAfter(const std::function<void()>& keys) {
+    keys();
+    HWND box = nullptr;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+          for (HWND w : TopWindows(proc_->Pid(), L"#32770"))
+            if (Visible(w)) box = w;
+          return box != nullptr;
+        },
+        10s));
+    const std::string texts = Narrow(DialogTexts(box));
+    Key(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return !Visible(box); }, 5s));
+    return texts;
+  }
+
+  static int StatusLines(HWND main) {
+    return static_cast<int>(ListLines(GetDlgItem(main, cmd::StatusList)).size());
+  }
+
+  // Monitor cycles of NetWard within `span` (each probes the line once).
+  int CyclesWithin(Ms span) {
+    linesim::ClearCalls(folder_.SimState());
+    std::this_thread::sleep_for(span);
+    int n = 0;
+    for (const auto& c : linesim::ReadCalls(folder_.SimState()))
+      if (c.Pid == proc_->Pid() && c.Function == "InternetGetConnectedState") ++n;
+    return n;
+  }
+
+  ProgramFolder folder_;
+  DialogWatcher watcher_;
+  std::unique_ptr<Process> proc_;
+  std::unique_ptr<Watchdog> dog_;
+};
+
+TEST_F(SettingsDialogE2e, BadValueOnALaterPageIsShownThereAndCancelKeepsEverything) {
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData&) {}));
+  const nw::SettingsRecord before = ReadSettings(folder_).Settings;
+  HWND main = StartNetWard();
+  HWND dlg = OpenDialog(main);
+  ASSERT_TRUE(PageShown(dlg, util::DecRenew));
+
+  // Six pages on: "表示方法の設定"; Alt+M to the list size, a bad one typed over the selection.
+  for (int i = 0; i < 6; ++i) Key(VK_TAB, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, util::DecExpress); }, 5s));
+  EXPECT_FALSE(PageShown(dlg, util::DecRenew));
+  Key('M', {VK_MENU});
+  ASSERT_TRUE(WaitUntil([&] { return FocusId(dlg) == util::MaxCount; }, 5s));
+  Type(L"0");
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(dlg, util::MaxCount) == "0"; }, 5s));
+  // The next page: a user-defined interval that is also bad, but checked later.
+  Key(VK_NEXT, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, util::DecTimer); }, 5s));
+  for (int i = 0; i < 6 && FocusId(dlg) != util::UserTimerIval; ++i) Key(VK_TAB);
+  ASSERT_EQ(FocusId(dlg), util::UserTimerIval);
+  Type(L"99");  // typing chooses "ﾕｰｻﾞｰ定義(&U):"
+  EXPECT_EQ(SendMessageW(Control(dlg, util::TimerOp + 4), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  watcher_.Expect(L"最大掲載数");
+  const std::string warning = MessageAfter([] { Key(VK_RETURN); });
+  EXPECT_NE(warning.find("最大掲載数には1以上の数値を指定して下さい。"), std::string::npos) << warning;
+  EXPECT_EQ(warning.find("監視間隔"), std::string::npos);
+  // Its page is selected again, the box focused with its whole text selected.
+  EXPECT_TRUE(PageShown(dlg, util::DecExpress));
+  EXPECT_FALSE(PageShown(dlg, util::DecTimer));
+  ASSERT_TRUE(WaitUntil([&] { return FocusId(dlg) == util::MaxCount; }, 5s));
+  DWORD selStart = 9, selEnd = 9;
+  SendMessageW(Control(dlg, util::MaxCount), EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
+               reinterpret_cast<LPARAM>(&selEnd));
+  EXPECT_EQ(selStart, 0u);
+  EXPECT_EQ(selEnd, 1u);
+
+  // Esc: "ｷｬﾝｾﾙ". The timer still runs every second and nothing reaches the file.
+  Key(VK_ESCAPE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 5s));
+  EXPECT_GE(CyclesWithin(3500ms), 2);
+  PostMessageW(main, WM_COMMAND, cmd::Closenu, 0);
+  ASSERT_TRUE(proc_->WaitExit(10s));
+  EXPECT_EQ(ReadSettings(folder_).Settings, before);
+}
+
+TEST_F(SettingsDialogE2e, GoodOkActsAtOnceAndIsSavedAtTheEnd) {
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.SavedWindowState[nw::SwTrayIn] = 0; }));
+  HWND main = StartNetWard();
+  // A connection and a drop fill the status list beyond two lines.
+  linesim::Modify(folder_.SimState(), [](linesim::State& s) {
+    s.AddConnection(kEntry, linesim::kStateConnected);
+    s.Online = true;
+  });
+  ASSERT_TRUE(WaitUntil([&] { return StatusLines(main) >= 4; }, 10s));
+  linesim::Modify(folder_.SimState(), [](linesim::State& s) {
+    for (auto& c : std::vector<linesim::Connection>(s.Connections)) s.RemoveConnection(c.Handle);
+    s.Online = false;
+  });
+  ASSERT_TRUE(WaitUntil([&] { return StatusLines(main) >= 6; }, 10s));
+  EXPECT_GE(CyclesWithin(3500ms), 2);
+
+  HWND dlg = OpenDialog(main);
+  Key(VK_PRIOR, {VK_CONTROL});  // back round to "ｱﾌﾟﾘｹｰｼｮﾝの設定"
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, util::DecTaskTray); }, 5s));
+  Key('T', {VK_MENU});
+  EXPECT_EQ(SendMessageW(Control(dlg, util::TackTrayIn), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Key(VK_PRIOR, {VK_CONTROL});
+  Key(VK_PRIOR, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, util::DecTimer); }, 5s));
+  Key('D', {VK_MENU});  // "10秒(&D)"
+  EXPECT_EQ(SendMessageW(Control(dlg, util::TimerOp + 3), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Key(VK_PRIOR, {VK_CONTROL});
+  Key('M', {VK_MENU});
+  Type(L"2");
+  Key(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 5s));
+
+  // At once: the list cut to MaxCount + 1 lines, cycles ten seconds apart, the tray icon there
+  // (the close box now hides the window instead of ending the program).
+  EXPECT_TRUE(WaitUntil([&] { return StatusLines(main) == 3; }, 3s));
+  EXPECT_LE(CyclesWithin(4000ms), 1);
+  PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !Visible(main); }, 5s));
+  EXPECT_TRUE(proc_->Running());
+
+  PostMessageW(main, WM_COMMAND, cmd::Closenu, 0);
+  ASSERT_TRUE(proc_->WaitExit(10s));
+  const nw::SettingsFileData saved = ReadSettings(folder_);
+  EXPECT_EQ(saved.Settings.MaxCount, 2);
+  EXPECT_EQ(saved.Settings.TimerIval, 10000);
+  EXPECT_EQ(saved.SavedWindowState[nw::SwTrayIn], -1);
+}
+
+class StartupRegistrationE2e : public SettingsDialogE2e {
+ protected:
+  void SetUp() override {
+    SettingsDialogE2e::SetUp();
+    wchar_t path[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, 0, path)));
+    startup_ = path;
+    CleanUp();
+  }
+  void TearDown() override {
+    SettingsDialogE2e::TearDown();
+    CleanUp();
+  }
+  void CleanUp() {
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"NetWard");
+    DeleteFileW(Shortcut().c_str());
+  }
+  std::wstring Shortcut() const { return startup_ + L"\\NetWard.lnk"; }
+  static std::wstring RunValue() {
+    wchar_t buf[1024] = {};
+    DWORD bytes = sizeof buf;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kRunKey, L"NetWard", RRF_RT_REG_SZ, nullptr, buf, &bytes) != ERROR_SUCCESS)
+      return L"(none)";
+    return buf;
+  }
+  bool ShortcutThere() const { return GetFileAttributesW(Shortcut().c_str()) != INVALID_FILE_ATTRIBUTES; }
+  // The page's states and which of its four buttons can be pressed.
+  static std::string States(HWND dlg) {
+    std::string s = TextOf(dlg, util::MesLaunchStatus) + "|" + TextOf(dlg, util::MesRegStatus) + "|" +
+                    TextOf(dlg, util::MesSupStatus) + "|";
+    for (int id : {util::cmRegRegist, util::cmRegDelete, util::cmSupRegist, util::cmSupDelete})
+      s += Enabled(dlg, id) ? "1" : "0";
+    return s;
+  }
+
+  std::wstring startup_;
+};
+
+TEST_F(StartupRegistrationE2e, RunValueAndShortcutAreRegisteredAndRemoved) {
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData&) {}));
+  HWND main = StartNetWard();
+  HWND dlg = OpenDialog(main);
+  Key(VK_PRIOR, {VK_CONTROL});
+  Key(VK_PRIOR, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, util::DecLaunch); }, 5s));
+  EXPECT_EQ(TextOf(dlg, util::MesRegPlace),
+            "ｷｰ名:HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run 値名:NetWard");
+  EXPECT_EQ(TextOf(dlg, util::MesSupPlace), Narrow(startup_));
+  const std::string none = "自動起動しません。|ﾚｼﾞｽﾄﾘに登録されていません。|ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞに登録されていません。|";
+  EXPECT_EQ(States(dlg), none + "1010");
+
+  watcher_.Expect(L"正常に");
+  EXPECT_NE(MessageAfter([] { Key('R', {VK_MENU}); }).find("ﾚｼﾞｽﾄﾘへ正常に登録できました。"), std::string::npos);
+  EXPECT_EQ(RunValue(), L"\"" + folder_.Path(L"NetWard.exe") + L"\"");
+  EXPECT_EQ(States(dlg), "自動起動するように設定してあります。|ﾚｼﾞｽﾄﾘに登録されています。|"
+                         "ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞに登録されていません。|0100");
+  EXPECT_NE(MessageAfter([] { Key('D', {VK_MENU}); }).find("ﾚｼﾞｽﾄﾘから正常に削除できました。"), std::string::npos);
+  EXPECT_EQ(RunValue(), L"(none)");
+  EXPECT_EQ(States(dlg), none + "1010");
+
+  EXPECT_NE(MessageAfter([] { Key('S', {VK_MENU}); }).find("ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞへ正常に登録できました。"),
+            std::string::npos);
+  EXPECT_TRUE(ShortcutThere());
+  EXPECT_EQ(States(dlg), "自動起動するように設定してあります。|ﾚｼﾞｽﾄﾘに登録されていません。|"
+                         "ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞに登録されています。|0001");
+  EXPECT_NE(MessageAfter([] { Key('E', {VK_MENU}); }).find("ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞから正常に削除できました。"),
+            std::string::npos);
+  EXPECT_FALSE(ShortcutThere());
+  EXPECT_EQ(States(dlg), none + "1010");
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 5s));
+}
+
+}  // namespace
+}  // namespace e2e
