@@ -4,7 +4,6 @@
 #include <cmath>
 #include <exception>
 
-#include "classlib/otkFileString.h"
 #include "data/NWDGlobal.h"
 #include "data/NWDVerCheck.h"
 

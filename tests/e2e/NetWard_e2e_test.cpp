@@ -2,6 +2,8 @@
 // line simulator's DLLs beside the programs.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <memory>
 #include <regex>
 
