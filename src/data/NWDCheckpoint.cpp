@@ -1,6 +1,7 @@
 #include "data/NWDCheckpoint.h"
 
 #include <cstring>
+#include <exception>
 
 #include "classlib/otkFileString.h"
 #include "data/NWDVerCheck.h"
@@ -107,11 +108,15 @@ bool Plausible(const ConnectionCheckpoint& c) {
 
 bool SaveCheckpoint(const ConnectionCheckpoint& cp) {
   ConnectionCheckpoint c = cp;
-  return ReplaceDataFile(AppPath(kCheckpointFileName), kCheckpointKindTag, kCheckpointVersion,
-                         [&c](otkFileRWCtrl& f) {
-                           FieldWriter w(f);
-                           return VisitFields(w, c) && f.SetLong(w.Sum().Value());
-                         });
+  try {
+    return ReplaceDataFile(AppPath(kCheckpointFileName), kCheckpointKindTag, kCheckpointVersion,
+                           [&c](otkFileRWCtrl& f) {
+                             FieldWriter w(f);
+                             return VisitFields(w, c) && f.SetLong(w.Sum().Value());
+                           });
+  } catch (const std::exception&) {  // out of memory: the older checkpoint stays
+    return false;
+  }
 }
 
 bool LoadCheckpoint(ConnectionCheckpoint& ou) {

@@ -63,16 +63,9 @@ void Monitor::Looker_Timer() {
   // Around a sleep the probe comes before the renewals: a line lost in sleep ends at the suspend,
   // in the period it was lost in.
   const bool probeFirst = LineMayHaveDroppedInSleep();
-  ProbeResult probe;
-  if (probeFirst) {
-    probe = ProbeLine();
-    if (!ApplyProbe(probe)) return;
-  }
+  if (probeFirst && !ApplyProbe(ProbeLine())) return;
   CheckCounterRenewal();
-  if (!probeFirst) {
-    probe = ProbeLine();
-    if (!ApplyProbe(probe)) return;
-  }
+  if (!probeFirst && !ApplyProbe(ProbeLine())) return;
   KeepCountersSafe(cycleNow_, false);
   RefreshDisplay(cycleNow_, false);
   if (!WaitingForNetwork()) ApplyLockRules();
