@@ -83,6 +83,19 @@ void EndDialRecord(Date connectionEnd) {
   Advance(file, ring, kLogCapacity);
 }
 
+bool FinishDialRecord(Date connectionStart, Date connectionEnd) {
+  otkFileRWCtrl file;
+  LogRing ring;
+  if (!OpenLog(file, kDialLog, ring)) return false;
+  const int64_t slot = ring.DataStart + static_cast<int64_t>(ring.NextSlot) * kDialLog.RecordSize;
+  Date started = 0;
+  file.CurrentPoint(slot + 8);
+  if (!file.GetDate(started) || started != connectionStart) return false;
+  if (!file.SetDate(connectionEnd)) return false;
+  Advance(file, ring, kLogCapacity);
+  return true;
+}
+
 void AppendCounterRecord(std::string_view fileName, std::string_view kindTag, int16_t version, int32_t capacity,
                          Date resetDate, int32_t plusTime, int32_t plusCount) {
   if (resetDate == 0) return;

@@ -54,6 +54,9 @@ void OpenLogFile(otkFileRWCtrl& file, std::string_view kindTag, int16_t version,
 void StartDialRecord(Date monitorStart, Date connectionStart);
 // The end of that record, then the ring advances.
 void EndDialRecord(Date connectionEnd);
+// The end of a record begun by a run that did not end: only when the open slot still holds that
+// connection's start (nothing was dialled since), then the ring advances. False otherwise.
+bool FinishDialRecord(Date connectionStart, Date connectionEnd);
 // Adds a counter record, merged with the newest one when it has the same ResetDate exactly.
 // Nothing happens for resetDate 0.
 void AppendCounterRecord(std::string_view fileName, std::string_view kindTag, int16_t version, int32_t capacity,

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <exception>
 
-#include "classlib/otkFileString.h"
 #include "data/NWDGlobal.h"
 #include "data/NWDVerCheck.h"
 
@@ -256,19 +255,10 @@ SettingsFileData ForSaving(const SettingsFileData& d, const LiveWindowState& liv
 
 bool WriteWholeFile(const SettingsFileData& d, const LiveWindowState& live) {
   SettingsFileData out = ForSaving(d, live);
-  const std::string target = AppPath(kSettingsFileName);
-  const std::string temp = target + ".tmp";
-  otkFileRWCtrl f;
-  f.FileAddress(temp);
-  if (!f.OpenForBinaryClearing()) return false;
-  BodyWriter writer(f);
-  bool ok = WriteHeader(f, kSettingsKindTag, kSettingsVersion);
-  ok = VisitBody(writer, out) && ok;
-  ok = ok && f.Flush();
-  f.CloseFile();
-  ok = ok && os::MoveReplacing(temp, target);
-  if (!ok) otkFileString::DeleteFileAt(temp);
-  return ok;
+  return ReplaceDataFile(AppPath(kSettingsFileName), kSettingsKindTag, kSettingsVersion, [&out](otkFileRWCtrl& f) {
+    BodyWriter writer(f);
+    return VisitBody(writer, out);
+  });
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "data/NWDVerCheck.h"
 
+#include "classlib/otkFileString.h"
+
 namespace nw {
 
 namespace {
@@ -22,6 +24,21 @@ bool WriteHeader(otkFileRWCtrl& file, std::string_view kindTag, int16_t version)
   ok = file.SetString(kProductTag) && ok;
   ok = file.SetString(kindTag) && ok;
   return file.SetInteger(version) && ok;
+}
+
+bool ReplaceDataFile(const std::string& path, std::string_view kindTag, int16_t version,
+                     const std::function<bool(otkFileRWCtrl&)>& body) {
+  const std::string temp = path + ".tmp";
+  otkFileRWCtrl f;
+  f.FileAddress(temp);
+  if (!f.OpenForBinaryClearing()) return false;
+  bool ok = WriteHeader(f, kindTag, version);
+  ok = body(f) && ok;
+  ok = ok && f.Flush();
+  f.CloseFile();
+  ok = ok && os::MoveReplacing(temp, path);
+  if (!ok) otkFileString::DeleteFileAt(temp);
+  return ok;
 }
 
 }  // namespace nw

@@ -1,6 +1,7 @@
 #pragma once
 // The header every binary data file begins with: three tag strings and a format version.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,11 @@ HeaderCheck CheckHeader(otkFileRWCtrl& file, std::string_view kindTag, int16_t v
 
 // Writes a header at the current position.
 bool WriteHeader(otkFileRWCtrl& file, std::string_view kindTag, int16_t version);
+
+// Writes a data file anew: the header and what `body` writes go into a temporary file beside
+// `path`, flushed, then moved over `path` in one step, so a reader (or a crash) never meets half a
+// file. False (the old file untouched) when anything fails.
+bool ReplaceDataFile(const std::string& path, std::string_view kindTag, int16_t version,
+                     const std::function<bool(otkFileRWCtrl&)>& body);
 
 }  // namespace nw

@@ -9,6 +9,7 @@
 //   commands:   RequestLine, LockBtnAction, ShowLockButton, ResetTodayCounter, ResetUserCounter,
 //               ClearStatusList, ClearWatchedHandles, SetDefaultSet, RefreshDisplay(now, true)
 //   notice:     OnNoticeLoaded / OnNoticeGo / OnNoticeNegative / OnNoticeUnloaded from NWDDialog
+//   power:      OnSuspend / OnResume from the power messages
 //   shut-down:  StopMonitoring() (counters and the last status line), then SaveSettings.
 #include <cstdint>
 #include <deque>
@@ -46,12 +47,29 @@ class Monitor {
   // CycleNow, the time-watch baseline, the runtime state, MonitorStart, "監視を開始しました。",
   // the title and the dial button. Runs first in the main window's load.
   void StartMonitoring();
-  // The start-up dial (AlDalDial) and the re-anchoring of the counters to the start time. Runs
-  // last in the main window's load.
+  // The recovery of a connection a run that did not end left in its checkpoint, the start-up dial
+  // (AlDalDial) and the re-anchoring of the counters to the start time. Runs last in the main
+  // window's load.
   void CompleteStart();
-  // Adds a running connection to the counters and writes "監視を終了しました。". The caller
-  // then saves the settings.
+  // Adds a running connection to the counters (saved at once, then its checkpoint goes) and writes
+  // "監視を終了しました。". The caller then saves the settings.
   void StopMonitoring();
+
+  // ---- crash and sleep safety ---------------------------------------------------------------
+  // While connected a checkpoint of the running connection is written at the connection, at most
+  // this often after, at each renewal or reset and at a suspend; the counters block is saved
+  // whenever a renewal or reset changed the counters. Other cycles touch no file.
+  static constexpr int64_t kCheckpointInterval = 60;  // seconds
+  // After a resume the lock, automatic connect and a delayed redial wait this long for the
+  // network to come back before dialling.
+  static constexpr int64_t kResumeGrace = 20;  // seconds
+  // A line found down this soon after a resume (or before it) was lost in sleep: it ends at the
+  // suspend.
+  static constexpr int64_t kResumeDropWindow = 10;  // seconds
+  void OnSuspend();
+  // Both resume messages may arrive; only the first after a suspend counts.
+  void OnResume();
+  bool WaitingForNetwork() const;
 
   // ---- the cycle --------------------------------------------------------------------------
   void Looker_Timer();
@@ -154,9 +172,16 @@ class Monitor {
   const CounterBlock& Counters() const { return counters_; }
 
  private:
-  bool TransitionCheck();
+  bool ApplyProbe(const ProbeResult& probe);
   void OnConnected();
-  void OnDisconnected();
+  void OnDisconnected(Date end);
+  void RecoverCrashedConnection();
+  void KeepCountersSafe(Date now, bool forceCheckpoint);
+  void SaveCounters();
+  void WriteCheckpoint(Date now);
+  void DropCheckpoint();
+  bool LineMayHaveDroppedInSleep() const;
+  bool DialRulesActive() const;
   void StatusEvent(const std::string& event);  // time line + event line (three spaces)
   void StatusDetail(const std::string& detail);  // six spaces
   std::string TimeLine(Date d) const;
@@ -234,6 +259,16 @@ class Monitor {
   int acMood_ = -1;
 
   std::deque<std::string> statusLines_;
+
+  CounterBlock savedCounters_;  // what the settings file's counters block holds
+  bool dialRecordOpen_ = false;
+  bool checkpointWritten_ = false;
+  ConnectionCheckpoint lastCheckpoint_;
+  bool stopped_ = false;
+  enum class Power { Awake, Suspended, Resumed };
+  Power power_ = Power::Awake;
+  Date suspendAt_ = 0;
+  Date resumeAt_ = 0;
 };
 
 }  // namespace nw

@@ -96,8 +96,18 @@ void Monitor::CheckCounterRenewal() {
   if (changed) RedrawIdleCounters();
 }
 
-void Monitor::ResetTodayCounter() { ResetTodayCounterAt(clock_.Now()); }
-void Monitor::ResetUserCounter() { ResetUserCounterAt(clock_.Now()); }
+// A reset writes its history record at once, so the counters it cleared are saved at once too.
+void Monitor::ResetTodayCounter() {
+  const Date now = clock_.Now();
+  ResetTodayCounterAt(now);
+  KeepCountersSafe(now, false);
+}
+
+void Monitor::ResetUserCounter() {
+  const Date now = clock_.Now();
+  ResetUserCounterAt(now);
+  KeepCountersSafe(now, false);
+}
 
 void Monitor::ResetTodayCounterAt(Date now) {
   // TodayDate 0 means no day was ever counted: there is nothing to record.

@@ -1,4 +1,5 @@
 // The monitor cycle, the transition check, the display refresh, the title and the status list.
+#include <algorithm>
 #include <utility>
 
 #include "classlib/otkDateFormat.h"
@@ -32,12 +33,14 @@ void Monitor::StartMonitoring() {
   lockTarget_ = 1;
   requestedByUs_ = false;
   monitorStart_ = cycleNow_;
+  savedCounters_ = counters_;
   StatusEvent("監視を開始しました。");
   ShowAutoTitle(false);
   view_.SetDialButton(BmpDialDisconnected, "ﾀﾞｲｱﾙｱｯﾌﾟ接続の開始");
 }
 
 void Monitor::CompleteStart() {
+  RecoverCrashedConnection();
   if (settings_.AlDalDial) RequestLine(0, true);
   WatchSystemTimeAplySysTim(cycleNow_, clock_.Tick(), false);
 }
@@ -45,28 +48,45 @@ void Monitor::CompleteStart() {
 void Monitor::StopMonitoring() {
   cycleNow_ = clock_.Now();
   if (lineConnected_) CloseConnectionInCounters(cycleNow_);
+  // The checkpoint may only go once the counters on disk hold the connection.
+  if (checkpointWritten_) {
+    SaveCounters();
+    DropCheckpoint();
+  }
+  stopped_ = true;
   StatusEvent("監視を終了しました。");
 }
 
 void Monitor::Looker_Timer() {
   cycleNow_ = clock_.Now();
   if (WatchSystemTime() == WatchAnswer::Stop) return;
+  // Around a sleep the probe comes before the renewals: a line lost in sleep ends at the suspend,
+  // in the period it was lost in.
+  const bool probeFirst = LineMayHaveDroppedInSleep();
+  if (probeFirst && !ApplyProbe(ProbeLine())) return;
   CheckCounterRenewal();
-  if (!TransitionCheck()) return;
+  if (!probeFirst && !ApplyProbe(ProbeLine())) return;
+  KeepCountersSafe(cycleNow_, false);
   RefreshDisplay(cycleNow_, false);
-  ApplyLockRules();
+  if (!WaitingForNetwork()) ApplyLockRules();
 }
 
-bool Monitor::TransitionCheck() {
-  const ProbeResult probe = ProbeLine();
+bool Monitor::ApplyProbe(const ProbeResult& probe) {
   if (!probe.Ok) return false;
   if (probe.Connected == lineConnected_) return true;
+  const bool lostInSleep = !probe.Connected && LineMayHaveDroppedInSleep();
   lineConnected_ = probe.Connected;
   AddItemToStatus(TimeLine(cycleNow_));
-  if (lineConnected_)
+  if (lineConnected_) {
     OnConnected();
-  else
-    OnDisconnected();
+  } else if (lostInSleep) {
+    // Never before a part of the connection that a renewal already counted.
+    Date end = std::max({suspendAt_, connectionStart_, todayStart_});
+    if (settings_.UserRenew) end = std::max(end, userStart_);
+    OnDisconnected(end);
+  } else {
+    OnDisconnected(cycleNow_);
+  }
   return true;
 }
 
@@ -82,6 +102,8 @@ void Monitor::OnConnected() {
   view_.SetDialButton(BmpDialConnected, "ﾀﾞｲｱﾙｱｯﾌﾟ接続を切断");
   if (view_.TrayIconShown()) view_.SetTrayIcon(IconTrayConnected);
   if (settings_.LDialSave) store_.StartDialRecord(monitorStart_, cycleNow_);
+  dialRecordOpen_ = settings_.LDialSave;
+  KeepCountersSafe(cycleNow_, true);
   marks_.AutoConnectDone = false;
   marks_.ExtConnectNoticed = false;
   marks_.LockFailNoticed = false;
@@ -90,11 +112,12 @@ void Monitor::OnConnected() {
   requestedByUs_ = false;
 }
 
-void Monitor::OnDisconnected() {
+void Monitor::OnDisconnected(Date end) {
   AddItemToStatus(std::string(kIndent1) + "切断状態になりました。");
-  CloseConnectionInCounters(cycleNow_);
-  connectionSeconds_ = static_cast<int32_t>(SecondsBetween(connectionStart_, cycleNow_));
+  CloseConnectionInCounters(end);
+  connectionSeconds_ = static_cast<int32_t>(SecondsBetween(connectionStart_, end));
   StatusDetail("接続時間: " + FormatDuration(connectionSeconds_, settings_.FormatIval));
+  if (end != cycleNow_) StatusDetail("ｽﾘｰﾌﾟ中に切断されたため、ｽﾘｰﾌﾟ開始時までを記録しました。");
   ShowAutoTitle(false);
   const int mode = view_.DisplayMode();
   if (mode == 1)
@@ -103,8 +126,10 @@ void Monitor::OnDisconnected() {
     view_.ExpressAcmComp(0, 0, 0);
   view_.SetDialButton(BmpDialDisconnected, "ﾀﾞｲｱﾙｱｯﾌﾟ接続の開始");
   if (view_.TrayIconShown()) view_.SetTrayIcon(IconTrayDisconnected);
-  store_.SaveCounterBlock(counters_);
-  if (settings_.LDialSave) store_.EndDialRecord(cycleNow_);
+  SaveCounters();
+  if (settings_.LDialSave) store_.EndDialRecord(end);
+  dialRecordOpen_ = false;
+  DropCheckpoint();
   marks_.AdCutDone = false;
   marks_.ExtDisconnectNoticed = false;
   marks_.LockFailNoticed = false;

@@ -29,4 +29,14 @@ bool MonitorFiles::AppendActivityLine(const std::string& path, const std::string
   return nw::AppendActivityLine(path, text);
 }
 
+void MonitorFiles::SaveCheckpoint(const ConnectionCheckpoint& cp) { nw::SaveCheckpoint(cp); }
+
+bool MonitorFiles::LoadCheckpoint(ConnectionCheckpoint& ou) { return nw::LoadCheckpoint(ou); }
+
+void MonitorFiles::RemoveCheckpoint() { nw::RemoveCheckpoint(); }
+
+void MonitorFiles::FinishDialRecord(Date connectionStart, Date connectionEnd) {
+  nw::FinishDialRecord(connectionStart, connectionEnd);
+}
+
 }  // namespace nw

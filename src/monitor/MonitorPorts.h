@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "classlib/DateValue.h"
+#include "data/NWDCheckpoint.h"
 #include "data/NWDGlobal.h"
 
 namespace nw {
@@ -79,6 +80,13 @@ class MonitorStore {
   virtual void AppendCounterRecord(LogListKind kind, Date resetDate, int32_t plusTime, int32_t plusCount) = 0;
   // Appends one line (plus CR LF) to the activity log; false when the file cannot be written.
   virtual bool AppendActivityLine(const std::string& path, const std::string& text) = 0;
+  // The running connection's checkpoint (NwdRun.dat): replaced in one step, read back at start-up
+  // (false when there is none or it is not valid), removed once the counters hold the connection.
+  virtual void SaveCheckpoint(const ConnectionCheckpoint& cp) = 0;
+  virtual bool LoadCheckpoint(ConnectionCheckpoint& ou) = 0;
+  virtual void RemoveCheckpoint() = 0;
+  // Ends the dial record of a connection of a run that did not end, if it is still the open one.
+  virtual void FinishDialRecord(Date connectionStart, Date connectionEnd) = 0;
 };
 
 // Picture resources the monitor chooses.

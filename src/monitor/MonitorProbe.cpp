@@ -41,7 +41,7 @@ Monitor::ProbeResult Monitor::ProbeLine() {
     r.Connected = internet_.InternetConnected() ? 1 : 0;
   }
   r.Ok = true;
-  if (marks_.RedialPending && RedialDue()) {
+  if (marks_.RedialPending && RedialDue() && !WaitingForNetwork()) {
     marks_.RedialPending = false;
     RequestLine(0, true);
   }

@@ -2,6 +2,8 @@
 // line simulator's DLLs beside the programs.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <memory>
 #include <regex>
 
@@ -9,6 +11,7 @@
 #include "E2eSupport.h"
 #include "LineSimState.h"
 #include "classlib/DateValue.h"
+#include "data/NWDLogFiles.h"
 #include "app/NWDMenuIds.h"
 #include "compact/win32/NWDComp.h"
 #include "monitor/win32/NWDDialog.h"
@@ -544,6 +547,95 @@ TEST_F(NetWardE2e, CompactWindowOpensResizesWithItsItemsAndClosesToTheTray) {
   PostMessageW(comp, WM_SYSCOMMAND, SC_CLOSE, 0);
   ASSERT_TRUE(WaitUntil([&] { return !Visible(comp) && !Visible(main); }, 5s));
   EXPECT_TRUE(p->Running());
+}
+
+// The oldest connection record of the program folder's dial log.
+nw::DialRecord FirstDialRecord(const ProgramFolder& folder) {
+  nw::SetProgramFolder(Narrow(folder.Dir()));
+  nw::HistoryLog log;
+  nw::DialRecord r;
+  if (log.Open(nw::kDialLog)) log.ReadDial(0, r);
+  return r;
+}
+
+int64_t SecondsSince(std::chrono::steady_clock::time_point t) {
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - t).count();
+}
+
+// 11
+TEST_F(NetWardE2e, KilledWhileConnectedLosesAtMostOneCheckpointIntervalAndTheDowntime) {
+  dog_ = std::make_unique<Watchdog>(140s, [this] {
+    for (auto& p : procs_) p->Kill();
+  });
+  SimConnect();
+  Process* first = nullptr;
+  HWND main = StartAndWait(&first);
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  const auto connected = std::chrono::steady_clock::now();
+  EXPECT_TRUE(folder_.Exists(L"NwdRun.dat"));
+  std::this_thread::sleep_for(63s);  // one checkpoint after the one at the connection
+  first->Kill();                     // no shut-down: a crash or a power cut
+  const auto killed = std::chrono::steady_clock::now();
+  ASSERT_TRUE(folder_.Exists(L"NwdRun.dat"));
+  std::this_thread::sleep_for(2s);
+
+  Process* second = nullptr;
+  main = StartAndWait(&second);
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  const int64_t downtime = SecondsSince(killed);
+  auto lines = Lines(main);
+  auto it = std::find(lines.begin(), lines.end(), "   前回の監視は正常に終了しませんでした。");
+  ASSERT_NE(it, lines.end());
+  ASSERT_GE(lines.end() - it, 3);
+  EXPECT_EQ((it + 1)->rfind("      最終記録: ", 0), 0u) << *(it + 1);
+  EXPECT_TRUE(std::regex_match(*(it + 2), std::regex("      復元した接続時間: 0時間 01分 0[0-2]秒"))) << *(it + 2);
+  std::this_thread::sleep_for(4s);
+  Command(main, cmd::Closenu);
+  ASSERT_TRUE(second->WaitExit(10s));
+  const int64_t actual = SecondsSince(connected);
+
+  EXPECT_FALSE(folder_.Exists(L"NwdRun.dat"));
+  const nw::SettingsFileData d = ReadSettings(folder_);
+  EXPECT_EQ(d.Counters.TodayCount, 2);  // the crashed connection and the one running at the end
+  const int64_t lost = actual - d.Counters.TodaySeconds;
+  std::printf("connected %lld s, counted %d s, lost %lld s with %lld s down\n", static_cast<long long>(actual),
+              d.Counters.TodaySeconds, static_cast<long long>(lost), static_cast<long long>(downtime));
+  EXPECT_LE(lost, 60 + downtime + 1);
+  EXPECT_GE(lost, downtime - 2);  // the downtime itself is not counted
+  // The crashed connection's record ends at its last checkpoint.
+  const nw::DialRecord r = FirstDialRecord(folder_);
+  ASSERT_NE(r.DialEnd, 0);
+  EXPECT_NEAR(static_cast<double>(nw::SecondsBetween(r.DialStart, r.DialEnd)), 60, 2);
+}
+
+// 12
+TEST_F(NetWardE2e, SuspendAndResumeWithADropBetweenCountTheConnectionToTheSuspend) {
+  HWND main = StartAndWait();
+  SimConnect();
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  std::this_thread::sleep_for(3s);
+  SendMessageW(main, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+  ASSERT_TRUE(WaitForLine(main, "   ｽﾘｰﾌﾟ状態に移行します。", 5s));
+  SimDrop();  // the line goes while the machine sleeps
+  ASSERT_TRUE(WaitForLine(main, "   切断状態になりました。", 10s));
+  std::this_thread::sleep_for(4s);
+  SendMessageW(main, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+  SendMessageW(main, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+  ASSERT_TRUE(WaitForLine(main, "   ｽﾘｰﾌﾟ状態から復帰しました。", 5s));
+  const auto lines = Lines(main);
+  EXPECT_EQ(Count(lines, "   ｽﾘｰﾌﾟ状態から復帰しました。"), 1);
+  EXPECT_EQ(Count(lines, "      ｽﾘｰﾌﾟ中に切断されたため、ｽﾘｰﾌﾟ開始時までを記録しました。"), 1);
+  Process* p = procs_.back().get();
+  Command(main, cmd::Closenu);
+  ASSERT_TRUE(p->WaitExit(10s));
+
+  const nw::SettingsFileData d = ReadSettings(folder_);
+  EXPECT_EQ(d.Counters.TodayCount, 1);
+  EXPECT_GE(d.Counters.TodaySeconds, 2);
+  EXPECT_LE(d.Counters.TodaySeconds, 5);  // not the 4 s and more after the suspend
+  const nw::DialRecord r = FirstDialRecord(folder_);
+  EXPECT_EQ(nw::SecondsBetween(r.DialStart, r.DialEnd), d.Counters.TodaySeconds);
+  EXPECT_FALSE(folder_.Exists(L"NwdRun.dat"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -129,6 +130,23 @@ class FakeStore : public MonitorStore {
     if (activityFails) return false;
     activity.push_back(path + "|" + text);
     return true;
+  }
+  // The checkpoint file: what it holds, and how often it was written (kept apart from `events`).
+  std::optional<ConnectionCheckpoint> checkpoint;
+  int checkpointWrites = 0;
+  std::vector<std::pair<Date, Date>> finishedDials;
+  void SaveCheckpoint(const ConnectionCheckpoint& cp) override {
+    checkpoint = cp;
+    ++checkpointWrites;
+  }
+  bool LoadCheckpoint(ConnectionCheckpoint& ou) override {
+    if (checkpoint) ou = *checkpoint;
+    return checkpoint.has_value();
+  }
+  void RemoveCheckpoint() override { checkpoint.reset(); }
+  void FinishDialRecord(Date start, Date end) override {
+    finishedDials.emplace_back(start, end);
+    events.push_back("FinishDialRecord");
   }
 };
 

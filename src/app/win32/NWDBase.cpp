@@ -297,6 +297,16 @@ LRESULT NWDBase::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (Form_QueryUnload(source)) FinishWindow();
       return 0;
     }
+    case WM_POWERBROADCAST:
+      // Sleep: the monitor checkpoints the running connection and dates a line lost meanwhile to
+      // the suspend. Whichever resume message comes first ends the sleep.
+      if (monitor_ && wParam == PBT_APMSUSPEND) {
+        monitor_->OnSuspend();
+      } else if (monitor_ && (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND ||
+                              wParam == PBT_APMRESUMECRITICAL)) {
+        monitor_->OnResume();
+      }
+      return TRUE;
     case WM_QUERYENDSESSION:
       // Agree; the shut-down runs at WM_ENDSESSION, once the session really ends.
       return TRUE;

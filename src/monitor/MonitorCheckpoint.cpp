@@ -1,0 +1,106 @@
+// What keeps counted time safe when the program or the machine stops without a shut-down: the
+// checkpoint of the running connection, its recovery at the next start, and sleep.
+#include "classlib/otkDateFormat.h"
+#include "monitor/Monitor.h"
+
+namespace nw {
+
+namespace {
+int32_t Secs(Date from, Date to) { return static_cast<int32_t>(SecondsBetween(from, to)); }
+}  // namespace
+
+void Monitor::SaveCounters() {
+  store_.SaveCounterBlock(counters_);
+  savedCounters_ = counters_;
+}
+
+void Monitor::KeepCountersSafe(Date now, bool forceCheckpoint) {
+  if (stopped_) return;
+  // A renewal or reset wrote its history record: the cleared counters go to disk with it, or the
+  // next start would record the same period again.
+  if (counters_ != savedCounters_) SaveCounters();
+  if (!lineConnected_) return;
+  const bool moved = !checkpointWritten_ || counters_ != lastCheckpoint_.Counters ||
+                     todayStart_ != lastCheckpoint_.TodayStart || userStart_ != lastCheckpoint_.UserStart;
+  const int64_t age = SecondsBetween(lastCheckpoint_.Written, now);
+  if (forceCheckpoint || moved || age >= kCheckpointInterval || age < 0) WriteCheckpoint(now);
+}
+
+void Monitor::WriteCheckpoint(Date now) {
+  lastCheckpoint_ = {now, monitorStart_, connectionStart_, todayStart_, userStart_, dialRecordOpen_, counters_};
+  store_.SaveCheckpoint(lastCheckpoint_);
+  checkpointWritten_ = true;
+}
+
+void Monitor::DropCheckpoint() {
+  if (!checkpointWritten_) return;
+  store_.RemoveCheckpoint();
+  checkpointWritten_ = false;
+}
+
+void Monitor::RecoverCrashedConnection() {
+  ConnectionCheckpoint cp;
+  const bool found = store_.LoadCheckpoint(cp);
+  // Counters other than the checkpoint's mean the settings file was written after it: the
+  // connection was closed and saved, only the checkpoint's removal was lost.
+  if (!found || cp.Counters != counters_) {
+    store_.RemoveCheckpoint();  // also a damaged or foreign file
+    return;
+  }
+  // The part up to the checkpoint, as a disconnection then would have counted it. Renewals that
+  // passed since are the start-up re-anchoring's, which follows and writes their records.
+  todayStart_ = cp.TodayStart;
+  userStart_ = cp.UserStart;
+  CloseConnectionInCounters(cp.Written);
+  if (cp.DialRecordOpen) store_.FinishDialRecord(cp.ConnectionStart, cp.Written);
+  SaveCounters();
+  store_.RemoveCheckpoint();
+  connectionSeconds_ = Secs(cp.ConnectionStart, cp.Written);
+  StatusEvent("前回の監視は正常に終了しませんでした。");
+  StatusDetail("最終記録: " + TimeLine(cp.Written));
+  StatusDetail("復元した接続時間: " + FormatDuration(connectionSeconds_, settings_.FormatIval));
+  ShowAutoTitle(false);
+}
+
+// ---- sleep ------------------------------------------------------------------------------------
+
+void Monitor::OnSuspend() {
+  if (stopped_ || power_ == Power::Suspended) return;
+  cycleNow_ = clock_.Now();
+  power_ = Power::Suspended;
+  suspendAt_ = cycleNow_;
+  // The machine may never wake (a battery runs out): the connection is safe up to here.
+  KeepCountersSafe(cycleNow_, true);
+  StatusEvent("ｽﾘｰﾌﾟ状態に移行します。");
+}
+
+void Monitor::OnResume() {
+  if (stopped_ || power_ != Power::Suspended) return;
+  cycleNow_ = clock_.Now();
+  power_ = Power::Resumed;
+  resumeAt_ = cycleNow_;
+  StatusEvent("ｽﾘｰﾌﾟ状態から復帰しました。");
+  if (DialRulesActive())
+    StatusDetail("ﾈｯﾄﾜｰｸの復帰を待つため、ﾛｯｸ機能と自動接続は" + std::to_string(kResumeGrace) + "秒後に再開します。");
+}
+
+bool Monitor::DialRulesActive() const {
+  return (lockShown_ && settings_.LockState) || settings_.AcDalDial || settings_.AcDalDialog || marks_.RedialPending;
+}
+
+bool Monitor::WaitingForNetwork() const {
+  if (power_ == Power::Suspended) return true;
+  if (power_ != Power::Resumed) return false;
+  const int64_t since = SecondsBetween(resumeAt_, cycleNow_);
+  return since >= 0 && since < kResumeGrace;
+}
+
+bool Monitor::LineMayHaveDroppedInSleep() const {
+  if (!lineConnected_ || connectionStart_ > suspendAt_) return false;
+  if (power_ == Power::Suspended) return true;
+  if (power_ != Power::Resumed) return false;
+  const int64_t since = SecondsBetween(resumeAt_, cycleNow_);
+  return since >= 0 && since <= kResumeDropWindow;
+}
+
+}  // namespace nw
