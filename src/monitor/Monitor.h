@@ -161,7 +161,14 @@ class Monitor {
   void RedrawIdleCounters();
   void ResetTodayCounterAt(Date now);
   void ResetUserCounterAt(Date now);
+  void RenewTodayCounter(Date now);
+  void RenewUserCounter(Date now);
   void AnchorCounters(Date agNow);
+  // Seconds of the running connection from `start` to `now`: 0 while disconnected, never negative.
+  int32_t RunningPart(Date start, Date now) const;
+  // The present time as the monitor counts it: the time the ticks imply while a clock change is
+  // not settled, the clock's time otherwise.
+  Date PresentTime();
   bool LineDeviates() const;
   std::string LimitText(int32_t limitSeconds) const;
   void DialDefaultSetNotice(bool hangUp);

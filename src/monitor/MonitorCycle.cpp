@@ -39,11 +39,14 @@ void Monitor::StartMonitoring() {
 
 void Monitor::CompleteStart() {
   if (settings_.AlDalDial) RequestLine(0, true);
+  // The start-up dial may have held a notice open for a while: the baseline pairs a time with the
+  // tick read together with it, never the last cycle's time with a fresh tick.
+  cycleNow_ = clock_.Now();
   WatchSystemTimeAplySysTim(cycleNow_, clock_.Tick(), false);
 }
 
 void Monitor::StopMonitoring() {
-  cycleNow_ = clock_.Now();
+  cycleNow_ = PresentTime();
   if (lineConnected_) CloseConnectionInCounters(cycleNow_);
   StatusEvent("監視を終了しました。");
 }
@@ -143,7 +146,7 @@ void Monitor::RefreshDisplay(Date now, bool force) {
 }
 
 void Monitor::RefreshNow() {
-  cycleNow_ = clock_.Now();
+  cycleNow_ = PresentTime();
   RefreshDisplay(cycleNow_, true);
 }
 
