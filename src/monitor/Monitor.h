@@ -159,6 +159,8 @@ class Monitor {
   void WriteActivityLine(const std::string& text);
   void DrawPosTim(const std::string& text);
   void RedrawIdleCounters();
+  // Remembers the display formats; true when they changed since the last refresh.
+  bool TakeDisplayFormats();
   void ResetTodayCounterAt(Date now);
   void ResetUserCounterAt(Date now);
   void RenewTodayCounter(Date now);
@@ -205,6 +207,13 @@ class Monitor {
     bool operator==(const RefreshKey&) const = default;
   };
   RefreshKey lastRefresh_;
+  // The formats the displayed texts were last made with.
+  struct DisplayFormats {
+    std::string Ival, Win, Now;
+    bool WinVis = false;
+    bool Taken = false;
+  };
+  DisplayFormats shownFormats_;
   std::string caption_;
   bool captionSet_ = false;
 

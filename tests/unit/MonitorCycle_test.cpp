@@ -203,6 +203,51 @@ TEST(MonitorCycle, ShutDownWhileConnectedCountsTheRunningConnection) {
   EXPECT_EQ(m.StatusLines().back(), "   監視を終了しました。");
 }
 
+TEST(MonitorCycle, ChangedFormatsRedrawTheTextsWithinTheSameSecond) {
+  Harness h(MakeDate(2026, 12, 7, 9, 0, 0));
+  h.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
+  h.settings.TimerIval = 100;
+  Monitor& m = h.Start();
+  h.internet.online = true;
+  h.Step(1);
+  h.Step(3725);
+  // The settings dialog changes the formats; its cycle runs in the same second as the last one.
+  h.settings.FormatIval = "h:mm:ss";
+  h.settings.FormatWin = "hh:mm";
+  m.Looker_Timer();
+  EXPECT_EQ(h.view.posTim, "接続時間: 1:02:05");
+  EXPECT_EQ(h.view.boxes[BoxToday].time, "1:02:05");
+  EXPECT_EQ(h.view.caption, "接続状態 01:02");
+  EXPECT_EQ(h.view.trayTip, "接続状態 01:02");
+
+  h.internet.online = false;
+  h.Step(1);
+  EXPECT_EQ(h.view.caption, "切断状態 01:02");
+  h.settings.FormatWinVis = false;
+  h.settings.FormatIval = "h時間m分";
+  h.settings.FormatNow = "h時m分";
+  m.Looker_Timer();
+  EXPECT_EQ(h.view.caption, "切断状態");
+  EXPECT_EQ(h.view.posTim, "現在時刻: 10時2分");
+  EXPECT_EQ(h.view.boxes[BoxToday].time, "1時間2分");
+  EXPECT_EQ(h.view.boxes[BoxUser].time, "1時間2分");
+
+  // Nothing changed: nothing is drawn again.
+  const int captions = h.view.captionSets, clocks = h.view.posTimDraws, boxes = h.view.boxes[BoxToday].draws;
+  m.Looker_Timer();
+  EXPECT_EQ(h.view.captionSets, captions);
+  EXPECT_EQ(h.view.posTimDraws, clocks);
+  EXPECT_EQ(h.view.boxes[BoxToday].draws, boxes);
+
+  // The compact window's counters follow a changed format too.
+  h.view.mode = 2;
+  m.Looker_Timer();
+  const int compact = h.view.compactDraws;
+  h.settings.FormatIval = "h時";
+  m.Looker_Timer();
+  EXPECT_EQ(h.view.compactDraws, compact + 1);
+}
+
 // ---- the probe ------------------------------------------------------------------------------
 
 struct RasProbe : ::testing::Test {
