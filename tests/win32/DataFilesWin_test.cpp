@@ -125,6 +125,19 @@ TEST(SystemLocale, JapaneseDesignatorsAndNames) {
   EXPECT_EQ(FormatDate(sample, "dddddd"), win::Narrow(buf));
   ASSERT_GT(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buf, 64), 0);
   EXPECT_EQ(FormatDate(sample, "ttttt"), win::Narrow(buf));
+
+  // Any picture a user may set reads as the system reads it, letters of the pattern language too.
+  DateFormatLocale custom = loc;
+  for (const wchar_t* pic : {L"y/M/d", L"yy'年'MMMM dd'日' dddd", L"yyyy/MM/dd (c) q w n", L"g yyyy 'it''s'"}) {
+    custom.ShortDate = win::Narrow(pic);
+    ASSERT_GT(GetDateFormatW(LOCALE_USER_DEFAULT, 0, &st, pic, buf, 64), 0);
+    EXPECT_EQ(FormatDate(sample, "ddddd", custom), win::Narrow(buf)) << custom.ShortDate;
+  }
+  for (const wchar_t* pic : {L"tt hh:mm:ss", L"H'時'm'分's'秒' t", L"HH:mm (c) ttttt"}) {
+    custom.LongTime = win::Narrow(pic);
+    ASSERT_GT(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, pic, buf, 64), 0);
+    EXPECT_EQ(FormatDate(sample, "ttttt", custom), win::Narrow(buf)) << custom.LongTime;
+  }
 }
 
 TEST(SystemClock, LocalNowMatchesTheSystem) {
