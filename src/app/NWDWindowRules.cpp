@@ -89,6 +89,11 @@ void CollectIds(const std::vector<MenuEntry>& items, std::vector<int>& out) {
 
 }  // namespace
 
+void TakeLogMenuState(MenuInputs& in, const ActivityLogCommands::MenuState& log) {
+  in.LoggingFLG = log.LoggingChecked;
+  in.LogFileExists = log.DeleteEnabled;
+}
+
 std::vector<MenuTop> BuildMainMenu(const MenuInputs& in) {
   MenuTop main{"ﾒｲﾝ(&M)", {}};
   auto& m = main.Items;

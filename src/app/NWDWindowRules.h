@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "data/ActivityLog.h"
 #include "data/NWDGlobal.h"
 
 namespace nw {
@@ -66,6 +67,10 @@ struct MenuInputs {
   std::vector<std::string> SetNames;
   int32_t RsSetInfoStd = -1;
 };
+
+// The log items of "設定(&U)" take what ActivityLogCommands::Utilnu_Click decided when the menu
+// opened (probing an invalid path there switches the log off, so the tick comes from it too).
+void TakeLogMenuState(MenuInputs& in, const ActivityLogCommands::MenuState& log);
 
 // The menu bar: "ﾒｲﾝ(&M)", "設定(&U)", "ﾍﾙﾌﾟ(&H)".
 std::vector<MenuTop> BuildMainMenu(const MenuInputs& in);

@@ -1,5 +1,6 @@
 #include "classlib/otkDateFormat.h"
 
+#include <algorithm>
 #include <cctype>
 #include <mutex>
 #include <optional>
@@ -9,11 +10,13 @@ namespace nw {
 
 namespace {
 
-// The designators come last: UsesTwelveHours relies on it.
+// The designators come last: UsesTwelveHours relies on it. YearShort, Hour12*, Hour24* and
+// LocaleAmPm1 come only from the system's pictures.
 enum class Tok {
-  Literal, Year4, Year2, DayOfYear, Month, Month2, MonthAbbrev, MonthFull, Day, Day2, DayAbbrev, DayFull,
-  ShortDate, LongDate, Weekday, Week, Quarter, Hour, Hour2, Minute, Minute2, Second, Second2,
-  LongTime, DateAndTime, LocaleAmPm, AmPmUpper, AmPmLower, APUpper, APLower
+  Literal, Year4, Year2, YearShort, DayOfYear, Month, Month2, MonthAbbrev, MonthFull, Day, Day2, DayAbbrev,
+  DayFull, ShortDate, LongDate, Weekday, Week, Quarter, Hour, Hour2, Hour12, Hour12_2, Hour24, Hour24_2,
+  Minute, Minute2, Second, Second2, LongTime, DateAndTime,
+  LocaleAmPm, LocaleAmPm1, AmPmUpper, AmPmLower, APUpper, APLower
 };
 
 struct Token {
@@ -113,6 +116,69 @@ std::vector<Token> Tokenize(std::string_view p) {
   return out;
 }
 
+// A system picture, token by token: its letters become the tokens of the same meaning, 'text' and
+// every other character literal text. Date pictures know only date letters, time pictures only
+// time letters, as the system reads them; no token they yield expands another picture.
+enum class Picture { Date, Time };
+
+std::vector<Token> TokenizePicture(std::string_view p, Picture kind, const DateFormatLocale& loc) {
+  std::vector<Token> out;
+  auto pick = [](size_t run, std::initializer_list<Tok> byLength) {
+    return *(byLength.begin() + (std::min(run, byLength.size()) - 1));
+  };
+  size_t i = 0;
+  while (i < p.size()) {
+    const char c = p[i];
+    if (c == '\'') {
+      // 'text' is literal; '' is a quote, inside quoted text as well as outside.
+      std::string text;
+      size_t k = i + 1;
+      for (; k < p.size(); ++k) {
+        if (p[k] != '\'') {
+          text += p[k];
+        } else if (k + 1 < p.size() && p[k + 1] == '\'') {
+          text += '\'';
+          ++k;
+        } else {
+          break;
+        }
+      }
+      if (k == i + 1 && k < p.size()) text = "'";  // '' outside quoted text
+      AddLiteral(out, text);
+      i = k + 1;
+      continue;
+    }
+    size_t run = 1;
+    while (i + run < p.size() && p[i + run] == c) ++run;
+    std::optional<Tok> tok;
+    if (kind == Picture::Date) {
+      if (c == 'd') tok = pick(run, {Tok::Day, Tok::Day2, Tok::DayAbbrev, Tok::DayFull});
+      if (c == 'M') tok = pick(run, {Tok::Month, Tok::Month2, Tok::MonthAbbrev, Tok::MonthFull});
+      if (c == 'y') tok = pick(run, {Tok::YearShort, Tok::Year2, Tok::Year2, Tok::Year4});
+      if (c == 'g') {
+        AddLiteral(out, loc.Era);
+        i += run;
+        continue;
+      }
+    } else {
+      if (c == 'h') tok = pick(run, {Tok::Hour12, Tok::Hour12_2});
+      if (c == 'H') tok = pick(run, {Tok::Hour24, Tok::Hour24_2});
+      if (c == 'm') tok = pick(run, {Tok::Minute, Tok::Minute2});
+      if (c == 's') tok = pick(run, {Tok::Second, Tok::Second2});
+      if (c == 't') tok = pick(run, {Tok::LocaleAmPm1, Tok::LocaleAmPm});
+    }
+    if (tok) {
+      out.push_back({*tok, {}});
+      i += run;
+    } else {
+      const size_t len = Utf8Len(p, i);
+      AddLiteral(out, p.substr(i, len));
+      i += len;
+    }
+  }
+  return out;
+}
+
 bool IsHour(Tok k) { return k == Tok::Hour || k == Tok::Hour2; }
 bool IsSecond(Tok k) { return k == Tok::Second || k == Tok::Second2; }
 
@@ -158,15 +224,18 @@ int WeekOfYear(const CivilDateTime& c) {
   return (DayOfYear(c) - 1 + (jan1.Weekday - 1)) / 7 + 1;
 }
 
-std::string Render(Date d, std::string_view pattern, const DateFormatLocale& loc);
+std::string RenderPicture(Date d, const CivilDateTime& c, std::string_view picture, Picture kind,
+                          const DateFormatLocale& loc);
 
 std::string RenderToken(const Token& t, Date d, const CivilDateTime& c, bool twelve, const DateFormatLocale& loc) {
-  const int hour = twelve ? (c.Hour % 12 == 0 ? 12 : c.Hour % 12) : c.Hour;
+  const int hour12 = c.Hour % 12 == 0 ? 12 : c.Hour % 12;
+  const int hour = twelve ? hour12 : c.Hour;
   const bool pm = c.Hour >= 12;
   switch (t.kind) {
     case Tok::Literal: return t.text;
     case Tok::Year4: return Num(c.Year, 1);
     case Tok::Year2: return Num(c.Year % 100, 2);
+    case Tok::YearShort: return Num(c.Year % 100, 1);
     case Tok::DayOfYear: return Num(DayOfYear(c), 1);
     case Tok::Month: return Num(c.Month, 1);
     case Tok::Month2: return Num(c.Month, 2);
@@ -176,33 +245,48 @@ std::string RenderToken(const Token& t, Date d, const CivilDateTime& c, bool twe
     case Tok::Day2: return Num(c.Day, 2);
     case Tok::DayAbbrev: return loc.DayAbbrev[c.Weekday - 1];
     case Tok::DayFull: return loc.DayFull[c.Weekday - 1];
-    case Tok::ShortDate: return Render(d, loc.ShortDate, loc);
-    case Tok::LongDate: return Render(d, loc.LongDate, loc);
+    case Tok::ShortDate: return RenderPicture(d, c, loc.ShortDate, Picture::Date, loc);
+    case Tok::LongDate: return RenderPicture(d, c, loc.LongDate, Picture::Date, loc);
     case Tok::Weekday: return Num(c.Weekday, 1);
     case Tok::Week: return Num(WeekOfYear(c), 1);
     case Tok::Quarter: return Num((c.Month - 1) / 3 + 1, 1);
     case Tok::Hour: return Num(hour, 1);
     case Tok::Hour2: return Num(hour, 2);
+    case Tok::Hour12: return Num(hour12, 1);
+    case Tok::Hour12_2: return Num(hour12, 2);
+    case Tok::Hour24: return Num(c.Hour, 1);
+    case Tok::Hour24_2: return Num(c.Hour, 2);
     case Tok::Minute: return Num(c.Minute, 1);
     case Tok::Minute2: return Num(c.Minute, 2);
     case Tok::Second: return Num(c.Second, 1);
     case Tok::Second2: return Num(c.Second, 2);
-    case Tok::LongTime: return Render(d, loc.LongTime, loc);
+    case Tok::LongTime: return RenderPicture(d, c, loc.LongTime, Picture::Time, loc);
     case Tok::DateAndTime: {
       // The date alone at midnight, the time alone on day 0, else both.
       const int64_t secs = ToSeconds(d);
       const bool hasTime = secs % 86400 != 0, hasDate = secs < 0 || secs >= 86400;
-      std::string out = hasDate || !hasTime ? Render(d, loc.ShortDate, loc) : std::string();
-      if (hasTime) out += (out.empty() ? "" : " ") + Render(d, loc.LongTime, loc);
+      std::string out = hasDate || !hasTime ? RenderPicture(d, c, loc.ShortDate, Picture::Date, loc) : std::string();
+      if (hasTime) out += (out.empty() ? "" : " ") + RenderPicture(d, c, loc.LongTime, Picture::Time, loc);
       return out;
     }
     case Tok::LocaleAmPm: return pm ? loc.Afternoon : loc.Morning;
+    case Tok::LocaleAmPm1: {
+      const std::string& designator = pm ? loc.Afternoon : loc.Morning;
+      return designator.empty() ? designator : designator.substr(0, Utf8Len(designator, 0));
+    }
     case Tok::AmPmUpper: return pm ? "PM" : "AM";
     case Tok::AmPmLower: return pm ? "pm" : "am";
     case Tok::APUpper: return pm ? "P" : "A";
     case Tok::APLower: return pm ? "p" : "a";
   }
   return {};
+}
+
+std::string RenderPicture(Date d, const CivilDateTime& c, std::string_view picture, Picture kind,
+                          const DateFormatLocale& loc) {
+  std::string out;
+  for (const auto& t : TokenizePicture(picture, kind, loc)) out += RenderToken(t, d, c, false, loc);
+  return out;
 }
 
 std::string Render(Date d, std::string_view pattern, const DateFormatLocale& loc) {

@@ -30,10 +30,14 @@ struct DateFormatLocale {
                                         "7月", "8月", "9月", "10月", "11月", "12月"};
   std::array<std::string, 7> DayAbbrev{"日", "月", "火", "水", "木", "金", "土"};
   std::array<std::string, 7> DayFull{"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"};
-  // In the pattern language above.
-  std::string ShortDate = "yyyy/mm/dd";
-  std::string LongDate = "yyyy\"年\"m\"月\"d\"日\"";
-  std::string LongTime = "h:nn:ss";
+  // The system's date and time pictures, in the system's own syntax (not the pattern language):
+  // date pictures d dd ddd dddd, M MM MMM MMMM, y yy yyyy, g gg (the era); time pictures h hh
+  // (1-12), H HH (0-23), m mm, s ss, t tt (designator); 'text' is literal, '' a quote, and every
+  // other character is copied. They never expand another picture.
+  std::string ShortDate = "yyyy/MM/dd";
+  std::string LongDate = "yyyy'年'M'月'd'日'";
+  std::string LongTime = "H:mm:ss";
+  std::string Era = "西暦";
 };
 
 // The operating system's texts (on Windows from the user's locale; elsewhere the defaults).

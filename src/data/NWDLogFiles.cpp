@@ -106,12 +106,16 @@ void AppendCounterRecord(std::string_view fileName, std::string_view kindTag, in
   if (capacity < 1 || capacity > kLogCapacity) capacity = kLogCapacity;
 
   // The newest record: in a wrapped ring at NextSlot 0 that is the last slot, not slot 0 (which
-  // holds the oldest).
-  const int32_t last = ring.NextSlot > 0 ? ring.NextSlot - 1 : ring.Wrapped ? capacity - 1 : 0;
+  // holds the oldest). An empty log has none; its slot 0 may still hold a record of the log
+  // before it was re-initialised, which no longer counts.
+  const bool empty = ring.NextSlot == 0 && !ring.Wrapped;
+  const int32_t last = ring.NextSlot > 0 ? ring.NextSlot - 1 : capacity - 1;
   Date lastReset = 0;
-  file.CurrentPoint(ring.DataStart + static_cast<int64_t>(last) * kind.RecordSize);
-  file.GetDate(lastReset);
-  if (lastReset == resetDate) {
+  if (!empty) {
+    file.CurrentPoint(ring.DataStart + static_cast<int64_t>(last) * kind.RecordSize);
+    file.GetDate(lastReset);
+  }
+  if (!empty && lastReset == resetDate) {
     // A manual reset and the renewal of the same period end up as one record.
     int32_t time = 0, count = 0;
     file.GetLong(time);

@@ -188,9 +188,18 @@ class Monitor {
   void WriteActivityLine(const std::string& text);
   void DrawPosTim(const std::string& text);
   void RedrawIdleCounters();
+  // Remembers the display formats; true when they changed since the last refresh.
+  bool TakeDisplayFormats();
   void ResetTodayCounterAt(Date now);
   void ResetUserCounterAt(Date now);
+  void RenewTodayCounter(Date now);
+  void RenewUserCounter(Date now);
   void AnchorCounters(Date agNow);
+  // Seconds of the running connection from `start` to `now`: 0 while disconnected, never negative.
+  int32_t RunningPart(Date start, Date now) const;
+  // The present time as the monitor counts it: the time the ticks imply while a clock change is
+  // not settled, the clock's time otherwise.
+  Date PresentTime();
   bool LineDeviates() const;
   std::string LimitText(int32_t limitSeconds) const;
   void DialDefaultSetNotice(bool hangUp);
@@ -227,6 +236,13 @@ class Monitor {
     bool operator==(const RefreshKey&) const = default;
   };
   RefreshKey lastRefresh_;
+  // The formats the displayed texts were last made with.
+  struct DisplayFormats {
+    std::string Ival, Win, Now;
+    bool WinVis = false;
+    bool Taken = false;
+  };
+  DisplayFormats shownFormats_;
   std::string caption_;
   bool captionSet_ = false;
 

@@ -10,6 +10,8 @@ namespace nw {
 
 namespace {
 int32_t Secs(Date from, Date to) { return static_cast<int32_t>(SecondsBetween(from, to)); }
+// Seconds a connection counts from `from` to `to`; never negative, whatever the clock did.
+int32_t Elapsed(Date from, Date to) { return std::max(0, Secs(from, to)); }
 // v kept within [lo, hi]; a start after hi (a clock set back) yields hi.
 Date Within(Date v, Date lo, Date hi) { return std::min(std::max(v, lo), hi); }
 }  // namespace
@@ -47,50 +49,56 @@ void Monitor::RedrawIdleCounters() {
     view_.ExpressAcmComp(0, 0, 0);
 }
 
+int32_t Monitor::RunningPart(Date start, Date now) const { return lineConnected_ ? Elapsed(start, now) : 0; }
+
 void Monitor::CloseConnectionInCounters(Date now) {
-  counters_.TodaySeconds += Secs(todayStart_, now);
+  counters_.TodaySeconds += Elapsed(todayStart_, now);
   counters_.TodayCount += 1;
   if (settings_.UserRenew) {
-    counters_.UserSeconds += Secs(userStart_, now);
+    counters_.UserSeconds += Elapsed(userStart_, now);
     counters_.UserCount += 1;
   }
+}
+
+// A connection running across a renewal is cut at the period boundary: the part before goes into
+// the old period's record, the new period counts from the boundary, so no second is counted twice.
+// After a clock set back there is no boundary between the connection and `now`; the cut is then
+// `now` and the new period counts from there.
+void Monitor::RenewTodayCounter(Date now) {
+  const Date day = DateOf(now);
+  const Date cut = Within(counters_.TodayDate + 1, todayStart_, now);
+  if (settings_.LTdaySave && counters_.TodayDate != 0)
+    store_.AppendCounterRecord(LogToday, counters_.TodayDate + 1,
+                               counters_.TodaySeconds + RunningPart(todayStart_, cut), counters_.TodayCount);
+  todayStart_ = lineConnected_ ? Within(day, cut, now) : day;
+  counters_.TodaySeconds = 0;
+  counters_.TodayCount = 0;
+  counters_.TodayDate = day;
+  marks_.AtCutDone = false;
+}
+
+void Monitor::RenewUserCounter(Date now) {
+  const Date periodStart = ComputeRenewalMoment(now, 0);
+  const Date cut = Within(periodStart, userStart_, now);
+  if (settings_.LUserSave && counters_.UserRenewTime != 0)
+    store_.AppendCounterRecord(LogUser, counters_.UserRenewTime,
+                               counters_.UserSeconds + RunningPart(userStart_, cut), counters_.UserCount);
+  counters_.UserSeconds = 0;
+  counters_.UserCount = 0;
+  userStart_ = lineConnected_ ? Within(periodStart, cut, now) : periodStart;
+  counters_.UserRenewTime = ComputeRenewalMoment(now, settings_.RenewFreq);
+  marks_.AuCutDone = false;
 }
 
 void Monitor::CheckCounterRenewal() {
   const Date now = cycleNow_;
   bool changed = false;
-  const Date day = DateOf(now);
-  if (day != counters_.TodayDate) {
-    // A connection running across midnight is cut at the end of the old day: the part before goes
-    // into the old day's record, the new day counts from midnight, so no second is counted twice.
-    const Date cut = Within(counters_.TodayDate + 1, todayStart_, now);
-    if (settings_.LTdaySave && counters_.TodayDate != 0) {
-      const int32_t running = lineConnected_ ? std::max(0, Secs(todayStart_, cut)) : 0;
-      store_.AppendCounterRecord(LogToday, counters_.TodayDate + 1, counters_.TodaySeconds + running,
-                                 counters_.TodayCount);
-    }
-    todayStart_ = day;
-    counters_.TodaySeconds = 0;
-    counters_.TodayCount = 0;
-    counters_.TodayDate = day;
-    marks_.AtCutDone = false;
+  if (DateOf(now) != counters_.TodayDate) {
+    RenewTodayCounter(now);
     changed = true;
   }
   if (settings_.UserRenew && ToSeconds(now) >= ToSeconds(counters_.UserRenewTime)) {
-    const Date periodStart = ComputeRenewalMoment(now, 0);
-    // Same cut for the user period: the running part up to the new period's start (never before
-    // the connection began nor after now) goes into the record.
-    const Date cut = Within(periodStart, userStart_, now);
-    if (settings_.LUserSave && counters_.UserRenewTime != 0) {
-      const int32_t running = lineConnected_ ? std::max(0, Secs(userStart_, cut)) : 0;
-      store_.AppendCounterRecord(LogUser, counters_.UserRenewTime, counters_.UserSeconds + running,
-                                 counters_.UserCount);
-    }
-    counters_.UserSeconds = 0;
-    counters_.UserCount = 0;
-    userStart_ = lineConnected_ ? cut : periodStart;
-    counters_.UserRenewTime = ComputeRenewalMoment(now, settings_.RenewFreq);
-    marks_.AuCutDone = false;
+    RenewUserCounter(now);
     changed = true;
   }
   if (changed) RedrawIdleCounters();
@@ -98,13 +106,13 @@ void Monitor::CheckCounterRenewal() {
 
 // A reset writes its history record at once, so the counters it cleared are saved at once too.
 void Monitor::ResetTodayCounter() {
-  const Date now = clock_.Now();
+  const Date now = PresentTime();
   ResetTodayCounterAt(now);
   KeepCountersSafe(now, false);
 }
 
 void Monitor::ResetUserCounter() {
-  const Date now = clock_.Now();
+  const Date now = PresentTime();
   ResetUserCounterAt(now);
   KeepCountersSafe(now, false);
 }
@@ -112,9 +120,8 @@ void Monitor::ResetUserCounter() {
 void Monitor::ResetTodayCounterAt(Date now) {
   // TodayDate 0 means no day was ever counted: there is nothing to record.
   if (settings_.LTdaySave && counters_.TodayDate != 0) {
-    const int32_t running = lineConnected_ ? Secs(todayStart_, now) : 0;
-    store_.AppendCounterRecord(LogToday, counters_.TodayDate + 1, counters_.TodaySeconds + running,
-                               counters_.TodayCount);
+    store_.AppendCounterRecord(LogToday, counters_.TodayDate + 1,
+                               counters_.TodaySeconds + RunningPart(todayStart_, now), counters_.TodayCount);
   }
   counters_.TodaySeconds = 0;
   counters_.TodayCount = 0;
@@ -134,9 +141,8 @@ void Monitor::ResetTodayCounterAt(Date now) {
 void Monitor::ResetUserCounterAt(Date now) {
   // UserRenewTime 0: no period was ever scheduled, nothing to record.
   if (settings_.LUserSave && counters_.UserRenewTime != 0) {
-    const int32_t running = lineConnected_ ? Secs(userStart_, now) : 0;
-    store_.AppendCounterRecord(LogUser, counters_.UserRenewTime, counters_.UserSeconds + running,
-                               counters_.UserCount);
+    store_.AppendCounterRecord(LogUser, counters_.UserRenewTime,
+                               counters_.UserSeconds + RunningPart(userStart_, now), counters_.UserCount);
   }
   counters_.UserSeconds = 0;
   counters_.UserCount = 0;
@@ -178,19 +184,19 @@ void Monitor::ApplyUserCounterState() {
 }
 
 void Monitor::AnchorCounters(Date agNow) {
+  // The same renewals as in the cycle, with the same cut of a running connection.
+  bool changed = false;
   if (DateOf(agNow) != counters_.TodayDate) {
-    ResetTodayCounterAt(agNow);
-    counters_.TodayDate = DateOf(agNow);
+    RenewTodayCounter(agNow);
+    changed = true;
   }
   // Compared in whole seconds: dates built by different routes may differ in the last bits.
   const int64_t renew = ToSeconds(counters_.UserRenewTime);
   if (renew <= ToSeconds(agNow) || ToSeconds(ComputeRenewalMoment(agNow, settings_.RenewFreq)) < renew) {
-    ResetUserCounterAt(agNow);
-    // A running connection never starts counting in the future.
-    userStart_ = ComputeRenewalMoment(agNow, 0);
-    if (lineConnected_ && userStart_ > agNow) userStart_ = agNow;
-    counters_.UserRenewTime = ComputeRenewalMoment(agNow, settings_.RenewFreq);
+    RenewUserCounter(agNow);
+    changed = true;
   }
+  if (changed) RedrawIdleCounters();
 }
 
 }  // namespace nw

@@ -42,11 +42,14 @@ void Monitor::StartMonitoring() {
 void Monitor::CompleteStart() {
   RecoverCrashedConnection();
   if (settings_.AlDalDial) RequestLine(0, true);
+  // The start-up dial may have held a notice open for a while: the baseline pairs a time with the
+  // tick read together with it, never the last cycle's time with a fresh tick.
+  cycleNow_ = clock_.Now();
   WatchSystemTimeAplySysTim(cycleNow_, clock_.Tick(), false);
 }
 
 void Monitor::StopMonitoring() {
-  cycleNow_ = clock_.Now();
+  cycleNow_ = PresentTime();
   if (lineConnected_) CloseConnectionInCounters(cycleNow_);
   // The checkpoint may only go once the counters on disk hold the connection.
   if (checkpointWritten_) {
@@ -142,10 +145,12 @@ void Monitor::OnDisconnected(Date end) {
 void Monitor::RefreshDisplay(Date now, bool force) {
   const int mode = view_.DisplayMode();
   // With a timer faster than a second most cycles fall into the same second: nothing shown can
-  // have changed then, so the texts are not formatted again.
+  // have changed then, so the texts are not formatted again. The formats count too: the settings
+  // dialogs change them while the program runs.
   const RefreshKey key{ToSeconds(now), mode, lineConnected_, counters_.TodaySeconds, counters_.TodayCount,
                        counters_.UserSeconds, counters_.UserCount, settings_.UserRenew};
-  const bool unchanged = !force && key == lastRefresh_;
+  const bool formatsChanged = TakeDisplayFormats();
+  const bool unchanged = !force && !formatsChanged && key == lastRefresh_;
   lastRefresh_ = key;
   if (lineConnected_) {
     connectionSeconds_ = static_cast<int32_t>(SecondsBetween(connectionStart_, now));
@@ -161,14 +166,29 @@ void Monitor::RefreshDisplay(Date now, bool force) {
       ShowAutoTitle(false);
     }
     ApplyTimeLimits(connectionSeconds_, today, user);
-  } else if (mode == 1 && !unchanged) {
-    if (force) ExpressAcm(0, 0, 0, true);
-    DrawPosTim("現在時刻: " + FormatDate(now, settings_.FormatNow));
+    return;
   }
+  if (mode == 1 && !unchanged) {
+    if (force || formatsChanged) ExpressAcm(0, 0, 0, force);
+    DrawPosTim("現在時刻: " + FormatDate(now, settings_.FormatNow));
+  } else if (mode == 2 && formatsChanged) {
+    view_.ExpressAcmComp(0, 0, 0);
+  }
+  // The title shows the last connection's length while disconnected.
+  if (formatsChanged) ShowAutoTitle(false);
+}
+
+bool Monitor::TakeDisplayFormats() {
+  DisplayFormats& f = shownFormats_;
+  if (f.Taken && f.Ival == settings_.FormatIval && f.Win == settings_.FormatWin &&
+      f.WinVis == settings_.FormatWinVis && f.Now == settings_.FormatNow)
+    return false;
+  f = {settings_.FormatIval, settings_.FormatWin, settings_.FormatNow, settings_.FormatWinVis, true};
+  return true;
 }
 
 void Monitor::RefreshNow() {
-  cycleNow_ = clock_.Now();
+  cycleNow_ = PresentTime();
   RefreshDisplay(cycleNow_, true);
 }
 

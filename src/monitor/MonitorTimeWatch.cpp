@@ -1,5 +1,6 @@
 // The system-time watch: the clock must move with the tick counter; a jump is announced, accepted
 // or undone, and until then the monitor runs on the time the ticks imply.
+#include <algorithm>
 #include <cstdlib>
 
 #include "classlib/otkDateFormat.h"
@@ -69,10 +70,18 @@ Monitor::WatchAnswer Monitor::WatchSystemTime() {
   }
 }
 
+Date Monitor::PresentTime() { return timeChangePending_ ? ImpliedTime(clock_.Tick()) : clock_.Now(); }
+
 void Monitor::WatchSystemTimeAplySysTim(Date agNow, uint32_t agTick, bool agNowFLG) {
   timeChangePending_ = false;
   timeBaseNow_ = agNow;
   timeBaseTick_ = agTick;
+  // A clock set back would leave these after the present: every duration counted from them would
+  // run negative, and the redial guard would wait for the whole set-back.
+  connectionStart_ = std::min(connectionStart_, agNow);
+  todayStart_ = std::min(todayStart_, agNow);
+  userStart_ = std::min(userStart_, agNow);
+  lastDisconnect_ = std::min(lastDisconnect_, agNow);
   AnchorCounters(agNow);
   if (agNowFLG) RefreshDisplay(agNow, true);
 }
@@ -85,9 +94,10 @@ void Monitor::WatchSystemTimeBackSysTim(Date agNow, uint32_t agTick, bool comput
     // otherwise the watch would find the same jump again and again.
     AddItemToStatus(TimeLine(agNow));
     AddItemToStatus("   ｼｽﾃﾑ時刻を元に戻せませんでした。");
+    // Time and tick read together: a notice opened by the status lines may have held this up.
     const Date real = clock_.Now();
     cycleNow_ = real;
-    WatchSystemTimeAplySysTim(real, agTick, agNowFLG);
+    WatchSystemTimeAplySysTim(real, clock_.Tick(), agNowFLG);
     return;
   }
   timeBaseNow_ = agNow;

@@ -71,6 +71,22 @@ TEST(otkForAPIStringControl, FixedFieldsAndAnsi) {
   EXPECT_FALSE(otkForAPIStringControl::ToAnsi("Ωmega \xF0\x9F\x98\x80", ansi));  // an emoji has no ANSI form
   EXPECT_TRUE(otkForAPIStringControl::ToAnsi("", ansi));
   EXPECT_TRUE(ansi.empty());
+  // A UTF-8 system code page: Windows refuses every flag but WC_ERR_INVALID_CHARS and the used-default
+  // report there (Wine lets them pass), and every text converts, to its own bytes.
+  const auto utf8 = otkForAPIStringControl::NarrowingCallFor(CP_UTF8);
+  EXPECT_EQ(utf8.Flags & ~static_cast<uint32_t>(WC_ERR_INVALID_CHARS), 0u);
+  EXPECT_FALSE(utf8.ReportsDefault);
+  EXPECT_EQ(otkForAPIStringControl::NarrowingCallFor(932).Flags, static_cast<uint32_t>(WC_NO_BEST_FIT_CHARS));
+  for (std::string text : {"ﾕｰｻﾞｰ今日", "Ωmega \xF0\x9F\x98\x80", "Zoë"}) {
+    ASSERT_TRUE(otkForAPIStringControl::ToCodePage(text, 65001, ansi)) << text;
+    EXPECT_EQ(ansi, text);
+  }
+  ASSERT_TRUE(otkForAPIStringControl::ToCodePage("ﾕｰｻﾞｰ今日", 932, ansi));
+  EXPECT_EQ(ansi, "\xD5\xB0\xBB\xDE\xB0\x8D\xA1\x93\xFA");
+  EXPECT_FALSE(otkForAPIStringControl::ToCodePage("Zoë", 932, ansi));
+  EXPECT_TRUE(ansi.empty());
+  ASSERT_TRUE(otkForAPIStringControl::ToCodePage("Zoë", 1252, ansi));
+  EXPECT_EQ(ansi, "Zo\xEB");
 
   char dst[5];
   std::memset(dst, 'q', sizeof dst);

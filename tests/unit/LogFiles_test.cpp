@@ -177,11 +177,22 @@ TEST_F(LogFiles, ForeignOrDamagedLogIsReinitialised) {
   }
 }
 
-TEST_F(LogFiles, OlderVersionIsReinitialised) {
+TEST_F(LogFiles, OtherVersionIsReinitialisedAndItsRecordsNoLongerCount) {
   WriteAll(dir.FsPath("NwdDial.log"), Str("Orvin.T.K. NetWard") +
                                          Str("Orvin.T.K. Soft By R.W. NetWard(NetWardDialupLineKeeper)") +
                                          Str(kDialLog.KindTag) + LE<int16_t>(0) + LE<int16_t>(-1) + LE<int32_t>(7));
   EXPECT_EQ(Ring(kDialLog).NextSlot, 0);
+
+  // A counter log of a newer version: re-initialised, its slot 0 still holds an old record of the
+  // same date, and the first new record is not merged with it.
+  const Date midnight = MakeDate(2026, 12, 8);
+  AppendCounterRecord(kTodayLog, midnight, 7200, 3);
+  std::string bytes = Bytes(kTodayLog);
+  bytes.replace(Header(kTodayLog).size() - 2, 2, LE<int16_t>(1));
+  WriteAll(dir.FsPath("NwdTday.log"), bytes);
+  AppendCounterRecord(kTodayLog, midnight, 600, 1);
+  EXPECT_EQ(Ring(kTodayLog).NextSlot, 1);
+  EXPECT_EQ(Counter(kTodayLog, 0), (CounterRecord{midnight, 600, 1}));
 }
 
 TEST_F(LogFiles, EditingRewritesOneRecordInPlace) {

@@ -123,7 +123,7 @@ TEST(MonitorCycle, TitleAndClockAreRedrawnOnlyWhenTheyChange) {
   EXPECT_EQ(h.view.posTim, "現在時刻: 9:01");
 }
 
-TEST(MonitorCycle, FastTimerRedrawsOncePerSecondButAForcedRefreshAlways) {
+TEST(MonitorCycle, FastTimerRedrawsOncePerSecondButChangesAndAForcedRefreshAtOnce) {
   Harness h(MakeDate(2026, 12, 7, 9, 0, 0));
   h.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
   h.settings.TimerIval = 100;
@@ -145,6 +145,37 @@ TEST(MonitorCycle, FastTimerRedrawsOncePerSecondButAForcedRefreshAlways) {
   h.counters.TodayCount = 5;
   m.Looker_Timer();
   EXPECT_EQ(h.view.boxes[BoxToday].count, "6 回");
+  // So do the formats the settings dialog changed.
+  h.settings.FormatIval = "h:mm:ss";
+  h.settings.FormatWin = "hh:mm:ss";
+  m.Looker_Timer();
+  EXPECT_EQ(h.view.posTim, "接続時間: 0:00:03");
+  EXPECT_EQ(h.view.boxes[BoxToday].time, "0:00:03");
+  EXPECT_EQ(h.view.caption, "接続状態 00:00:03");
+  EXPECT_EQ(h.view.trayTip, "接続状態 00:00:03");
+  // While disconnected the title, the clock and both boxes follow them too.
+  h.internet.online = false;
+  h.Step(1);
+  h.settings.FormatWinVis = false;
+  h.settings.FormatIval = "h時間m分s秒";
+  h.settings.FormatNow = "h時m分s秒";
+  m.Looker_Timer();
+  EXPECT_EQ(h.view.caption, "切断状態");
+  EXPECT_EQ(h.view.posTim, "現在時刻: 9時0分5秒");
+  EXPECT_EQ(h.view.boxes[BoxToday].time, "0時間0分4秒");
+  EXPECT_EQ(h.view.boxes[BoxUser].time, "0時間0分4秒");
+  const int captionsNow = h.view.captionSets, clocks = h.view.posTimDraws, boxes = h.view.boxes[BoxToday].draws;
+  m.Looker_Timer();
+  EXPECT_EQ(h.view.captionSets, captionsNow);
+  EXPECT_EQ(h.view.posTimDraws, clocks);
+  EXPECT_EQ(h.view.boxes[BoxToday].draws, boxes);
+  // The compact window's counters as well.
+  h.view.mode = 2;
+  m.Looker_Timer();
+  const int compact = h.view.compactDraws;
+  h.settings.FormatIval = "s秒";
+  m.Looker_Timer();
+  EXPECT_EQ(h.view.compactDraws, compact + 1);
 }
 
 TEST(MonitorCycle, TitleWithoutTimeAndCompactCaptionWithLock) {

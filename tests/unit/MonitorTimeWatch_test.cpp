@@ -155,5 +155,135 @@ TEST_F(TimeWatch, RefusedClockSetIsReportedAndTheClockIsTakenAsItIs) {
   EXPECT_FALSE(m.TimeChangePending());
 }
 
+
+// A one-second cycle on which the clock is moved by `jump` seconds, then `seconds` plain cycles.
+void JumpAndRun(Harness& h, int64_t jump, int seconds) {
+  h.Advance(1);
+  h.clock.now = AddSeconds(h.clock.now, jump);
+  h.monitor->Looker_Timer();
+  for (int i = 0; i < seconds; ++i) h.Step(1);
+}
+
+bool HasMinus(const std::string& text) { return text.find('-') != std::string::npos; }
+
+TEST(AcceptedClockChange, ForwardAcrossTheRenewalsCutsTheConnectionAtTheBoundary) {
+  Harness h(MakeDate(2026, 12, 7, 22, 59, 0));
+  h.settings.RNInterval = 3;  // the user counter renews daily at 00:00, like the "today" counter
+  h.counters = {MakeDate(2026, 12, 7), 100, 1, MakeDate(2026, 12, 8), 200, 1};
+  Monitor& m = h.Start();
+  h.internet.online = true;
+  h.Step(60);  // connected at 23:00:00
+  for (int i = 0; i < 30; ++i) h.Step(60);
+  JumpAndRun(h, 3600, 59);  // clock 00:30:01 at 23:30:01; accepted silently 60 s later
+  ASSERT_FALSE(m.TimeChangePending());
+  EXPECT_EQ(S(m.CycleNow()), S(MakeDate(2026, 12, 8, 0, 31, 0)));
+  // The old periods get the connection up to midnight, the new ones count from midnight.
+  ASSERT_EQ(h.store.counterRecords.size(), 2u);
+  EXPECT_EQ(h.store.counterRecords[0].kind, LogToday);
+  EXPECT_EQ(h.store.counterRecords[0].seconds, 100 + 3600);
+  EXPECT_EQ(h.store.counterRecords[1].kind, LogUser);
+  EXPECT_EQ(h.store.counterRecords[1].seconds, 200 + 3600);
+  EXPECT_EQ(m.TodayStart(), MakeDate(2026, 12, 8));
+  EXPECT_EQ(m.UserStart(), MakeDate(2026, 12, 8));
+  h.Step(539);
+  h.internet.online = false;
+  h.Step(1);  // dropped at 00:40:00
+  EXPECT_EQ(h.counters.TodaySeconds, 2400);
+  EXPECT_EQ(h.counters.UserSeconds, 2400);
+  EXPECT_EQ(h.counters.UserRenewTime, MakeDate(2026, 12, 9));
+}
+
+TEST(AcceptedClockChange, SetBackWhileConnectedLeavesNoNegativeTimeAnywhere) {
+  Harness h(MakeDate(2026, 12, 7, 23, 9, 0));
+  h.counters = {MakeDate(2026, 12, 7), 100, 1, MakeDate(2027, 1, 1), 200, 1};
+  Monitor& m = h.Start();
+  h.internet.online = true;
+  h.Step(60);  // connected at 23:10:00
+  for (int i = 0; i < 20; ++i) h.Step(60);
+  JumpAndRun(h, -5400, 59);  // clock 22:00:01 at 23:30:01; accepted silently at 22:01:00
+  ASSERT_FALSE(m.TimeChangePending());
+  const Date accepted = MakeDate(2026, 12, 7, 22, 1, 0);
+  EXPECT_EQ(S(m.CycleNow()), S(accepted));
+  for (Date start : {m.ConnectionStart(), m.TodayStart(), m.UserStart()}) EXPECT_LE(S(start), S(accepted));
+  EXPECT_EQ(h.view.caption, "接続状態 0:00:00");
+  EXPECT_EQ(h.view.boxes[BoxToday].time, "0時間 01分 40秒");
+  EXPECT_EQ(h.view.boxes[BoxUser].time, "0時間 03分 20秒");
+  h.Step(10);
+  h.internet.online = false;
+  h.Step(1);
+  EXPECT_EQ(m.StatusLines().back(), "      接続時間: 0時間 00分 11秒");
+  EXPECT_EQ(h.counters.TodaySeconds, 111);
+  EXPECT_EQ(h.counters.UserSeconds, 211);
+  ASSERT_FALSE(h.store.savedBlocks.empty());
+  EXPECT_EQ(h.store.savedBlocks.back().TodaySeconds, 111);
+  for (int i = 0; i < 2; ++i) h.Step(3600);  // past midnight
+  ASSERT_EQ(h.store.counterRecords.size(), 1u);
+  EXPECT_EQ(h.store.counterRecords[0].seconds, 111);
+  EXPECT_FALSE(HasMinus(h.view.caption));
+
+  // A manual reset and the window shown while a set-back is not yet accepted count on the implied
+  // time, and the reset's record never takes a negative running part.
+  Harness p(MakeDate(2026, 12, 7, 10, 0, 0));
+  p.settings.SyTimeOut = 600;
+  p.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
+  Monitor& pm = p.Start();
+  p.internet.online = true;
+  p.Step(1);
+  p.Step(60);
+  JumpAndRun(p, -3600, 5);
+  ASSERT_TRUE(pm.TimeChangePending());
+  pm.ResetTodayCounter();
+  ASSERT_EQ(p.store.counterRecords.size(), 1u);
+  EXPECT_EQ(p.store.counterRecords[0].seconds, 66);
+  pm.RefreshNow();
+  EXPECT_EQ(p.view.caption, "接続状態 0:01:06");
+  EXPECT_EQ(p.view.boxes[BoxToday].time, "0時間 00分 00秒");
+}
+
+TEST(AcceptedClockChange, RedialAfterASetBackWaitsOnlyTheIntervalFromTheAcceptedTime) {
+  Harness h(MakeDate(2026, 12, 7, 10, 0, 0));
+  h.settings.AcDalDial = true;
+  h.settings.RdByAuto = true;
+  h.settings.RdInterval = 30;
+  h.settings.SyTimeOut = 5;
+  h.internet.online = true;
+  Monitor& m = h.Start();
+  h.Step(1);
+  h.Step(60);
+  h.internet.online = false;
+  h.Step(1);  // dropped at 10:01:02: the redial waits 30 s
+  ASSERT_TRUE(m.RedialPending());
+  ASSERT_TRUE(h.dialer.started.empty());
+  JumpAndRun(h, -3600, 4);  // set back an hour at 10:01:03, accepted at 09:01:07
+  ASSERT_FALSE(m.TimeChangePending());
+  EXPECT_EQ(S(m.LastDisconnect()), S(MakeDate(2026, 12, 7, 9, 1, 7)));
+  for (int i = 0; i < 30; ++i) h.Step(1);
+  EXPECT_TRUE(h.dialer.started.empty());
+  h.Step(1);
+  ASSERT_EQ(h.dialer.started.size(), 1u);
+  EXPECT_EQ(m.StatusLines().back(), "   接続を試行しました。 - 自動");
+}
+
+TEST_F(TimeWatch, StartUpNoticeHeldOpenIsNoClockChange) {
+  h.settings.TimerIval = 30000;
+  h.settings.AlDalDial = true;
+  h.settings.RsIdlFLG = true;  // no default set: the start-up dial opens a notice
+  h.settings.SyOutDlg = 1;
+  h.settings.SyTimeOut = 10;
+  h.notice.whileOpen = [&] {
+    h.Advance(30);
+    h.monitor->Lookersb_Timer();
+    h.Advance(25);  // the user reads a while before closing it
+  };
+  Monitor& m = h.Start();
+  ASSERT_EQ(h.notice.shown.size(), 1u);
+  EXPECT_EQ(h.notice.shown[0].main, "標準の接続情報保存ｾｯﾄがないため、ﾀﾞｲｱﾙｱｯﾌﾟ接続を開始できません。");
+  h.notice.whileOpen = nullptr;
+  for (int i = 0; i < 3; ++i) h.Step(30);
+  EXPECT_FALSE(m.TimeChangePending());
+  EXPECT_TRUE(h.clock.setCalls.empty());
+  EXPECT_EQ(h.notice.shown.size(), 1u);
+}
+
 }  // namespace
 }  // namespace nw::test

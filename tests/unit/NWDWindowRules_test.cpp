@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
 #include "app/NWDMenuIds.h"
 
 namespace nw {
@@ -116,12 +117,29 @@ TEST(MainMenuTest, InTrayOnlyWhileResidentAndLogItemsFollowTheLog) {
   EXPECT_EQ(Find(BuildMainMenu(in)[0].Items, cmd::InTraynu)->Caption, "ﾀｽｸﾄﾚｲに入れる(&T)");
   EXPECT_TRUE(CommandAvailable(in, cmd::InTraynu));
 
-  EXPECT_FALSE(Find(BuildMainMenu(in)[1].Items, cmd::Loggingnu)->Checked);
-  EXPECT_FALSE(Find(BuildMainMenu(in)[1].Items, cmd::DelLognu)->Enabled);
-  in.LoggingFLG = true;
-  in.LogFileExists = true;
-  EXPECT_TRUE(Find(BuildMainMenu(in)[1].Items, cmd::Loggingnu)->Checked);
-  EXPECT_TRUE(Find(BuildMainMenu(in)[1].Items, cmd::DelLognu)->Enabled);
+  // The log items show what Utilnu_Click decides as the menu opens.
+  test::TempFolder dir;
+  SettingsRecord s;
+  int notices = 0;
+  ActivityLogCommands log(s, [&](const std::string&, const std::string&) { ++notices; });
+  auto util = [&] {
+    TakeLogMenuState(in, log.Utilnu_Click());
+    return BuildMainMenu(in)[1].Items;
+  };
+  s.LogFileAddress = dir.File("LogFile.txt");
+  EXPECT_FALSE(Find(util(), cmd::Loggingnu)->Checked);
+  EXPECT_FALSE(Find(util(), cmd::DelLognu)->Enabled);
+  s.LoggingFLG = true;
+  ASSERT_TRUE(AppendActivityLine(s.LogFileAddress, "x"));
+  EXPECT_TRUE(Find(util(), cmd::Loggingnu)->Checked);
+  EXPECT_TRUE(Find(util(), cmd::DelLognu)->Enabled);
+  // A path no file can have switches the log off while the menu opens: no tick is left behind.
+  s.LogFileAddress = "C:\\bad|name.txt";
+  const auto items = util();
+  EXPECT_FALSE(Find(items, cmd::Loggingnu)->Checked);
+  EXPECT_FALSE(Find(items, cmd::DelLognu)->Enabled);
+  EXPECT_FALSE(CommandAvailable(in, cmd::DelLognu));
+  EXPECT_EQ(notices, 1);
 }
 
 TEST(MainMenuTest, DefaultSetItemsOnlyWithTwoSetsAndStandalonDialing) {

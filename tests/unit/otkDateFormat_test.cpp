@@ -68,6 +68,29 @@ TEST(FormatDate, LocalePictures) {
   EXPECT_EQ(F("c", MakeDate(2003, 1, 1)), "2003/01/01");
 }
 
+TEST(FormatDate, SystemPicturesAreReadTokenByTokenAndNeverExpandAgain) {
+  DateFormatLocale loc = kJa;
+  // Letters of the pattern language in the system's pictures are plain text there.
+  loc.ShortDate = "yyyy/MM/dd (c) ddddd";
+  loc.LongDate = "gg y'年' MMMM d'日' (dddd) 'it''s' '' q w n";
+  loc.LongTime = "tt h:mm:ss (H時) t ttttt c";
+  auto G = [&](std::string_view p, Date d = kSample) { return FormatDate(d, p, loc); };
+  EXPECT_EQ(G("ddddd"), "2003/01/01 (c) 水曜日");
+  EXPECT_EQ(G("dddddd"), "西暦 3年 1月 1日 (水曜日) it's ' q w n");
+  EXPECT_EQ(G("ttttt"), "午後 2:20:02 (14時) 午 午後 c");
+  EXPECT_EQ(G("c"), "2003/01/01 (c) 水曜日 午後 2:20:02 (14時) 午 午後 c");
+  EXPECT_EQ(G("dddddd", MakeDate(2026, 12, 7)), "西暦 26年 12月 7日 (月曜日) it's ' q w n");
+  // Date letters in a time picture and time letters in a date picture are text.
+  loc.ShortDate = "d/M hh:mm";
+  loc.LongTime = "HH:mm dd";
+  EXPECT_EQ(G("ddddd"), "1/1 hh:mm");
+  EXPECT_EQ(G("ttttt", MakeDate(2003, 1, 1, 9, 5, 0)), "09:05 dd");
+  // A locale without an era drops "g"; an unterminated quote runs to the end.
+  loc.Era.clear();
+  loc.LongDate = "g yy/M/d 'end";
+  EXPECT_EQ(G("dddddd"), " 03/1/1 end");
+}
+
 TEST(FormatDate, InvalidDateGivesEmptyText) { EXPECT_EQ(F("yyyy", 1e308), ""); }
 
 TEST(FormatDuration, ReplacesPaddedThenUnpadded) {

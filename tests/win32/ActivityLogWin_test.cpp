@@ -97,16 +97,11 @@ TEST(ActivityLogWin, MenuTickAndDeleteFollowTheFile) {
   s.LogFileAddress = TempDir() + "\\nw-menu-test.txt";
   DeleteFileW(nw::win::Widen(s.LogFileAddress).c_str());
   nw::ActivityLogCommands cmds(s, nullptr);
-  HMENU m = CreatePopupMenu();
-  AppendMenuW(m, MF_STRING, 1, L"log");
-  AppendMenuW(m, MF_STRING, 2, L"delete");
-  nw::Utilnu_Click(m, 1, 2, cmds);
-  EXPECT_TRUE(GetMenuState(m, 1, MF_BYCOMMAND) & MF_CHECKED);
-  EXPECT_TRUE(GetMenuState(m, 2, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(cmds.Utilnu_Click().LoggingChecked);
+  EXPECT_FALSE(cmds.Utilnu_Click().DeleteEnabled);
   ASSERT_TRUE(nw::AppendActivityLine(s.LogFileAddress, "   監視を開始しました。"));
-  nw::Utilnu_Click(m, 1, 2, cmds);
-  EXPECT_FALSE(GetMenuState(m, 2, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_TRUE(cmds.Utilnu_Click().DeleteEnabled);
   cmds.DelLognu_Click();
   EXPECT_EQ(GetFileAttributesW(nw::win::Widen(s.LogFileAddress).c_str()), INVALID_FILE_ATTRIBUTES);
-  DestroyMenu(m);
+  EXPECT_FALSE(cmds.Utilnu_Click().DeleteEnabled);
 }

@@ -2,6 +2,8 @@
 // Japanese: what a user's program folder may well be.
 #include <windows.h>
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "../unit/TestFiles.h"
@@ -125,6 +127,23 @@ TEST(SystemLocale, JapaneseDesignatorsAndNames) {
   EXPECT_EQ(FormatDate(sample, "dddddd"), win::Narrow(buf));
   ASSERT_GT(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, buf, 64), 0);
   EXPECT_EQ(FormatDate(sample, "ttttt"), win::Narrow(buf));
+
+  // Any picture a user may set reads as the system reads it, letters of the pattern language too.
+  const SYSTEMTIME later{2026, 12, 1, 7, 9, 5, 2, 0};
+  const Date laterDate = MakeDate(2026, 12, 7, 9, 5, 2);
+  DateFormatLocale custom = loc;
+  for (const wchar_t* pic : {L"y/M/d", L"yy'年'MMMM dd'日' dddd", L"yyyy/MM/dd (c) q w n", L"g yyyy 'it''s'"}) {
+    custom.ShortDate = win::Narrow(pic);
+    ASSERT_GT(GetDateFormatW(LOCALE_USER_DEFAULT, 0, &later, pic, buf, 64), 0);
+    EXPECT_EQ(FormatDate(laterDate, "ddddd", custom), win::Narrow(buf)) << custom.ShortDate;
+  }
+  for (const wchar_t* pic : {L"tt h:mm:ss", L"H'時'm'分's'秒' t", L"HH:mm (c) ttttt"}) {
+    custom.LongTime = win::Narrow(pic);
+    for (const auto& [time, date] : {std::pair{st, sample}, std::pair{later, laterDate}}) {
+      ASSERT_GT(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, pic, buf, 64), 0);
+      EXPECT_EQ(FormatDate(date, "ttttt", custom), win::Narrow(buf)) << custom.LongTime;
+    }
+  }
 }
 
 TEST(SystemClock, LocalNowMatchesTheSystem) {

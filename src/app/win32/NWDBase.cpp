@@ -369,7 +369,7 @@ void NWDBase::OnInitMenuPopup(HMENU popup) {
   MenuInputs in = CurrentMenuInputs();
   for (int i = 0; i < GetMenuItemCount(menuBar_); ++i) {
     if (GetSubMenu(menuBar_, i) != popup) continue;
-    if (i == 1) in.LogFileExists = LogFileExistsNow();
+    if (i == 1) ReadLogMenuState(in);
     const std::vector<MenuTop> tops = BuildMainMenu(in);
     FillPopup(popup, tops[static_cast<size_t>(i)].Items);
     return;
@@ -397,7 +397,7 @@ void NWDBase::OnCommand(int id, int code, HWND control) {
   }
   // Menus. Commands of items that are hidden or disabled right now are ignored.
   MenuInputs in = CurrentMenuInputs();
-  if (id == cmd::DelLognu) in.LogFileExists = LogFileExistsNow();
+  if (id == cmd::DelLognu) ReadLogMenuState(in);
   if (id == cmd::UserClear) {
     if (!userClearEnabled_) return;
   } else if (!CommandAvailable(in, id)) {

@@ -121,7 +121,7 @@ class NWDBase final : public MonitorView, public TrayEvents {
   void SaveAllSettings();
   void CloseNotice();
   // The activity log commands of "設定(&U)".
-  bool LogFileExistsNow();
+  void ReadLogMenuState(MenuInputs& in);
   void LogCommand(int id);
   // The compact window (display mode 2).
   bool CompactShown() const;

@@ -102,7 +102,7 @@ void NWDBase::ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval)
   if (CompactShown()) ports_->Comp.ExpressAcmComp(agIToday, agIUser, agCIval);
 }
 
-bool NWDBase::LogFileExistsNow() { return ports_->Log.LogFileExists(); }
+void NWDBase::ReadLogMenuState(MenuInputs& in) { TakeLogMenuState(in, ports_->Log.Utilnu_Click()); }
 
 void NWDBase::LogCommand(int id) {
   ActivityLogCommands& log = ports_->Log;

@@ -15,32 +15,13 @@ std::string LocaleText(LCTYPE type, const std::string& fallback) {
   return win::Narrow(std::wstring_view(buf, static_cast<size_t>(n - 1)));
 }
 
-// A Windows date/time picture in the pattern language: 'text' becomes "text", t/tt the
-// designator; the letters d M y H h m s mean the same in both.
-std::string FromWindowsPicture(const std::string& pic) {
-  std::string out;
-  for (size_t i = 0; i < pic.size(); ++i) {
-    if (pic[i] == '\'') {
-      if (i + 1 < pic.size() && pic[i + 1] == '\'') {
-        out += "\\'";
-        ++i;
-        continue;
-      }
-      const size_t end = pic.find('\'', i + 1);
-      const size_t stop = end == std::string::npos ? pic.size() : end;
-      out += '"' + pic.substr(i + 1, stop - i - 1) + '"';
-      i = stop;
-    } else if (pic[i] == 't') {
-      while (i + 1 < pic.size() && pic[i + 1] == 't') ++i;
-      out += "AMPM";
-    } else if (pic[i] == '"' || pic[i] == '\\') {
-      out += '\\';
-      out += pic[i];
-    } else {
-      out += pic[i];
-    }
-  }
-  return out;
+// The era of the Gregorian calendar ("g" in a date picture; the years shown are Gregorian ones);
+// empty when the locale has none.
+std::string EraText() {
+  wchar_t buf[64] = {};
+  const int n = GetCalendarInfoW(LOCALE_USER_DEFAULT, CAL_GREGORIAN, CAL_SERASTRING, buf,
+                                 static_cast<int>(std::size(buf)), nullptr);
+  return n > 1 ? win::Narrow(std::wstring_view(buf, static_cast<size_t>(n - 1))) : std::string();
 }
 
 }  // namespace
@@ -59,9 +40,11 @@ DateFormatLocale SystemDateFormatLocale() {
     loc.DayAbbrev[i] = LocaleText(LOCALE_SABBREVDAYNAME1 + win, loc.DayAbbrev[i]);
     loc.DayFull[i] = LocaleText(LOCALE_SDAYNAME1 + win, loc.DayFull[i]);
   }
-  loc.ShortDate = FromWindowsPicture(LocaleText(LOCALE_SSHORTDATE, "yyyy/MM/dd"));
-  loc.LongDate = FromWindowsPicture(LocaleText(LOCALE_SLONGDATE, "yyyy'年'M'月'd'日'"));
-  loc.LongTime = FromWindowsPicture(LocaleText(LOCALE_STIMEFORMAT, "H:mm:ss"));
+  // The pictures stay in the system's syntax; the formatter reads them token by token.
+  loc.ShortDate = LocaleText(LOCALE_SSHORTDATE, loc.ShortDate);
+  loc.LongDate = LocaleText(LOCALE_SLONGDATE, loc.LongDate);
+  loc.LongTime = LocaleText(LOCALE_STIMEFORMAT, loc.LongTime);
+  loc.Era = EraText();
   return loc;
 }
 

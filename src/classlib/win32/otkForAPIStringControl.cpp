@@ -14,20 +14,30 @@ std::string AnsiBufferToString(const char* agBuffer, size_t agCapacity) {
   return nw::win::CodePageToUtf8(std::string_view(agBuffer, n), CP_ACP);
 }
 
-bool ToAnsi(std::string_view agUtf8, std::string& ouAnsi) {
-  ouAnsi.clear();
+NarrowingCall NarrowingCallFor(unsigned agCodePage) {
+  // UTF-8 has a form for every character, and Windows refuses any other flag and the used-default
+  // report for it (ERROR_INVALID_FLAGS, ERROR_INVALID_PARAMETER): the conversion would fail always.
+  if (agCodePage == CP_UTF8) return {WC_ERR_INVALID_CHARS, false};
+  return {WC_NO_BEST_FIT_CHARS, true};
+}
+
+bool ToAnsi(std::string_view agUtf8, std::string& ouAnsi) { return ToCodePage(agUtf8, GetACP(), ouAnsi); }
+
+bool ToCodePage(std::string_view agUtf8, unsigned agCodePage, std::string& ouBytes) {
+  ouBytes.clear();
   if (agUtf8.empty()) return true;
   const std::wstring wide = nw::win::Widen(agUtf8);
   if (wide.empty()) return false;  // not valid UTF-8
+  const int wideLength = static_cast<int>(wide.size());
+  const NarrowingCall call = NarrowingCallFor(agCodePage);
   BOOL usedDefault = FALSE;
-  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                                    nullptr, 0, nullptr, &usedDefault);
+  BOOL* report = call.ReportsDefault ? &usedDefault : nullptr;
+  const int n = WideCharToMultiByte(agCodePage, call.Flags, wide.data(), wideLength, nullptr, 0, nullptr, report);
   if (n <= 0 || usedDefault) return false;
-  ouAnsi.assign(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), ouAnsi.data(), n,
-                      nullptr, &usedDefault);
-  if (usedDefault) {
-    ouAnsi.clear();
+  ouBytes.assign(static_cast<size_t>(n), '\0');
+  if (WideCharToMultiByte(agCodePage, call.Flags, wide.data(), wideLength, ouBytes.data(), n, nullptr, report) != n ||
+      usedDefault) {
+    ouBytes.clear();
     return false;
   }
   return true;

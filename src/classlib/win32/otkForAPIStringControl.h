@@ -2,6 +2,7 @@
 // Strings at the ANSI (A) API boundary: fixed, zero-terminated byte fields in the system ANSI code
 // page on one side, UTF-8 std::string inside the program on the other.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,18 @@ std::string AnsiBufferToString(const char* agBuffer, size_t agCapacity);
 // UTF-8 text in the system ANSI code page. False when a character has no form there: sent as "?"
 // it would name some other entry or password.
 bool ToAnsi(std::string_view agUtf8, std::string& ouAnsi);
+
+// The same for a given code page, UTF-8 (65001) included: the system code page when Windows' "use
+// Unicode UTF-8" option is on.
+bool ToCodePage(std::string_view agUtf8, unsigned agCodePage, std::string& ouBytes);
+
+// How ToCodePage calls WideCharToMultiByte for a code page: its flags, and whether it asks whether
+// the default character was used (a character without a form there).
+struct NarrowingCall {
+  uint32_t Flags = 0;
+  bool ReportsDefault = false;
+};
+NarrowingCall NarrowingCallFor(unsigned agCodePage);
 
 // Copies ANSI bytes with their terminating zero into a field of agCapacity bytes; false, and the
 // field left untouched, when they do not fit.

@@ -20,10 +20,4 @@ bool AdsLognu_Click(HWND owner, ActivityLogCommands& commands) {
   return true;
 }
 
-void Utilnu_Click(HMENU menu, UINT loggingId, UINT deleteId, ActivityLogCommands& commands) {
-  const ActivityLogCommands::MenuState m = commands.Utilnu_Click();
-  CheckMenuItem(menu, loggingId, MF_BYCOMMAND | (m.LoggingChecked ? MF_CHECKED : MF_UNCHECKED));
-  EnableMenuItem(menu, deleteId, MF_BYCOMMAND | (m.DeleteEnabled ? MF_ENABLED : MF_GRAYED));
-}
-
 }  // namespace nw

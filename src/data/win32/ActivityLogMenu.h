@@ -1,10 +1,10 @@
 #pragma once
 // The Windows side of the activity log commands: "ﾛｸﾞﾌｧｲﾙの場所(&W)..." through the common
-// save dialog, and the "設定(&U)" menu's tick and enabled state.
+// save dialog.
 //
 // The main window keeps one ActivityLogCommands (data/ActivityLog.h) over the settings record
-// and calls these from its handlers; the monitor's file port writes each line with
-// AppendActivityLine.
+// and calls it from its handlers (the "設定(&U)" menu's state included); the monitor's file port
+// writes each line with AppendActivityLine.
 #include <windows.h>
 
 #include "data/ActivityLog.h"
@@ -14,9 +14,5 @@ namespace nw {
 // Shows the save dialog set up for the log; on O.K. LogFileAddress becomes the chosen path.
 // True when a path was chosen.
 bool AdsLognu_Click(HWND owner, ActivityLogCommands& commands);
-
-// Utilnu_Click applied to the menu: ticks `loggingId`, enables `deleteId` exactly when the file
-// exists.
-void Utilnu_Click(HMENU menu, UINT loggingId, UINT deleteId, ActivityLogCommands& commands);
 
 }  // namespace nw
