@@ -50,8 +50,10 @@ class Monitor {
   // last in the main window's load.
   void CompleteStart();
   // Adds a running connection to the counters and writes "監視を終了しました。". The caller
-  // then saves the settings.
+  // then saves the settings. From then on the monitor is inert: a cycle, request, notice or status
+  // line still arriving (a cycle that opened a notice and returns after the program ended) does nothing.
   void StopMonitoring();
+  bool Stopped() const { return stopped_; }
 
   // ---- the cycle --------------------------------------------------------------------------
   void Looker_Timer();
@@ -179,6 +181,7 @@ class Monitor {
 
   Date cycleNow_ = 0;
   Date monitorStart_ = 0;
+  bool stopped_ = false;
   int32_t lineConnected_ = 0;
   int16_t lockTarget_ = 1;
   bool requestedByUs_ = false;

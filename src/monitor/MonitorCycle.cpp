@@ -43,12 +43,15 @@ void Monitor::CompleteStart() {
 }
 
 void Monitor::StopMonitoring() {
+  if (stopped_) return;
   cycleNow_ = clock_.Now();
   if (lineConnected_) CloseConnectionInCounters(cycleNow_);
   StatusEvent("監視を終了しました。");
+  stopped_ = true;
 }
 
 void Monitor::Looker_Timer() {
+  if (stopped_) return;
   cycleNow_ = clock_.Now();
   if (WatchSystemTime() == WatchAnswer::Stop) return;
   CheckCounterRenewal();
@@ -169,6 +172,7 @@ void Monitor::ShowAutoTitle(bool rdw) {
 }
 
 void Monitor::AddItemToStatus(const std::string& sv) {
+  if (stopped_) return;
   const auto maxCount = static_cast<size_t>(settings_.MaxCount < 1 ? 1 : settings_.MaxCount);
   if (statusLines_.size() > maxCount) {
     statusLines_.pop_front();
