@@ -163,11 +163,11 @@ bool NWDVersion::Create() {
 void NWDVersion::ShowModal() {
   if (wnd_ || !Create()) return;
   HWND wnd = wnd_;
-  otkModal::DisableOthers others(wnd);
+  disabled_ = std::make_unique<otkModal::DisableOthers>(wnd);
   ShowWindow(wnd, SW_SHOW);
   SetForegroundWindow(wnd);
   const bool ended = otkModal::RunUntilDestroyed(wnd);
-  others.Release();
+  disabled_.reset();
   if (!ended && IsWindow(wnd)) DestroyWindow(wnd);
   if (openAfterClose_) {
     openAfterClose_ = false;
@@ -190,6 +190,7 @@ LRESULT CALLBACK NWDVersion::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT NWDVersion::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   HWND wnd = wnd_;
+  if (focus_.Handle(wnd, msg, wp, lp)) return 0;
   switch (msg) {
     case WM_COMMAND:
       if (LOWORD(wp) == kCommand1 || LOWORD(wp) == IDCANCEL) {
@@ -217,6 +218,8 @@ LRESULT NWDVersion::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_CLOSE:
+      // The other windows first, so the activation returns to the main window.
+      if (disabled_) disabled_->Release();
       DestroyWindow(wnd);
       return 0;
     case WM_DESTROY:

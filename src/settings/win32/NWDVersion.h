@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "classlib/win32/otkGdi.h"
+#include "classlib/win32/otkModal.h"
 
 namespace nw {
 
@@ -61,6 +63,8 @@ class NWDVersion {
   otkGdi::Font font_, boldFont_, linkFont_;
   COLORREF addressColor_ = RGB(0, 0, 255);
   bool openAfterClose_ = false;
+  otkModal::FocusKeeper focus_;
+  std::unique_ptr<otkModal::DisableOthers> disabled_;  // while the box is modal
 };
 
 }  // namespace nw
