@@ -35,8 +35,12 @@ bool DialogKeys(HWND wnd, MSG& msg) {
     // The dialog manager would press the default button (or send IDOK) even when another push
     // button has the focus; the user means the one the focus is on.
     HWND focus = GetFocus();
-    if (focus && IsChild(wnd, focus) && IsWindowEnabled(focus) &&
-        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+    const LRESULT code = focus && IsChild(wnd, focus) && IsWindowEnabled(focus)
+                             ? SendMessageW(focus, WM_GETDLGCODE, 0, 0)
+                             : 0;
+    const bool pushLike = (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) ||
+                          ((code & DLGC_BUTTON) && (GetWindowLongW(focus, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW);
+    if (pushLike) {
       SendMessageW(focus, BM_CLICK, 0, 0);
       return true;
     }

@@ -51,6 +51,7 @@ class NWDVersion {
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   bool Create();
   void AddressClick();
+  void DrawAddress(const DRAWITEMSTRUCT& di);
 
   HINSTANCE instance_;
   HWND main_;
