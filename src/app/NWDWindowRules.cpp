@@ -15,7 +15,8 @@ bool SwitchDisplayMode(DisplayModes& modes, int32_t mode) {
 }
 
 int32_t RestoreDisplayMode(const DisplayModes& modes) {
-  return modes.PreviousDisplayMode == kModeTray ? kModeMain : modes.PreviousDisplayMode;
+  // A window must come back: the tray mode, or a value no mode has (a damaged file), is the main window.
+  return modes.PreviousDisplayMode == kModeCompact ? kModeCompact : kModeMain;
 }
 
 int32_t StartupDisplayMode(int32_t savedMode, bool expStart, const DisplayModes& modes) {

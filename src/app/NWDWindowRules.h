@@ -22,7 +22,8 @@ struct DisplayModes {
 
 // Records a switch to `mode`; false (and nothing changed) when it is the present mode.
 bool SwitchDisplayMode(DisplayModes& modes, int32_t mode);
-// The mode that showing the program again returns to.
+// The mode that showing the program again returns to: the main or the compact window, never
+// nothing.
 int32_t RestoreDisplayMode(const DisplayModes& modes);
 // The mode applied at start-up from the saved one.
 int32_t StartupDisplayMode(int32_t savedMode, bool expStart, const DisplayModes& modes);

@@ -139,10 +139,10 @@ std::string FitText(const std::string& text, int maxWidth, const std::function<i
   return text;
 }
 
-UnloadLeadsTo DecideUnload(bool unloading, bool explicitExit, bool backRequest, bool trayResident) {
+UnloadLeadsTo DecideUnload(bool unloading, bool explicitExit, bool backRequest, bool trayIconShown) {
   if (unloading || explicitExit) return UnloadLeadsTo::Nothing;
   if (backRequest) return UnloadLeadsTo::MainWindow;
-  return trayResident ? UnloadLeadsTo::Tray : UnloadLeadsTo::EndProgram;
+  return trayIconShown ? UnloadLeadsTo::Tray : UnloadLeadsTo::EndProgram;
 }
 
 }  // namespace nw::comp

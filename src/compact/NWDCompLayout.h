@@ -84,6 +84,6 @@ enum class UnloadLeadsTo {
   Tray,        // close box with the tray icon: display mode 0, the main window moved to where we were
   EndProgram,  // close box without a tray icon: the main window's UnloadAction
 };
-UnloadLeadsTo DecideUnload(bool unloading, bool explicitExit, bool backRequest, bool trayResident);
+UnloadLeadsTo DecideUnload(bool unloading, bool explicitExit, bool backRequest, bool trayIconShown);
 
 }  // namespace nw::comp

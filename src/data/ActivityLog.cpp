@@ -1,5 +1,6 @@
 #include "data/ActivityLog.h"
 
+#include "classlib/otkCodePage932.h"
 #include "classlib/otkFileString.h"
 #include "classlib/otkOsFile.h"
 
@@ -67,6 +68,17 @@ ActivityLogCommands::SaveDialogSetup ActivityLogCommands::AdsLognuSetup() const 
   d.FilterIndex = 1;
   d.Flags = kSaveFlags;
   return d;
+}
+
+bool ActivityLogCommands::AdsLognuChosen(const std::string& path) {
+  if (cp932::ToUtf8(cp932::FromUtf8(path)) != path) {
+    if (notice_)
+      notice_("ﾛｸﾞﾌｧｲﾙの保存場所に、保存できない文字が含まれています。",
+              "ﾛｸﾞﾌｧｲﾙの保存場所は変更していません。日本語の文字と英数字だけの場所を指定して下さい。");
+    return false;
+  }
+  s_.LogFileAddress = path;
+  return true;
 }
 
 void ActivityLogCommands::DelLognu_Click() {

@@ -51,7 +51,9 @@ class ActivityLogCommands {
     uint32_t Flags = 0;
   };
   SaveDialogSetup AdsLognuSetup() const;
-  void AdsLognuChosen(const std::string& path) { s_.LogFileAddress = path; }
+  // Takes the dialog's answer. A path that code page 932 (in which the settings file stores it)
+  // cannot hold would come back as another path: it is refused with a warning, the old one kept.
+  bool AdsLognuChosen(const std::string& path);
 
   // "ﾛｸﾞﾌｧｲﾙの削除(&D)": deletes the file without asking; logging stays as it is.
   void DelLognu_Click();

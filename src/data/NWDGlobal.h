@@ -147,13 +147,17 @@ inline constexpr std::string_view kSettingsFileName = "NwdUtil.dat";
 inline constexpr std::string_view kSettingsKindTag = "Orvin.T.K. NetWardSaveUtility";
 inline constexpr int16_t kSettingsVersion = 51;
 inline constexpr int64_t kCounterBlockPoint = 118;  // first byte behind the version-51 header
-inline constexpr int32_t kMainWindowWidth = 4770;    // twips, for the default position
+inline constexpr int32_t kMainWindowWidth = 4770;    // twips, when the window layer gives no size
 inline constexpr int32_t kMainWindowHeight = 3015;
 
-// The primary screen's size in twips (from the window layer).
+// The primary screen's size in twips, and the main window's outer size on it (both from the
+// window layer): the default position centres that window, and a stored one is kept so that the
+// whole window stays on the screen.
 struct ScreenTwips {
   int32_t Width = 0;
   int32_t Height = 0;
+  int32_t WindowWidth = kMainWindowWidth;
+  int32_t WindowHeight = kMainWindowHeight;
 };
 
 // What the window layer reports at save time in place of SavedWindowState.

@@ -213,8 +213,8 @@ void KeepOnScreen(SettingsFileData& d, ScreenTwips screen) {
     if (v < 0) v = 0;
     if (v > most) v = most;
   };
-  clamp(d.SavedWindowState[SwLeft], screen.Width - kMainWindowWidth);
-  clamp(d.SavedWindowState[SwTop], screen.Height - kMainWindowHeight);
+  clamp(d.SavedWindowState[SwLeft], screen.Width - screen.WindowWidth);
+  clamp(d.SavedWindowState[SwTop], screen.Height - screen.WindowHeight);
 }
 
 void LoadFrom(otkFileRWCtrl& f, SettingsFileData& d, ScreenTwips screen) {
@@ -268,8 +268,8 @@ void SetDefaults(SettingsFileData& data, ScreenTwips screen) {
   data = SettingsFileData{};
   data.Counters = counters;
   data.Settings.LogFileAddress = AppPath("LogFile.txt");
-  data.SavedWindowState[SwLeft] = Centred(screen.Width, kMainWindowWidth);
-  data.SavedWindowState[SwTop] = Centred(screen.Height, kMainWindowHeight);
+  data.SavedWindowState[SwLeft] = Centred(screen.Width, screen.WindowWidth);
+  data.SavedWindowState[SwTop] = Centred(screen.Height, screen.WindowHeight);
 }
 
 void LoadSettings(SettingsFileData& data, ScreenTwips screen) {

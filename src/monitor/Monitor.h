@@ -52,8 +52,11 @@ class Monitor {
   // window's load.
   void CompleteStart();
   // Adds a running connection to the counters (saved at once, then its checkpoint goes) and writes
-  // "監視を終了しました。". The caller then saves the settings.
+  // "監視を終了しました。". The caller then saves the settings. From then on the monitor is inert:
+  // a cycle, request, notice or status line still arriving (a cycle that opened a notice and
+  // returns after the program ended) does nothing.
   void StopMonitoring();
+  bool Stopped() const { return stopped_; }
 
   // ---- crash and sleep safety ---------------------------------------------------------------
   // While connected a checkpoint of the running connection is written at the connection, at most
@@ -217,6 +220,7 @@ class Monitor {
 
   Date cycleNow_ = 0;
   Date monitorStart_ = 0;
+  bool stopped_ = false;
   int32_t lineConnected_ = 0;
   int16_t lockTarget_ = 1;
   bool requestedByUs_ = false;
@@ -280,7 +284,6 @@ class Monitor {
   bool dialRecordOpen_ = false;
   bool checkpointWritten_ = false;
   ConnectionCheckpoint lastCheckpoint_;
-  bool stopped_ = false;
   enum class Power { Awake, Suspended, Resumed };
   Power power_ = Power::Awake;
   Date suspendAt_ = 0;

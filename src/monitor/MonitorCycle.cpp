@@ -49,6 +49,7 @@ void Monitor::CompleteStart() {
 }
 
 void Monitor::StopMonitoring() {
+  if (stopped_) return;
   cycleNow_ = PresentTime();
   if (lineConnected_) CloseConnectionInCounters(cycleNow_);
   // The checkpoint may only go once the counters on disk hold the connection.
@@ -56,11 +57,12 @@ void Monitor::StopMonitoring() {
     SaveCounters();
     DropCheckpoint();
   }
-  stopped_ = true;
   StatusEvent("監視を終了しました。");
+  stopped_ = true;
 }
 
 void Monitor::Looker_Timer() {
+  if (stopped_) return;
   cycleNow_ = clock_.Now();
   if (WatchSystemTime() == WatchAnswer::Stop) return;
   // Around a sleep the probe comes before the renewals: a line lost in sleep ends at the suspend,
@@ -214,6 +216,7 @@ void Monitor::ShowAutoTitle(bool rdw) {
 }
 
 void Monitor::AddItemToStatus(const std::string& sv) {
+  if (stopped_) return;
   const auto maxCount = static_cast<size_t>(settings_.MaxCount < 1 ? 1 : settings_.MaxCount);
   if (statusLines_.size() > maxCount) {
     statusLines_.pop_front();

@@ -6,6 +6,7 @@
 namespace nw {
 
 bool Monitor::ShowNoticeDialog(const std::string& agSmian, const std::string& agSsub, int agexMood, int agacMood) {
+  if (stopped_) return false;
   if (noticeLoaded_ == 1 || view_.LookersbEnabled()) {
     TakeNoticeMoods(agexMood, agacMood);
     notice_.ShowMeRe(agSmian, agSsub, agexMood, agacMood);

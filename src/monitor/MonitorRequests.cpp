@@ -36,6 +36,7 @@ void Monitor::DialDefaultSetNotice(bool hangUp) {
 }
 
 void Monitor::RequestLine(int32_t hangUp, bool automatic) {
+  if (stopped_) return;
   lockTarget_ = static_cast<int16_t>(hangUp ? 1 : 0);
   requestedByUs_ = true;
   if (hangUp ? lineConnected_ == 0 : lineConnected_ == 1) return;

@@ -1,5 +1,9 @@
 #include "E2eSupport.h"
 
+#include <shellapi.h>
+
+#include <cstddef>
+#include <cwchar>
 #include <fstream>
 #include <sstream>
 
@@ -270,6 +274,98 @@ void DialogWatcher::Loop() {
     }
     std::this_thread::sleep_for(100ms);
   }
+}
+
+HWND FocusOf(DWORD thread) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (!GetGUIThreadInfo(thread, &gui)) return nullptr;
+  return gui.hwndFocus ? gui.hwndFocus : gui.hwndActive;
+}
+
+void PressKey(DWORD thread, WORD vk, bool alt) {
+  HWND target = FocusOf(thread);
+  if (!target) return;
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+  const LPARAM context = alt ? (1 << 29) : 0;  // Alt is held
+  PostMessageW(target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, 1 | scan | context);
+  PostMessageW(target, alt ? WM_SYSKEYUP : WM_KEYUP, vk, 1 | scan | context | (1 << 30) | (1u << 31));
+}
+
+namespace {
+// What Wine's shell32 sends with WM_COPYDATA for Shell_NotifyIcon (its platform-independent form),
+// followed by the icon's mask and colour bits.
+struct WineNotifyData {
+  LONG Wnd;
+  UINT Id;
+  UINT Flags;
+  UINT CallbackMessage;
+  WCHAR Tip[128];
+  DWORD State, StateMask;
+  WCHAR Info[256];
+  UINT TimeoutOrVersion;
+  WCHAR InfoTitle[64];
+  DWORD InfoFlags;
+  GUID Item;
+  UINT Width, Height, Planes, Bpp;
+};
+}  // namespace
+
+FakeTray::FakeTray() {
+  std::promise<HWND> created;
+  std::future<HWND> ready = created.get_future();
+  thread_ = std::thread([this, &created] { Loop(created); });
+  wnd_ = ready.get();
+}
+
+FakeTray::~FakeTray() {
+  if (threadId_) PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+  thread_.join();
+}
+
+bool FakeTray::InPlace() const { return wnd_ && FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr) == wnd_; }
+
+std::vector<FakeTray::Request> FakeTray::Requests() {
+  std::lock_guard<std::mutex> l(m_);
+  return requests_;
+}
+
+void FakeTray::Loop(std::promise<HWND>& created) {
+  threadId_ = GetCurrentThreadId();
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &FakeTray::Proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"Shell_TrayWnd";
+  RegisterClassExW(&wc);
+  // Topmost and made last: first in the z-order, where the shell's lookup starts.
+  HWND wnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", nullptr, WS_POPUP, 0, 0, 0, 0,
+                             nullptr, nullptr, wc.hInstance, nullptr);
+  SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowPos(wnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  created.set_value(wnd);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  DestroyWindow(wnd);
+  UnregisterClassW(L"Shell_TrayWnd", wc.hInstance);
+}
+
+LRESULT CALLBACK FakeTray::Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<FakeTray*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  if (msg != WM_COPYDATA || !self) return DefWindowProcW(wnd, msg, wp, lp);
+  const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+  if (cds->cbData < sizeof(WineNotifyData)) return FALSE;
+  const auto* data = static_cast<const WineNotifyData*>(cds->lpData);
+  Request r;
+  r.Message = static_cast<DWORD>(cds->dwData);
+  r.Flags = data->Flags;
+  if (data->Flags & NIF_TIP) r.Tip = std::wstring(data->Tip, wcsnlen(data->Tip, 128));
+  if (data->Flags & NIF_ICON)
+    r.Icon.assign(reinterpret_cast<const char*>(&data->Width), cds->cbData - offsetof(WineNotifyData, Width));
+  r.Accepted = self->accept_;
+  std::lock_guard<std::mutex> l(self->m_);
+  self->requests_.push_back(r);
+  return r.Accepted ? TRUE : FALSE;
 }
 
 Watchdog::Watchdog(Ms limit, std::function<void()> onExpire)

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -93,6 +94,44 @@ class DialogWatcher {
 
 // All texts of a dialog (caption and every child), joined by newlines.
 std::wstring DialogTexts(HWND dlg);
+
+// The keyboard as a user's would deliver it: key-down and key-up messages (WM_SYSKEYDOWN with Alt)
+// to the window that has the keyboard focus in the GUI thread `thread` (its active window when no
+// control has it); the program translates them into characters itself.
+HWND FocusOf(DWORD thread);
+void PressKey(DWORD thread, WORD vk, bool alt = false);
+
+// A stand-in for the shell's notification area: a "Shell_TrayWnd" window found before the real
+// one, so the programs' Shell_NotifyIcon requests come to it. It refuses them until told to accept,
+// and records each (what Wine's shell sends: the message, flags, tip and the icon's pixels).
+class FakeTray {
+ public:
+  struct Request {
+    DWORD Message = 0;  // NIM_ADD, NIM_MODIFY, NIM_DELETE
+    UINT Flags = 0;
+    std::wstring Tip;
+    std::string Icon;  // the icon's size and pixels; empty without NIF_ICON
+    bool Accepted = false;
+  };
+  FakeTray();
+  ~FakeTray();
+  FakeTray(const FakeTray&) = delete;
+  FakeTray& operator=(const FakeTray&) = delete;
+  // True when the shell's own lookup finds this window.
+  bool InPlace() const;
+  void Accept(bool on) { accept_ = on; }
+  std::vector<Request> Requests();
+
+ private:
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+  void Loop(std::promise<HWND>& created);
+  std::mutex m_;
+  std::vector<Request> requests_;
+  std::atomic<bool> accept_{false};
+  HWND wnd_ = nullptr;
+  DWORD threadId_ = 0;
+  std::thread thread_;
+};
 
 // Ends the test's processes when it runs longer than `limit`, so a hang fails instead of blocking.
 class Watchdog {

@@ -15,6 +15,10 @@
 #include "app/NWDMenuIds.h"
 #include "compact/win32/NWDComp.h"
 #include "monitor/win32/NWDDialog.h"
+#include "settings/win32/NWDVersion.h"
+
+// After <windows.h>, which E2eSupport.h brings.
+#include <shellapi.h>
 
 namespace e2e {
 namespace {
@@ -64,11 +68,26 @@ class NetWardE2e : public ::testing::Test {
       s.Online = false;
     });
   }
-  int RasDialCalls() {
+  int RasDialCalls() { return Calls("RasDialA"); }
+  int Calls(const std::string& function) {
     int n = 0;
     for (const auto& c : linesim::ReadCalls(folder_.SimState()))
-      if (c.Function == "RasDialA") ++n;
+      if (c.Function == function) ++n;
     return n;
+  }
+  // Waits until every Linkpilot that dialled or hung up has ended.
+  bool DialersEnded(Ms timeout) {
+    for (const auto& c : linesim::ReadCalls(folder_.SimState())) {
+      if (c.Function.rfind("InternetAutodial", 0) != 0 && c.Function.rfind("RasDial", 0) != 0 &&
+          c.Function.rfind("RasHangUp", 0) != 0)
+        continue;
+      HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, c.Pid);
+      if (!h) continue;  // gone already
+      const bool ended = WaitForSingleObject(h, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+      CloseHandle(h);
+      if (!ended) return false;
+    }
+    return true;
   }
 
   Process& Start() {
@@ -636,6 +655,212 @@ TEST_F(NetWardE2e, SuspendAndResumeWithADropBetweenCountTheConnectionToTheSuspen
   const nw::DialRecord r = FirstDialRecord(folder_);
   EXPECT_EQ(nw::SecondsBetween(r.DialStart, r.DialEnd), d.Counters.TodaySeconds);
   EXPECT_FALSE(folder_.Exists(L"NwdRun.dat"));
+}
+
+TEST_F(NetWardE2e, ProgramEndedWhileANoticeIsOpenStartsNoLinkpilotAfterwards) {
+  // The lock keeps the line up. The provider drops it, the dial the lock makes fails, and the
+  // outside-change notice is open when the user ends the program from the tray.
+  ASSERT_TRUE(WriteSettings(folder_, [&](nw::SettingsFileData& d) {
+    d.Settings.TimerIval = 30000;  // only the cycles the test asks for
+    d.Settings.CngDisconnLockOnFLG = true;
+    d.Settings.LoggingFLG = true;
+    d.Settings.LogFileAddress = Narrow(folder_.Path(L"LogFile.txt"));
+    d.SavedWindowState[nw::SwLockShown] = -1;
+  }));
+  watcher_.Expect(L"外部の切断試行により切断状態への変化を感知しました。");
+  SimConnect();
+  Process* p = nullptr;
+  HWND main = StartAndWait(&p);
+  Command(main, cmd::Renewnu);
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  SendMessageW(GetDlgItem(main, cmd::LockBtn), BM_CLICK, 0, 0);  // lock: keep connected
+  SimDrop();
+  Sim([](linesim::State& s) { s.FailNext = linesim::kErrorNoAnswer; });
+  Command(main, cmd::Renewnu);
+  HWND notice = WaitForWindow(p->Pid(), nw::NWDDialog::kClassName, 10s);
+  ASSERT_NE(notice, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return Calls("InternetAutodial") == 1; }, 10s));
+  ASSERT_TRUE(DialersEnded(10s));
+
+  Command(main, cmd::trEndnu);
+  ASSERT_TRUE(p->WaitExit(10s));
+  std::this_thread::sleep_for(2s);  // a Linkpilot started at the end would have dialled by now
+  EXPECT_EQ(Calls("InternetAutodial"), 1);
+  const std::string log = folder_.ReadFile(L"LogFile.txt");
+  const std::string last = Cp932(L"   監視を終了しました。") + "\r\n";
+  ASSERT_GE(log.size(), last.size());
+  EXPECT_EQ(log.substr(log.size() - last.size()), last);
+}
+
+TEST_F(NetWardE2e, WithoutAnIconInTheTrayNothingHidesTheProgramForGood) {
+  FakeTray shell;  // refuses every icon, as a notification area that is not there
+  ASSERT_TRUE(shell.InPlace());
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.SavedWindowState[nw::SwTrayIn] = -1; }));
+  Process* p = nullptr;
+  HWND main = StartAndWait(&p);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, 5s));
+  ASSERT_TRUE(WaitUntil([&] { return !shell.Requests().empty(); }, 5s));
+  EXPECT_EQ(shell.Requests().front().Message, static_cast<DWORD>(NIM_ADD));
+
+  // "ﾀｽｸﾄﾚｲに入れる(&T)" is not offered: the command does nothing.
+  Command(main, cmd::InTraynu);
+  std::this_thread::sleep_for(1500ms);
+  EXPECT_TRUE(p->Running());
+  EXPECT_TRUE(Visible(main));
+
+  // The compact window's close box ends the program instead of hiding everything.
+  Command(main, cmd::Compnu);
+  HWND comp = WaitForWindow(p->Pid(), nw::NWDComp::kClassName, 10s);
+  ASSERT_NE(comp, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(comp); }, 5s));
+  PostMessageW(comp, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(p->WaitExit(10s));
+}
+
+TEST_F(NetWardE2e, IconAddedWhenTheShellComesShowsThePresentPictureAndTip) {
+  FakeTray shell;
+  ASSERT_TRUE(shell.InPlace());
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.SavedWindowState[nw::SwTrayIn] = -1; }));
+  HWND main = StartAndWait();
+  ASSERT_TRUE(WaitUntil([&] { return !shell.Requests().empty(); }, 5s));
+  const FakeTray::Request refused = shell.Requests().front();
+  ASSERT_EQ(refused.Message, static_cast<DWORD>(NIM_ADD));
+  ASSERT_FALSE(refused.Icon.empty());  // the disconnected picture
+
+  SimConnect();
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  ASSERT_TRUE(WaitUntil([&] { return Caption(main).rfind("接続状態 ", 0) == 0; }, 5s));
+  // The shell starts and announces itself.
+  shell.Accept(true);
+  PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  FakeTray::Request added;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (const auto& r : shell.Requests())
+          if (r.Accepted && r.Message == NIM_ADD) added = r;
+        return added.Accepted;
+      },
+      5s));
+  EXPECT_EQ(added.Flags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_EQ(Narrow(added.Tip).rfind("接続状態 ", 0), 0u) << Narrow(added.Tip);
+  EXPECT_TRUE(added.Icon != refused.Icon) << "still the disconnected picture";
+
+  // From now on the icon follows the line: down again, the disconnected picture.
+  const size_t seen = shell.Requests().size();
+  SimDrop();
+  ASSERT_TRUE(WaitForLine(main, "   切断状態になりました。", 10s));
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const auto all = shell.Requests();
+        for (size_t i = seen; i < all.size(); ++i)
+          if (all[i].Message == NIM_MODIFY && all[i].Icon == refused.Icon) return true;
+        return false;
+      },
+      5s));
+}
+
+TEST_F(NetWardE2e, ShowingTheWindowChecksTheLimitsWithThePresentTime) {
+  // No timer: after one cycle the connection's time grows unseen until the window is shown.
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) {
+    d.Settings.TimerActv = false;
+    d.Settings.AdCutHangup = true;
+    d.Settings.AdCutTime = 2;
+    d.Settings.ExpStart = false;
+    d.SavedWindowState[nw::SwTrayIn] = -1;
+    d.SavedWindowState[nw::SwDisplayMode] = 0;
+  }));
+  SimConnect();
+  HWND main = StartAndWait();
+  Command(main, cmd::Renewnu);
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  std::this_thread::sleep_for(3500ms);
+  EXPECT_EQ(Count(Lines(main), "   切断を試行しました。 - 自動"), 0);
+  Command(main, cmd::trExpnu);
+  ASSERT_TRUE(WaitForLine(main, "   切断を試行しました。 - 自動", 10s));
+  const auto lines = Lines(main);
+  auto before = [&](const std::string& event) {
+    const auto it = std::find(lines.begin(), lines.end(), event);
+    return it == lines.begin() || it == lines.end() ? std::string() : *(it - 1);
+  };
+  // The hang-up is logged at the moment it was made, not at the time of the last cycle.
+  EXPECT_TRUE(std::regex_match(before("   切断を試行しました。 - 自動"), kTimeLine));
+  EXPECT_NE(before("   切断を試行しました。 - 自動"), before("   接続状態になりました。"));
+}
+
+TEST_F(NetWardE2e, MinimizedAtExitTheWindowsOwnPositionIsSaved) {
+  Process* p = nullptr;
+  HWND main = StartAndWait(&p);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, 5s));
+  SetWindowPos(main, nullptr, 140, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  RECT r{};
+  ASSERT_TRUE(WaitUntil([&] { return GetWindowRect(main, &r) && r.left == 140; }, 5s));
+  ShowWindow(main, SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(main) != FALSE; }, 5s));
+  Command(main, cmd::Closenu);
+  ASSERT_TRUE(p->WaitExit(10s));
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  const nw::SettingsFileData d = ReadSettings(folder_);
+  EXPECT_NEAR(d.SavedWindowState[nw::SwLeft], MulDiv(r.left, 1440, dpi), 15);
+  EXPECT_NEAR(d.SavedWindowState[nw::SwTop], MulDiv(r.top, 1440, dpi), 15);
+}
+
+// Keys only, as a user without a mouse: the main window's controls, its menus, the about box and
+// the compact window.
+TEST_F(NetWardE2e, EveryWindowWorksFromTheKeyboardAlone) {
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.Settings.CounterName = "A&B"; }));
+  Process* p = nullptr;
+  HWND main = StartAndWait(&p);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, 5s));
+  const DWORD ui = GetWindowThreadProcessId(main, nullptr);
+  HWND list = GetDlgItem(main, cmd::StatusList);
+  HWND dialBtn = GetDlgItem(main, cmd::DialGoBtn);
+  HWND topBtn = GetDlgItem(main, cmd::TopWinBtn);
+  auto focusIs = [&](HWND w) { return WaitUntil([&] { return FocusOf(ui) == w; }, 5s); };
+  // The counter's name is shown as written: its "&" is no mnemonic.
+  EXPECT_TRUE(GetWindowLongW(GetDlgItem(main, cmd::UserDefine), GWL_STYLE) & SS_NOPREFIX);
+
+  SetForegroundWindow(main);
+  ASSERT_TRUE(focusIs(dialBtn));  // the first control has the focus
+  PressKey(ui, 'O', true);        // "常に手前に表示(&O)"
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageW(topBtn, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5s));
+  EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }, 5s));
+  PressKey(ui, 'S', true);  // "状況(&S):" focuses the status list
+  EXPECT_TRUE(focusIs(list));
+  PressKey(ui, VK_TAB);  // round to the dial button
+  EXPECT_TRUE(focusIs(dialBtn));
+  PressKey(ui, VK_RETURN);  // the focused button: dial
+  EXPECT_TRUE(WaitForLine(main, "   接続を試行しました。 - 手動", 10s));
+
+  // "ﾍﾙﾌﾟ(&H)" / "ﾊﾞｰｼﾞｮﾝ情報(&V)...": the about box; Esc closes it and the focus is back where it was.
+  PressKey(ui, 'S', true);
+  ASSERT_TRUE(focusIs(list));
+  PressKey(ui, 'H', true);
+  ASSERT_NE(WaitForWindow(p->Pid(), L"#32768", 5s), nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(WaitForWindow(p->Pid(), L"#32768", 100ms)); }, 5s));
+  PressKey(ui, 'V');
+  HWND about = WaitForWindow(p->Pid(), nw::NWDVersion::kClassName, 10s);
+  ASSERT_NE(about, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(about) && FocusOf(ui) && IsChild(about, FocusOf(ui)); }, 5s));
+  PressKey(ui, VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }, 5s));
+  EXPECT_TRUE(focusIs(list));
+
+  // "ﾒｲﾝ(&M)" / "ｳｨﾝﾄﾞｳをｺﾝﾊﾟｸﾄ化(&P)...", and back with the compact window's "戻る(&B)".
+  PressKey(ui, 'M', true);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(WaitForWindow(p->Pid(), L"#32768", 100ms)); }, 5s));
+  PressKey(ui, 'P');
+  HWND comp = WaitForWindow(p->Pid(), nw::NWDComp::kClassName, 10s);
+  ASSERT_NE(comp, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(comp) && !Visible(main); }, 5s));
+  SetForegroundWindow(comp);
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(ui) == comp; }, 5s));
+  PressKey(ui, 'M', true);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(WaitForWindow(p->Pid(), L"#32768", 100ms)); }, 5s));
+  PressKey(ui, 'B');
+  EXPECT_TRUE(WaitUntil([&] { return Visible(main) && !IsWindow(comp); }, 5s));
+  EXPECT_TRUE(p->Running());
 }
 
 }  // namespace

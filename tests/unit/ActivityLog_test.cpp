@@ -119,3 +119,23 @@ TEST(ActivityLog, SaveDialogOpensInTheFolderOfThePresentFile) {
   EXPECT_EQ(s.LogFileAddress, "D:\\logs\\nw.txt");
   EXPECT_FALSE(s.LoggingFLG);  // choosing a path does not switch logging on
 }
+
+TEST(ActivityLog, ChosenPathThatTheSettingsFileCannotHoldIsRefusedWithAWarning) {
+  SettingsRecord s;
+  s.LoggingFLG = true;
+  s.LogFileAddress = "C:\\NetWard\\LogFile.txt";
+  Notices notices;
+  ActivityLogCommands cmds(s, notices.Sink());
+  // "ë" and the Hangul are not in code page 932: stored, the path would read back as another one.
+  for (const char* path : {"C:\\Zoë\\LogFile.txt", "C:\\로그\\nw.txt"}) {
+    EXPECT_FALSE(cmds.AdsLognuChosen(path)) << path;
+    EXPECT_EQ(s.LogFileAddress, "C:\\NetWard\\LogFile.txt");
+    EXPECT_TRUE(s.LoggingFLG);
+  }
+  ASSERT_EQ(notices.Shown.size(), 2u);
+  EXPECT_EQ(notices.Shown[0].first, "ﾛｸﾞﾌｧｲﾙの保存場所に、保存できない文字が含まれています。");
+  // Japanese names are stored as they are.
+  EXPECT_TRUE(cmds.AdsLognuChosen("D:\\ログ\\記録ﾌｧｲﾙ.txt"));
+  EXPECT_EQ(s.LogFileAddress, "D:\\ログ\\記録ﾌｧｲﾙ.txt");
+  EXPECT_EQ(notices.Shown.size(), 2u);
+}

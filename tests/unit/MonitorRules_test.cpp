@@ -226,6 +226,35 @@ TEST_F(Rules, NoticeFromACycleRunsNestedCyclesWithoutRepeatingItself) {
   EXPECT_EQ(h.notice.shown.size(), 2u);
 }
 
+TEST_F(Rules, ProgramEndingWhileANoticeIsOpenLeavesTheInterruptedCycleInert) {
+  // The lock keeps the line up; the provider drops it and the outside-change notice opens. The
+  // user ends the program from the tray while it is open: the notice closes, and the cycle that
+  // opened it returns into the lock rule, which would dial again.
+  h.settings.CngDisconnLockOnFLG = true;
+  Monitor& m = h.Start(true);
+  Connect();
+  m.LockBtnAction(true);
+  h.dialer.runsAfterStart = false;  // each Linkpilot is done at once: only the monitor can hold back
+  size_t startsAtEnd = 0;
+  h.notice.whileOpen = [&] {
+    m.StopMonitoring();  // "終了(&X)": the shut-down runs inside the notice's loop
+    startsAtEnd = h.dialer.started.size();
+    m.Lookersb_Timer();  // a timer message still queued
+    m.RequestLine(0, false);
+  };
+  Drop();
+  ASSERT_EQ(h.notice.shown.size(), 1u);
+  EXPECT_EQ(h.dialer.started.size(), startsAtEnd);
+  EXPECT_EQ(m.StatusLines().back(), "   監視を終了しました。");
+  EXPECT_TRUE(m.Stopped());
+  h.notice.whileOpen = nullptr;
+  h.Step(1);
+  m.StopMonitoring();
+  EXPECT_EQ(h.dialer.started.size(), startsAtEnd);
+  EXPECT_EQ(Count("   監視を終了しました。"), 1u);
+  EXPECT_EQ(h.notice.shown.size(), 1u);
+}
+
 TEST_F(Rules, RedialRefusedWithTheRemainingSecondsAndFiredByALaterProbe) {
   h.settings.AcDalDial = true;
   h.settings.RdByAuto = true;

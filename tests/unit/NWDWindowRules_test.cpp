@@ -20,8 +20,13 @@ TEST(DisplayModeTest, SwitchRemembersThePreviousModeAndIgnoresTheSameMode) {
   EXPECT_EQ(RestoreDisplayMode(m), kModeCompact);
 }
 
-TEST(DisplayModeTest, RestoreNeverReturnsTheTrayMode) {
+TEST(DisplayModeTest, RestoreAlwaysShowsAWindowEvenFromADamagedPreviousMode) {
   EXPECT_EQ(RestoreDisplayMode(DisplayModes{kModeMain, kModeTray}), kModeMain);
+  for (int32_t damaged : {3, 7, -1, INT32_MIN}) {
+    EXPECT_EQ(RestoreDisplayMode(DisplayModes{kModeTray, damaged}), kModeMain) << damaged;
+    // Hidden at the last exit and shown at start: the main window, not nothing.
+    EXPECT_EQ(StartupDisplayMode(kModeTray, true, DisplayModes{kModeTray, damaged}), kModeMain) << damaged;
+  }
 }
 
 TEST(DisplayModeTest, StartupModeFollowsSavedModeAndExpStart) {

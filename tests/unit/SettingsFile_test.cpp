@@ -276,6 +276,19 @@ TEST_F(SettingsFile, WindowIsKeptOnScreenUnlessCompactModeWasSaved) {
   EXPECT_EQ(Load().SavedWindowState[SwDisplayMode], 2);
 }
 
+TEST_F(SettingsFile, DefaultPositionAndClampUseTheWindowsRealSize) {
+  // A main window taller than the classic 3015 twips (caption, menu bar, status list).
+  const ScreenTwips screen{19200, 14400, 4770, 4455};
+  SettingsFileData d;
+  LoadSettings(d, screen);
+  EXPECT_EQ(d.SavedWindowState[SwLeft], 7215);
+  EXPECT_EQ(d.SavedWindowState[SwTop], 4972);  // (14400 - 4455) / 2 = 4972.5 rounds to even
+  ASSERT_TRUE(SaveSettings(d, LiveWindowState{1, false, true, 99999, 12000}));
+  LoadSettings(d, screen);
+  EXPECT_EQ(d.SavedWindowState[SwLeft], 19200 - 4770);
+  EXPECT_EQ(d.SavedWindowState[SwTop], 14400 - 4455);  // its bottom edge stays on the screen
+}
+
 TEST_F(SettingsFile, CounterBlockIsRewrittenInPlace) {
   SettingsFileData d = Unusual();
   ASSERT_TRUE(SaveSettings(d, kLive));

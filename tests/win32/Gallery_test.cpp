@@ -44,7 +44,7 @@ struct GalleryHost : nw::CompactHost {
   int32_t ConnectionSeconds() override { return 754; }
   bool Unloading() override { return false; }
   bool ExplicitExit() override { return false; }
-  bool TrayResident() override { return true; }
+  bool TrayIconShown() override { return true; }
   bool LockButtonShown() override { return true; }
   void RequestLine(int32_t) override {}
   void LockBtnAction(bool) override {}

@@ -24,7 +24,7 @@ struct FakeHost : nw::CompactHost {
   int32_t ConnectionSeconds() override { return connectionSeconds; }
   bool Unloading() override { return unloading; }
   bool ExplicitExit() override { return explicitExit; }
-  bool TrayResident() override { return tray; }
+  bool TrayIconShown() override { return tray; }
   bool LockButtonShown() override { return lockShown; }
   void RequestLine(int32_t hangUp) override { calls.push_back("request " + std::to_string(hangUp)); }
   void LockBtnAction(bool whc) override { calls.push_back(std::string("lock ") + (whc ? "on" : "off")); }

@@ -133,3 +133,34 @@ TEST(NWDDialog, TimersKeepRunningWhileOpenAndQuitIsPassedOn) {
   EXPECT_EQ(msg.wParam, 3u);
   KillTimer(host.Get(), 1);
 }
+
+TEST(NWDDialog, KeysAloneAnswerTheQuestion) {
+  // Keys as the keyboard delivers them to the focused control; the dialog translates them itself.
+  auto key = [](UINT msg, WPARAM vk) {
+    const LPARAM alt = msg == WM_SYSKEYDOWN ? (1 << 29) : 0;
+    PostMessageW(GetFocus(), msg, vk, 1 | alt);
+  };
+  struct Round {
+    std::vector<std::pair<UINT, WPARAM>> Keys;
+    std::vector<std::string> Events;
+  };
+  const Round rounds[] = {
+      {{{WM_KEYDOWN, VK_RETURN}}, {"loaded", "go", "unloaded"}},                            // the default
+      {{{WM_KEYDOWN, VK_TAB}, {WM_KEYDOWN, VK_RETURN}}, {"loaded", "negative", "unloaded"}},  // the focused one
+      {{{WM_SYSKEYDOWN, 'N'}}, {"loaded", "negative", "unloaded"}},                         // "いいえ(&N)"
+      {{{WM_SYSKEYDOWN, 'Y'}}, {"loaded", "go", "unloaded"}},                               // "はい(&Y)"
+      {{{WM_KEYDOWN, VK_ESCAPE}}, {"loaded", "unloaded"}},
+  };
+  for (const Round& r : rounds) {
+    wtk::HostWindow host;
+    NWDDialog dlg(GetModuleHandleW(nullptr), host.Get());
+    Recorder rec;
+    dlg.SetEvents(rec.Make());
+    Later(150, [&] {
+      ASSERT_EQ(GetFocus(), GetDlgItem(dlg.Window(), NWDDialog::kBtnGo));
+      for (const auto& [msg, vk] : r.Keys) key(msg, vk);
+    });
+    dlg.ShowMe("ﾀﾞｲｱﾙｱｯﾌﾟ接続を切断しますか?", "", 1, 0);
+    EXPECT_EQ(rec.Events, r.Events) << r.Keys.size() << " key(s), first " << r.Keys.front().second;
+  }
+}

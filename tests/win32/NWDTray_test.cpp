@@ -94,7 +94,7 @@ TEST(otkIconIntoTrayTest, OneIconAtATime) {
   EXPECT_TRUE(tray.ModifyTrayIcon({"接続状態 0:00:01", true, nullptr, false}));
   EXPECT_TRUE(tray.ModifyTrayIcon({"", false, LoadIconW(nullptr, IDI_WARNING), true}));
   // A "TaskbarCreated" from a shell that still shows the icon leaves it shown.
-  EXPECT_TRUE(tray.ReAddAfterShellRestart());
+  EXPECT_TRUE(tray.ReAddAfterShellRestart(LoadIconW(nullptr, IDI_WARNING), "接続状態 0:00:02"));
   EXPECT_TRUE(tray.TrayIconShown());
   EXPECT_TRUE(tray.RemoveTrayIcon());
   EXPECT_FALSE(tray.TrayIconShown());
@@ -104,7 +104,7 @@ TEST(otkIconIntoTrayTest, OneIconAtATime) {
 TEST(otkIconIntoTrayTest, ShellRestartBringsTheIconBack) {
   CountingWindow w;
   otk::otkIconIntoTray tray;
-  EXPECT_FALSE(tray.ReAddAfterShellRestart());  // never added: nothing to bring back
+  EXPECT_FALSE(tray.ReAddAfterShellRestart(nullptr, "NetWard"));  // never added: nothing to bring back
   if (!tray.AddTrayIcon({w.wnd, "NetWard", LoadIconW(nullptr, IDI_INFORMATION)}))
     GTEST_SKIP() << "no notification area in this session";
   // What a restarted shell looks like to us: our icon is gone from it.
@@ -113,7 +113,7 @@ TEST(otkIconIntoTrayTest, ShellRestartBringsTheIconBack) {
   gone.hWnd = w.wnd;
   gone.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(LoadIconW(nullptr, IDI_INFORMATION)));
   ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &gone));
-  EXPECT_TRUE(tray.ReAddAfterShellRestart());
+  EXPECT_TRUE(tray.ReAddAfterShellRestart(LoadIconW(nullptr, IDI_WARNING), "接続状態 0:00:01"));
   EXPECT_TRUE(tray.ModifyTrayIcon({"接続状態 0:00:01", true, nullptr, false}));
   EXPECT_TRUE(tray.RemoveTrayIcon());
 }

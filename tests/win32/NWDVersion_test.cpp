@@ -48,12 +48,30 @@ TEST(NWDVersion, LinkTurnsMagentaClosesAndThenOpensTheHomePage) {
     HWND w = about.Window();
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    SendMessageW(w, WM_COMMAND, MAKEWPARAM(NWDVersion::kAddress, STN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(w, NWDVersion::kAddress)));
+    SendMessageW(GetDlgItem(w, NWDVersion::kAddress), BM_CLICK, 0, 0);
   });
   about.ShowModal();
   EXPECT_EQ(about.AddressColor(), RGB(255, 0, 255));
   EXPECT_TRUE(closedBeforeOpening);
+  EXPECT_EQ(opened, (std::vector<std::string>{nw::kHomePageAddress}));
+}
+
+TEST(NWDVersion, KeysAloneReachTheHomePageLinkAndOpenIt) {
+  wtk::HostWindow host;
+  NWDVersion about(GetModuleHandleW(nullptr), host.Get(), false);
+  std::vector<std::string> opened;
+  about.SetOpener([&](const std::string& a) { opened.push_back(a); });
+  wtk::Later(150, [&] {
+    HWND w = about.Window();
+    ASSERT_NE(w, nullptr);
+    HWND ok = GetDlgItem(w, NWDVersion::kCommand1);
+    ASSERT_EQ(GetFocus(), ok);
+    // Tab from "O.K." to the link, then Enter, as the keyboard delivers them to the focused control.
+    PostMessageW(ok, WM_KEYDOWN, VK_TAB, 1);
+    PostMessageW(ok, WM_KEYDOWN, VK_RETURN, 1);
+  });
+  about.ShowModal();
+  EXPECT_EQ(about.AddressColor(), RGB(255, 0, 255));
   EXPECT_EQ(opened, (std::vector<std::string>{nw::kHomePageAddress}));
 }
 

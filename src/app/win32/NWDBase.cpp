@@ -9,6 +9,7 @@
 #include "app/win32/NWDBaseLinks.h"
 #include "classlib/win32/otkWindowProc.h"
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkModal.h"
 #include "classlib/win32/otkWinSetting.h"
 #include "monitor/Monitor.h"
 #include "res/resource.h"
@@ -32,6 +33,7 @@ class RunningMark {
   bool& flag_;
 };
 
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT_PTR kLookerTimer = 1;
 constexpr UINT_PTR kLookersbTimer = 2;
 
@@ -62,7 +64,8 @@ struct StaticDef {
 };
 constexpr StaticDef kLabels[] = {
     {LabelToday, "\"今日\"", {92, 68, 196, 82}, SS_CENTER},
-    {cmd::UserDefine, "ﾕｰｻﾞｰ定義のｶｳﾝﾀ", {200, 68, 304, 82}, SS_CENTER | SS_ENDELLIPSIS},
+    // The counter's name is the user's text: an "&" in it is shown, not made a mnemonic.
+    {cmd::UserDefine, "ﾕｰｻﾞｰ定義のｶｳﾝﾀ", {200, 68, 304, 82}, SS_CENTER | SS_ENDELLIPSIS | SS_NOPREFIX},
     {LabelTime, "累積接続時間:", {6, 84, 84, 98}, SS_LEFT},
     {LabelCount, "累積接続回数:", {6, 104, 84, 118}, SS_LEFT},
     {LabelStatus, "状況(&S):", {6, 124, 120, 138}, SS_LEFT},
@@ -82,6 +85,13 @@ otkGdi::Bitmap LoadBitmapScaled(HINSTANCE inst, int id, UINT dpi) {
   return otkGdi::Bitmap(static_cast<HBITMAP>(
       LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, otkGdi::Scale(bm.bmWidth, dpi),
                  otkGdi::Scale(bm.bmHeight, dpi), LR_LOADMAP3DCOLORS)));
+}
+
+std::string WindowCaption(HWND wnd) {
+  const int n = GetWindowTextLengthW(wnd);
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  w.resize(static_cast<size_t>(GetWindowTextW(wnd, w.data(), n + 1)));
+  return Narrow(w);
 }
 
 HICON LoadIconSized(HINSTANCE inst, int id, int size) {
@@ -125,23 +135,21 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   wc.lpszClassName = kClassName;
   if (!RegisterClassExW(&wc)) return false;
 
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   menuBar_ = CreateMenu();
   for (const MenuTop& top : BuildMainMenu(CurrentMenuInputs())) {
     HMENU popup = CreatePopupMenu();
     FillPopup(popup, top.Items);
     AppendMenuW(menuBar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), Widen(top.Caption).c_str());
   }
-  RECT rc{0, 0, S(kClientW), S(kClientH)};
-  AdjustWindowRectEx(&rc, style, TRUE, 0);
+  const SIZE outer = OuterSize(dpi_);
 
   // Position: the saved left/top in twips.
   const SettingsFileData& g = links::Global();
   const int left = otkGdi::TwipsToPixels(g.SavedWindowState[SwLeft], dpi_);
   const int top = otkGdi::TwipsToPixels(g.SavedWindowState[SwTop], dpi_);
 
-  wnd_ = CreateWindowExW(0, kClassName, L"", style, left, top, rc.right - rc.left, rc.bottom - rc.top, nullptr,
-                         menuBar_, instance, this);
+  wnd_ = CreateWindowExW(0, kClassName, L"", kStyle, left, top, outer.cx, outer.cy, nullptr, menuBar_, instance,
+                         this);
   if (!wnd_) return false;
 
   font_ = otkGdi::CreateMessageFont(dpi_);
@@ -158,8 +166,10 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   // lines, the title and the dial button.
   monitor_->StartMonitoring();
 
-  // 2. The saved window state.
-  modes_.PreviousDisplayMode = g.PreviousDisplayMode;
+  // 2. The saved window state. A damaged stored previous mode is taken as the main window, so the
+  // program can always be shown again.
+  const int32_t storedPrevious = nw::RestoreDisplayMode(DisplayModes{kModeTray, g.PreviousDisplayMode});
+  modes_.PreviousDisplayMode = storedPrevious;
   modes_.DisplayMode = kModeTray;
   SetTrayResidency(g.SavedWindowState[SwTrayIn] != 0);
   if (g.TopWinFLG) {
@@ -176,7 +186,6 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   // 9. The display mode.
   // Nothing is shown yet; the switch shows the chosen window and the stored previous mode stays
   // what showing the program again returns to.
-  const int32_t storedPrevious = g.PreviousDisplayMode;
   const int32_t mode =
       StartupDisplayMode(g.SavedWindowState[SwDisplayMode], s.ExpStart, DisplayModes{kModeTray, storedPrevious});
   SetDisplayMode(mode);
@@ -186,6 +195,12 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   // 10-13. The start-up dial and the re-anchoring of the counters.
   monitor_->CompleteStart();
   return true;
+}
+
+SIZE NWDBase::OuterSize(UINT dpi) {
+  RECT rc{0, 0, otkGdi::Scale(kClientW, dpi), otkGdi::Scale(kClientH, dpi)};
+  AdjustWindowRectEx(&rc, kStyle, TRUE, 0);  // with its menu bar
+  return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
 void NWDBase::CreateControls() {
@@ -237,11 +252,8 @@ void NWDBase::SetTip(HWND control, const std::string& text) {
 }
 
 bool NWDBase::PreTranslate(MSG& msg) {
-  if (!wnd_ || !IsWindowVisible(wnd_)) return false;
-  if (msg.hwnd != wnd_ && !IsChild(wnd_, msg.hwnd)) return false;
-  // Alt+letter must still reach the menu bar.
-  if ((msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR)) return false;
-  return IsDialogMessageW(wnd_, &msg) != FALSE;
+  // Alt with a control's letter (S, O) acts on the control; the menu letters reach the menu bar.
+  return otkModal::DialogKeys(wnd_, msg);
 }
 
 // ---- window procedure --------------------------------------------------------------------------------
@@ -252,10 +264,12 @@ LRESULT CALLBACK NWDBase::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARA
 
 LRESULT NWDBase::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == taskbarCreatedMsg_ && taskbarCreatedMsg_ != 0) {
-    // Explorer restarted: its notification area lost our icon.
-    if (trayResident_) tray_.ReAddAfterShellRestart();
+    // The shell (re)started: its notification area has no icon of ours. Added with the present
+    // picture and tip, also when the first add at start-up was refused.
+    if (trayResident_) tray_.ReAddAfterShellRestart(TrayIcon(PresentTrayIconId()), WindowCaption(wnd_));
     return 0;
   }
+  if (focus_.Handle(wnd_, msg, wParam, lParam)) return 0;
   switch (msg) {
     case WM_TIMER:
       // A cycle that opened a notice is still running while the notice's modal loop dispatches
@@ -331,7 +345,8 @@ MenuInputs NWDBase::CurrentMenuInputs() {
   const SettingsFileData& g = links::Global();
   MenuInputs in;
   in.LineConnected = monitor_ && monitor_->LineConnected() != 0;
-  in.TrayResident = trayResident_;
+  // "ﾀｽｸﾄﾚｲに入れる(&T)" only while the icon really is there to bring the program back.
+  in.TrayResident = trayResident_ && tray_.TrayIconShown();
   in.LoggingFLG = g.Settings.LoggingFLG;
   in.LogFileExists = false;
   in.UserRenew = g.Settings.UserRenew;
@@ -480,7 +495,8 @@ void NWDBase::SetMainExpState(bool shown) {
     ShowWindow(wnd_, SW_HIDE);
     return;
   }
-  monitor_->RefreshDisplay(links::Now(), true);
+  // The cycle's time becomes the present one: what the refresh logs or requests carries it.
+  monitor_->RefreshNow();
   if (CompactShown()) {
     // Reappear where the compact window is, kept on the screen.
     links::CenterWindowOver(CompactWindow(), wnd_, true);
@@ -564,7 +580,8 @@ LiveWindowState NWDBase::LiveState() const {
   live.DisplayMode = modes_.DisplayMode;
   live.LockShown = monitor_ && monitor_->LockButtonShown();
   live.TrayInstalled = trayResident_;
-  const RECT r = WindowRectPx();
+  // Minimized, the window is parked off the screen: what is stored is where it comes back.
+  const RECT r = links::NormalWindowRect(wnd_);
   live.MainLeft = otkGdi::PixelsToTwips(r.left, dpi_);
   live.MainTop = otkGdi::PixelsToTwips(r.top, dpi_);
   return live;
@@ -574,12 +591,6 @@ void NWDBase::SaveAllSettings() {
   // The main window is stored where it will reappear: centred over a shown compact window.
   if (CompactShown()) links::CenterWindowOver(CompactWindow(), wnd_, false);
   nw::SaveSettings(LiveState());
-}
-
-RECT NWDBase::WindowRectPx() const {
-  RECT r{};
-  GetWindowRect(wnd_, &r);
-  return r;
 }
 
 // ---- tray -----------------------------------------------------------------------------------------------
@@ -597,13 +608,10 @@ void NWDBase::SetTrayResidency(bool on) {
 
 void NWDBase::InstallTrayIcon(HWND wnd) {
   NWDWinProc::HookMainWindow(wnd, this);
-  const int id = monitor_ && monitor_->LineConnected() ? 102 : 101;
   otk::otkIconIntoTray::AddArgs args;
   args.Owner = wnd;
-  wchar_t caption[256] = {};
-  GetWindowTextW(wnd, caption, 256);
-  args.Tip = Narrow(caption);
-  args.Icon = TrayIcon(id);
+  args.Tip = WindowCaption(wnd);
+  args.Icon = TrayIcon(PresentTrayIconId());
   tray_.AddTrayIcon(args);
 }
 
@@ -611,6 +619,8 @@ void NWDBase::UninstallTrayIcon() {
   NWDWinProc::UnhookMainWindow();
   tray_.RemoveTrayIcon();
 }
+
+int NWDBase::PresentTrayIconId() const { return monitor_ && monitor_->LineConnected() ? 102 : 101; }
 
 HICON NWDBase::TrayIcon(int id) const {
   // Shared icons live as long as the module, so the tray record may keep the handle.

@@ -9,6 +9,7 @@
 
 #include "app/NWDWindowRules.h"
 #include "classlib/win32/otkGdi.h"
+#include "classlib/win32/otkModal.h"
 #include "monitor/MonitorPorts.h"
 #include "monitor/win32/NWDWinProc.h"
 #include "monitor/win32/otkIconIntoTray.h"
@@ -29,6 +30,8 @@ class NWDBase final : public MonitorView, public TrayEvents {
   // Creates the window and runs its load sequence; false when the window could not be created.
   bool Form_Load(HINSTANCE instance);
   HWND Handle() const { return wnd_; }
+  // The window's outer size at `dpi` (client area, frame, caption and menu bar), in pixels.
+  static SIZE OuterSize(UINT dpi);
   Monitor& monitor() { return *monitor_; }
   // Keyboard navigation among the main window's controls.
   bool PreTranslate(MSG& msg);
@@ -86,6 +89,8 @@ class NWDBase final : public MonitorView, public TrayEvents {
 
   void SetTrayIconImage(int iconId);
   HICON TrayIcon(int id) const;
+  // 102 while the line is connected, else 101.
+  int PresentTrayIconId() const;
 
   // ---- TrayEvents -------------------------------------------------------------------------------
   void TrayDoubleClick() override { ExpWindowFromTaskTary(); }
@@ -127,7 +132,6 @@ class NWDBase final : public MonitorView, public TrayEvents {
   bool CompactShown() const;
   HWND CompactWindow() const;
   void SetCompactState(bool shown);
-  RECT WindowRectPx() const;
 
   HINSTANCE instance_ = nullptr;
   HWND wnd_ = nullptr;
@@ -148,6 +152,7 @@ class NWDBase final : public MonitorView, public TrayEvents {
   bool unloading_ = false;
   bool trayResident_ = false;
   int popupLineState_ = 0;  // PopupLineState
+  otkModal::FocusKeeper focus_;
   bool closeFromBox_ = false;
   bool closeByProgram_ = false;
   bool lookersbOn_ = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/NWDWindowRules.h"
+#include "app/win32/NWDBase.h"
 #include "classlib/win32/WinText.h"
 #include "classlib/win32/otkGdi.h"
 #include "settings/win32/NWDVersion.h"
@@ -14,8 +15,28 @@ Date Now() { return LocalNow(); }
 
 ScreenTwips ScreenSize() {
   const UINT dpi = otkGdi::ScreenDpi();
+  const SIZE window = NWDBase::OuterSize(dpi);
   return ScreenTwips{otkGdi::PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi),
-                     otkGdi::PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi)};
+                     otkGdi::PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi), otkGdi::PixelsToTwips(window.cx, dpi),
+                     otkGdi::PixelsToTwips(window.cy, dpi)};
+}
+
+RECT NormalWindowRect(HWND wnd) {
+  RECT r{};
+  if (!IsIconic(wnd)) {
+    GetWindowRect(wnd, &r);
+    return r;
+  }
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  if (!GetWindowPlacement(wnd, &wp)) return r;
+  // The normal position counts from the work area of the window's monitor, not from the screen.
+  r = wp.rcNormalPosition;
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi))
+    OffsetRect(&r, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
+  return r;
 }
 
 void LoadSettings() {
@@ -34,9 +55,8 @@ void CenterWindowOver(HWND source, HWND target, bool keepOnScreen) {
     return TwipRect{otkGdi::PixelsToTwips(r.left, dpi), otkGdi::PixelsToTwips(r.top, dpi),
                     otkGdi::PixelsToTwips(r.right - r.left, dpi), otkGdi::PixelsToTwips(r.bottom - r.top, dpi)};
   };
-  RECT rs{}, rt{};
-  GetWindowRect(source, &rs);
-  GetWindowRect(target, &rt);
+  const RECT rs = NormalWindowRect(source);
+  const RECT rt = NormalWindowRect(target);
   const TwipRect moved =
       CenterFormOver(twips(rs), twips(rt), keepOnScreen, otkGdi::PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi),
                      otkGdi::PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi));

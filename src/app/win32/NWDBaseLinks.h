@@ -16,8 +16,10 @@ namespace nw::links {
 // records (defaults when it is missing or damaged).
 void LoadSettings();
 inline SettingsFileData& Global() { return nw::Global(); }
-// The primary screen in twips.
+// The primary screen and the main window's outer size on it, in twips.
 ScreenTwips ScreenSize();
+// Where a window is (screen pixels), or comes back to when it is minimized.
+RECT NormalWindowRect(HWND wnd);
 
 Date Now();
 

@@ -26,7 +26,7 @@ class CompactHostOf final : public CompactHost {
   int32_t ConnectionSeconds() override { return main_.monitor().ConnectionSeconds(); }
   bool Unloading() override { return main_.Unloading(); }
   bool ExplicitExit() override { return main_.ExplicitExit(); }
-  bool TrayResident() override { return main_.TrayResident(); }
+  bool TrayIconShown() override { return main_.TrayIconShown(); }
   bool LockButtonShown() override { return main_.monitor().LockButtonShown(); }
   void RequestLine(int32_t hangUp) override { main_.monitor().RequestLine(hangUp, false); }
   void LockBtnAction(bool whc) override { main_.monitor().LockBtnAction(whc); }

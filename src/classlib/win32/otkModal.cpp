@@ -28,6 +28,45 @@ void DisableOthers::Release() {
   disabled_.clear();
 }
 
+bool DialogKeys(HWND wnd, MSG& msg) {
+  if (!wnd || !IsWindowVisible(wnd) || !IsWindowEnabled(wnd)) return false;
+  if (msg.hwnd != wnd && !IsChild(wnd, msg.hwnd)) return false;
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
+    // The dialog manager would press the default button (or send IDOK) even when another push
+    // button has the focus; the user means the one the focus is on.
+    HWND focus = GetFocus();
+    const LRESULT code = focus && IsChild(wnd, focus) && IsWindowEnabled(focus)
+                             ? SendMessageW(focus, WM_GETDLGCODE, 0, 0)
+                             : 0;
+    const bool pushLike = (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) ||
+                          ((code & DLGC_BUTTON) && (GetWindowLongW(focus, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW);
+    if (pushLike) {
+      SendMessageW(focus, BM_CLICK, 0, 0);
+      return true;
+    }
+  }
+  return IsDialogMessageW(wnd, &msg) != FALSE;
+}
+
+bool FocusKeeper::Handle(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(wnd, focus)) focus_ = focus;
+    return false;
+  }
+  if (msg == WM_NEXTDLGCTL) {
+    HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam) : GetNextDlgTabItem(wnd, GetFocus(), wParam != 0);
+    if (target && IsChild(wnd, target)) SetFocus(target);
+    return true;
+  }
+  if (msg != WM_SETFOCUS) return false;
+  HWND target = focus_;
+  if (!target || !IsWindow(target) || !IsChild(wnd, target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+    target = GetNextDlgTabItem(wnd, nullptr, FALSE);
+  if (target && target != wnd) SetFocus(target);
+  return true;
+}
+
 bool RunUntilDestroyed(HWND wnd) {
   MSG msg;
   while (IsWindow(wnd)) {
@@ -36,7 +75,7 @@ bool RunUntilDestroyed(HWND wnd) {
       PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
       return false;
     }
-    if (!IsDialogMessageW(wnd, &msg)) {
+    if (!DialogKeys(wnd, msg)) {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }

@@ -110,7 +110,7 @@ void NWDComp::Destroy() {
 void NWDComp::CloseRedirecting() {
   if (closing_ || !wnd_) return;
   closing_ = true;
-  switch (comp::DecideUnload(host_.Unloading(), host_.ExplicitExit(), backRequest_, host_.TrayResident())) {
+  switch (comp::DecideUnload(host_.Unloading(), host_.ExplicitExit(), backRequest_, host_.TrayIconShown())) {
     case comp::UnloadLeadsTo::MainWindow:
       host_.SetDisplayMode(1);
       break;

@@ -30,7 +30,8 @@ class CompactHost {
   virtual int32_t ConnectionSeconds() = 0;
   virtual bool Unloading() = 0;
   virtual bool ExplicitExit() = 0;
-  virtual bool TrayResident() = 0;
+  // The tray icon really is in the notification area (so hiding everything leaves a way back).
+  virtual bool TrayIconShown() = 0;
   virtual bool LockButtonShown() = 0;
   virtual void RequestLine(int32_t hangUp) = 0;  // manual request: 1 hang up, 0 dial
   virtual void LockBtnAction(bool whc) = 0;

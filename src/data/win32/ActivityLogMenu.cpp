@@ -16,8 +16,7 @@ bool AdsLognu_Click(HWND owner, ActivityLogCommands& commands) {
   dlg.FilterIndex = setup.FilterIndex;
   dlg.Flags = setup.Flags;
   if (!dlg.ShowDialogOfSave()) return false;
-  commands.AdsLognuChosen(dlg.SelectedAddress);
-  return true;
+  return commands.AdsLognuChosen(dlg.SelectedAddress);
 }
 
 }  // namespace nw

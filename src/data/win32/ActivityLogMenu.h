@@ -12,7 +12,7 @@
 namespace nw {
 
 // Shows the save dialog set up for the log; on O.K. LogFileAddress becomes the chosen path.
-// True when a path was chosen.
+// True when a path was chosen and taken.
 bool AdsLognu_Click(HWND owner, ActivityLogCommands& commands);
 
 }  // namespace nw

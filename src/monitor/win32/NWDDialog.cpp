@@ -178,6 +178,7 @@ LRESULT CALLBACK NWDDialog::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT NWDDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   HWND wnd = wnd_;
+  if (focus_.Handle(wnd, msg, wp, lp)) return 0;
   switch (msg) {
     case DM_GETDEFID:
       return MAKELRESULT(kBtnGo, DC_HASDEFID);

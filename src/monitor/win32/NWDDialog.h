@@ -77,6 +77,7 @@ class NWDDialog final : public NoticeDialog {
   otkGdi::Font font_;
   bool closing_ = false;
   std::unique_ptr<otkModal::DisableOthers> disabled_;  // while the notice is modal
+  otkModal::FocusKeeper focus_;
 };
 
 }  // namespace nw

@@ -48,7 +48,6 @@ bool otkIconIntoTray::AddTrayIcon(const AddArgs& args) {
 }
 
 bool otkIconIntoTray::ModifyTrayIcon(const ModifyArgs& args) {
-  if (!shown_) return false;
   data_.uFlags = 0;
   if (args.IconGiven) {
     data_.hIcon = args.Icon;
@@ -58,6 +57,7 @@ bool otkIconIntoTray::ModifyTrayIcon(const ModifyArgs& args) {
     StoreTip(data_, TipText(args.Tip));
     data_.uFlags |= NIF_TIP;
   }
+  if (!shown_) return false;
   return Shell_NotifyIconW(NIM_MODIFY, &data_) != FALSE;
 }
 
@@ -68,10 +68,12 @@ bool otkIconIntoTray::RemoveTrayIcon() {
   return true;
 }
 
-bool otkIconIntoTray::ReAddAfterShellRestart() {
+bool otkIconIntoTray::ReAddAfterShellRestart(HICON icon, const std::string& tip) {
   if (!data_.hWnd) return false;
-  // The record still holds the last image and tip; add it with every part valid. A shell that
-  // announces itself while it still has our icon refuses the add: then the icon is still there.
+  // The identifier stays the one of the first add. A shell that announces itself while it still
+  // has our icon refuses the add: then the icon is still there and takes the present state.
+  data_.hIcon = icon;
+  StoreTip(data_, TipText(tip));
   data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   shown_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE || Shell_NotifyIconW(NIM_MODIFY, &data_) != FALSE;
   return shown_;

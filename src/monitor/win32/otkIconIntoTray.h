@@ -27,12 +27,13 @@ class otkIconIntoTray {
 
   // False when the icon is already shown or the shell refused it.
   bool AddTrayIcon(const AddArgs& args);
-  // False when no icon is shown or the shell refused the change.
+  // False when no icon is shown or the shell refused the change. The record takes the new picture
+  // and tip either way, so an icon added later shows the present state.
   bool ModifyTrayIcon(const ModifyArgs& args);
   bool RemoveTrayIcon();
-  // After the shell restarted ("TaskbarCreated") its icons are gone: add ours again (only for an
-  // icon that was added once).
-  bool ReAddAfterShellRestart();
+  // After the shell (re)started ("TaskbarCreated") its icons are gone: add ours again with the
+  // present picture and tip (only for an icon whose add was tried once, shown or refused).
+  bool ReAddAfterShellRestart(HICON icon, const std::string& tip);
 
   bool TrayIconShown() const { return shown_; }
 

@@ -138,10 +138,13 @@ bool NWDVersion::Create() {
   // The resource texts may take two lines each.
   make(L"STATIC", v.LegalCopyright, SS_LEFT | SS_NOPREFIX, kMess0 + 1, kTextLeft, 40, kTextW, 32, font_.Get());
   make(L"STATIC", v.FileDescription, SS_LEFT | SS_NOPREFIX, kMess0 + 2, kTextLeft, 76, kTextW, 32, font_.Get());
-  address_ = make(L"STATIC", kHomePageAddress, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, kAddress, kTextLeft, 112, kTextW,
-                  16, linkFont_.Get());
+  // The link is a button drawn as a link, so Tab reaches it and Enter or Space opens it.
+  address_ = make(L"BUTTON", kHomePageAddress, WS_TABSTOP | BS_OWNERDRAW, kAddress, kTextLeft, 112, kTextW, 16,
+                  linkFont_.Get());
   HWND ok = make(L"BUTTON", "O.K.", WS_TABSTOP | BS_DEFPUSHBUTTON, kCommand1, kClientW - 96, kClientH - 34, 80, 24,
                  font_.Get());
+  // "O.K." first in the Tab order (it has the focus when the box opens), the link after it.
+  SetWindowPos(address_, ok, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   // The link's tooltip.
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
@@ -163,11 +166,11 @@ bool NWDVersion::Create() {
 void NWDVersion::ShowModal() {
   if (wnd_ || !Create()) return;
   HWND wnd = wnd_;
-  otkModal::DisableOthers others(wnd);
+  disabled_ = std::make_unique<otkModal::DisableOthers>(wnd);
   ShowWindow(wnd, SW_SHOW);
   SetForegroundWindow(wnd);
   const bool ended = otkModal::RunUntilDestroyed(wnd);
-  others.Release();
+  disabled_.reset();
   if (!ended && IsWindow(wnd)) DestroyWindow(wnd);
   if (openAfterClose_) {
     openAfterClose_ = false;
@@ -184,31 +187,46 @@ void NWDVersion::AddressClick() {
   SendMessageW(wnd_, WM_CLOSE, 0, 0);
 }
 
+void NWDVersion::DrawAddress(const DRAWITEMSTRUCT& di) {
+  FillRect(di.hDC, &di.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  otkGdi::SelectGuard font(di.hDC, linkFont_.Get());
+  SetBkMode(di.hDC, TRANSPARENT);
+  SetTextColor(di.hDC, addressColor_);
+  const std::wstring text = win::Widen(kHomePageAddress);
+  RECT r = di.rcItem;
+  constexpr UINT kFormat = DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX;
+  DrawTextW(di.hDC, text.c_str(), -1, &r, kFormat);
+  if (di.itemState & ODS_FOCUS) {
+    DrawTextW(di.hDC, text.c_str(), -1, &r, kFormat | DT_CALCRECT);
+    IntersectRect(&r, &r, &di.rcItem);
+    DrawFocusRect(di.hDC, &r);
+  }
+}
+
 LRESULT CALLBACK NWDVersion::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   return win::ForwardToObject<NWDVersion, &NWDVersion::wnd_, &NWDVersion::Handle>(wnd, msg, wp, lp);
 }
 
 LRESULT NWDVersion::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   HWND wnd = wnd_;
+  if (focus_.Handle(wnd, msg, wp, lp)) return 0;
   switch (msg) {
     case WM_COMMAND:
       if (LOWORD(wp) == kCommand1 || LOWORD(wp) == IDCANCEL) {
         SendMessageW(wnd, WM_CLOSE, 0, 0);
         return 0;
       }
-      if (LOWORD(wp) == kAddress && HIWORD(wp) == STN_CLICKED) {
+      if (LOWORD(wp) == kAddress && HIWORD(wp) == BN_CLICKED) {
         AddressClick();
         return 0;
       }
       break;
-    case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lp) == address_) {
-        HDC dc = reinterpret_cast<HDC>(wp);
-        SetTextColor(dc, addressColor_);
-        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-      }
-      break;
+    case WM_DRAWITEM: {
+      const auto* di = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (di->hwndItem != address_) break;
+      DrawAddress(*di);
+      return TRUE;
+    }
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wp) == address_) {
         HCURSOR hand = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_LINK_HAND));
@@ -217,6 +235,8 @@ LRESULT NWDVersion::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_CLOSE:
+      // The other windows first, so the activation returns to the main window.
+      if (disabled_) disabled_->Release();
       DestroyWindow(wnd);
       return 0;
     case WM_DESTROY:

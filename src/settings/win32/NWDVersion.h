@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "classlib/win32/otkGdi.h"
+#include "classlib/win32/otkModal.h"
 
 namespace nw {
 
@@ -49,6 +51,7 @@ class NWDVersion {
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   bool Create();
   void AddressClick();
+  void DrawAddress(const DRAWITEMSTRUCT& di);
 
   HINSTANCE instance_;
   HWND main_;
@@ -61,6 +64,8 @@ class NWDVersion {
   otkGdi::Font font_, boldFont_, linkFont_;
   COLORREF addressColor_ = RGB(0, 0, 255);
   bool openAfterClose_ = false;
+  otkModal::FocusKeeper focus_;
+  std::unique_ptr<otkModal::DisableOthers> disabled_;  // while the box is modal
 };
 
 }  // namespace nw

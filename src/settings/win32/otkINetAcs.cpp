@@ -1,5 +1,6 @@
 #include "settings/win32/otkINetAcs.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -10,7 +11,25 @@
 
 namespace otkINetAcs {
 
+namespace {
+// The shell may hand the target to a handler that needs COM on the calling thread (an apartment,
+// without OLE 1 DDE): set up for the call, undone after it when it was ours to set up.
+class ComApartment {
+ public:
+  ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(hr_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  HRESULT hr_;
+};
+}  // namespace
+
 void Open(const std::string& target, int showCommand) {
+  const ComApartment com;
   const std::wstring file = nw::win::Widen(target);
   std::vector<wchar_t> dir(MAX_PATH + 1, L'\0');
   const DWORD n = GetCurrentDirectoryW(static_cast<DWORD>(dir.size()), dir.data());
