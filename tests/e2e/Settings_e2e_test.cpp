@@ -6,6 +6,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "E2eSettings.h"
@@ -65,6 +67,44 @@ void Click(HWND wnd) {
   in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(2, in, sizeof(INPUT));
   std::this_thread::sleep_for(300ms);
+}
+
+// With NW_E2E_SHOTS set to a folder: the window's screen area saved there as NAME.bmp (the
+// screenshot script turns them into pictures of the dialogs).
+void Shot(HWND wnd, const char* name) {
+  const char* dir = std::getenv("NW_E2E_SHOTS");
+  if (!dir || !*dir) return;
+  std::this_thread::sleep_for(400ms);  // painted
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(mem, old);
+  const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+  fh.bfSize = fh.bfOffBits + stride * static_cast<DWORD>(h);
+  if (FILE* f = std::fopen((std::string(dir) + "\\" + name + ".bmp").c_str(), "wb")) {
+    std::fwrite(&fh, sizeof fh, 1, f);
+    std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+    std::fwrite(bits, stride, static_cast<size_t>(h), f);
+    std::fclose(f);
+  }
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
 }
 
 HWND Control(HWND dlg, int id) {
@@ -446,6 +486,17 @@ TEST_F(AdvancedSettingsE2e, TwoSetsRegisteredTheDefaultOneDialsAndACommaIsRefuse
                                      std::vector<std::wstring>{L"First", L"Second - (標準)"}; }, 5s));
   Key('I', {VK_MENU});
   EXPECT_EQ(SendMessageW(Control(dlg, spr::RsIdlFLG), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(Control(dlg, spr::RsPassword), EM_GETPASSWORDCHAR, 0, 0), '*');
+  Shot(dlg, "advanced-page0");
+  // The time page by the keyboard: asking about a change greys the first two timeout options.
+  Key(VK_TAB, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, spr::SysTimBack); }, 5s));
+  Key('Q', {VK_MENU});
+  EXPECT_FALSE(Enabled(dlg, spr::SyOutDlg + 0));
+  EXPECT_EQ(SendMessageW(Control(dlg, spr::SyOutDlg + 2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Shot(dlg, "advanced-page1");
+  Key(VK_TAB, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, spr::RASConn); }, 5s));
   Key(VK_RETURN);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 5s));
 
@@ -485,6 +536,7 @@ TEST_F(AdvancedSettingsE2e, WatchedEntryShowsItsLiveStateAndIsProbedAfterOk) {
   HWND main = StartNetWard();
   HWND dlg = OpenByKeys(main, 'U', 'E', "Orvin.T.K. NetWard 接続先監視の設定");
   EXPECT_TRUE(PageShown(dlg, ent::DecWatchWay));
+  Shot(dlg, "watch-page0");
   // The browser way: neither a click on "監視ｴﾝﾄﾘの設定" nor Ctrl+Tab leaves the first page.
   Click(Control(dlg, ent::UtilWord + 1));
   Key(VK_TAB, {VK_CONTROL});
@@ -507,9 +559,16 @@ TEST_F(AdvancedSettingsE2e, WatchedEntryShowsItsLiveStateAndIsProbedAfterOk) {
   // The state label follows the line within a second.
   linesim::Modify(folder_.SimState(), [](linesim::State& s) { s.AddConnection("Second", linesim::kStateConnected); });
   EXPECT_TRUE(WaitUntil([&] { return TextOf(dlg, ent::EtyState) == "接続状態"; }, 1s));
+  Shot(dlg, "watch-page1");
   DropAll();
   EXPECT_TRUE(WaitUntil([&] { return TextOf(dlg, ent::EtyState) == "切断状態"; }, 1s));
 
+  Key(VK_TAB, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, ent::DecDetail); }, 5s));
+  EXPECT_EQ(SendMessageW(Control(dlg, ent::WatchDetail + 6), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Shot(dlg, "watch-page2");
+  Key(VK_TAB, {VK_CONTROL, VK_SHIFT});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, ent::DecEntry); }, 5s));
   Key(VK_RETURN);  // "O.K."
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 5s));
   // NetWard now asks RAS about the ticked entry: its connection and its drop are seen.
