@@ -18,7 +18,7 @@ NW_E2E_SHOTS="Z:${out//\//\\}" "$NW_WINE" "$build/bin/e2e_tests.exe" --gtest_fil
 nw_wine_stop
 
 echo "screenshots written:"
-for f in "$out"/advanced-page*.bmp "$out"/watch-page*.bmp; do
+for f in "$out"/advanced-page*.bmp "$out"/watch-page*.bmp "$out"/menu-sets.bmp; do
   [ -e "$f" ] || continue
   convert "$f" "${f%.bmp}.png" && rm -f "$f"
   echo "  ${f%.bmp}.png"

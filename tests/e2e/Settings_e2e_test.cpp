@@ -69,15 +69,14 @@ void Click(HWND wnd) {
   std::this_thread::sleep_for(300ms);
 }
 
-// With NW_E2E_SHOTS set to a folder: the window's screen area saved there as NAME.bmp (the
-// screenshot script turns them into pictures of the dialogs).
-void Shot(HWND wnd, const char* name) {
+// With NW_E2E_SHOTS set to a folder: a screen area saved there as NAME.bmp (the screenshot
+// script turns them into pictures of the dialogs).
+void Shot(RECT r, const char* name) {
   const char* dir = std::getenv("NW_E2E_SHOTS");
   if (!dir || !*dir) return;
   std::this_thread::sleep_for(400ms);  // painted
-  RECT r{};
-  GetWindowRect(wnd, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);
   BITMAPINFO bi{};
@@ -105,6 +104,12 @@ void Shot(HWND wnd, const char* name) {
   DeleteObject(bmp);
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
+}
+
+void Shot(HWND wnd, const char* name) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  Shot(r, name);
 }
 
 HWND Control(HWND dlg, int id) {
@@ -516,6 +521,12 @@ TEST_F(AdvancedSettingsE2e, TwoSetsRegisteredTheDefaultOneDialsAndACommaIsRefuse
   SetForegroundWindow(main);
   Key('M', {VK_MENU});
   Key('F');
+  RECT menus{};
+  for (HWND menu : TopWindows(proc_->Pid(), L"#32768")) {
+    RECT r{};
+    if (Visible(menu) && GetWindowRect(menu, &r)) UnionRect(&menus, &menus, &r);
+  }
+  Shot(menus, "menu-sets");
   Key(VK_RETURN);
   Key('M', {VK_MENU});
   Key('D');
