@@ -124,9 +124,8 @@ std::vector<MenuTop> BuildMainMenu(const MenuInputs& in) {
   MenuTop util{"設定(&U)", {}};
   auto& u = util.Items;
   u.push_back(Item(cmd::UtilActnu, "動作の設定(&A)..."));
-  // The advanced settings dialogs are not part of this build yet.
-  u.push_back(Item(cmd::UtilSprnu, "高度な設定(&S)...", false));
-  u.push_back(Item(cmd::UtilSprWatchEntrynu, "監視ｴﾝﾄﾘの高度な設定(&E)...", false));
+  u.push_back(Item(cmd::UtilSprnu, "高度な設定(&S)..."));
+  u.push_back(Item(cmd::UtilSprWatchEntrynu, "監視ｴﾝﾄﾘの高度な設定(&E)..."));
   u.push_back(Separator());
   u.push_back(Item(cmd::Loggingnu, "ﾛｸﾞの開始(&L)", true, in.LoggingFLG));
   u.push_back(Item(cmd::AdsLognu, "ﾛｸﾞﾌｧｲﾙの場所(&W)..."));

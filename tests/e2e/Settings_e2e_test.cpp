@@ -1,9 +1,13 @@
-// The operation settings dialog of the real NetWard.exe, driven from outside by the keyboard:
-// a bad value on a later page, "ｷｬﾝｾﾙ", a good "O.K." acting at once and saved at the end, and the
-// start-up registration page against this prefix's registry and start-up folder.
+// The settings dialogs of the real NetWard.exe, driven from outside by the keyboard and the mouse:
+// the operation settings (a bad value on a later page, "ｷｬﾝｾﾙ", a good "O.K." acting at once and
+// saved at the end, the start-up registration page against this prefix's registry and start-up
+// folder), the connection information sets dialed through Linkpilot, and the watched entries.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "E2eSettings.h"
@@ -11,6 +15,7 @@
 #include "LineSimState.h"
 #include "app/NWDMenuIds.h"
 #include "settings/NWDUtilIds.h"
+#include "settings/NWDUtilSprIds.h"
 
 namespace e2e {
 namespace {
@@ -49,6 +54,62 @@ void Type(const std::wstring& text) {
     SendInput(2, i, sizeof(INPUT));
   }
   std::this_thread::sleep_for(150ms);
+}
+
+// A left click in the middle of a window.
+void Click(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, in, sizeof(INPUT));
+  std::this_thread::sleep_for(300ms);
+}
+
+// With NW_E2E_SHOTS set to a folder: a screen area saved there as NAME.bmp (the screenshot
+// script turns them into pictures of the dialogs).
+void Shot(RECT r, const char* name) {
+  const char* dir = std::getenv("NW_E2E_SHOTS");
+  if (!dir || !*dir) return;
+  std::this_thread::sleep_for(400ms);  // painted
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return;
+  HDC screen = GetDC(nullptr);
+  HDC mem = CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(mem, old);
+  const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+  fh.bfSize = fh.bfOffBits + stride * static_cast<DWORD>(h);
+  if (FILE* f = std::fopen((std::string(dir) + "\\" + name + ".bmp").c_str(), "wb")) {
+    std::fwrite(&fh, sizeof fh, 1, f);
+    std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
+    std::fwrite(bits, stride, static_cast<size_t>(h), f);
+    std::fclose(f);
+  }
+  DeleteObject(bmp);
+  DeleteDC(mem);
+  ReleaseDC(nullptr, screen);
+}
+
+void Shot(HWND wnd, const char* name) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  Shot(r, name);
 }
 
 HWND Control(HWND dlg, int id) {
@@ -321,6 +382,223 @@ TEST_F(StartupRegistrationE2e, RunValueAndShortcutAreRegisteredAndRemoved) {
   EXPECT_EQ(States(dlg), none + "1010");
   Key(VK_ESCAPE);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 5s));
+}
+
+// ---- connection information sets and watched entries ------------------------------------------------
+
+namespace spr = nw::spr;
+namespace ent = nw::ent;
+
+class AdvancedSettingsE2e : public SettingsDialogE2e {
+ protected:
+  void SetUp() override {
+    SettingsDialogE2e::SetUp();
+    // A second entry that accepts only its own user name and password.
+    ASSERT_TRUE(linesim::Modify(folder_.SimState(), [](linesim::State& s) {
+      linesim::Entry second{"Second"};
+      second.User = "bob";
+      second.Password = "pw2";
+      s.Entries.push_back(second);
+    }));
+  }
+
+  // The main window in front, then Alt + `top` and `item`: the dialog that opens, with `caption`.
+  HWND OpenByKeys(HWND main, WORD top, WORD item, const char* caption) {
+    SetForegroundWindow(main);
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == main; }, 5s));
+    Key(top, {VK_MENU});
+    Key(item);
+    HWND dlg = WaitForWindow(proc_->Pid(), L"NetWardForm", 10s);
+    EXPECT_TRUE(WaitUntil([&] { return Visible(dlg) && FocusId(dlg) != 0; }, 10s));
+    EXPECT_EQ(Narrow(Text(dlg)), caption);
+    return dlg;
+  }
+
+  // Alt + `mnemonic`, then `text` typed over what the box held.
+  void Fill(HWND dlg, WORD mnemonic, int id, const std::wstring& text) {
+    Key(mnemonic, {VK_MENU});
+    EXPECT_TRUE(WaitUntil([&] { return FocusId(dlg) == id || GetParent(FocusedWindow(dlg)) == Control(dlg, id); }, 5s))
+        << id;
+    Key('A', {VK_CONTROL});
+    Type(text);
+  }
+  static HWND FocusedWindow(HWND dlg) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &info);
+    return info.hwndFocus;
+  }
+
+  // The RasDialA calls Linkpilot made: "entry/user/password" each.
+  std::vector<std::string> Dials() {
+    std::vector<std::string> d;
+    for (const auto& c : linesim::ReadCalls(folder_.SimState()))
+      if (c.Function == "RasDialA") d.push_back(c.Arg("entry") + "/" + c.Arg("user") + "/" + c.Arg("password"));
+    return d;
+  }
+  void DropAll() {
+    linesim::Modify(folder_.SimState(), [](linesim::State& s) {
+      for (auto& c : std::vector<linesim::Connection>(s.Connections)) s.RemoveConnection(c.Handle);
+      s.Online = false;
+    });
+  }
+  std::vector<std::string> Status(HWND main) {
+    std::vector<std::string> lines;
+    for (const auto& l : ListLines(GetDlgItem(main, cmd::StatusList))) lines.push_back(Narrow(l));
+    return lines;
+  }
+  bool StatusHas(HWND main, const std::string& line, size_t times) {
+    const auto lines = Status(main);
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line)) >= times;
+  }
+};
+
+TEST_F(AdvancedSettingsE2e, TwoSetsRegisteredTheDefaultOneDialsAndACommaIsRefused) {
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData&) {}));
+  HWND main = StartNetWard();
+  HWND dlg = OpenByKeys(main, 'U', 'S', "Orvin.T.K. NetWard 高度な設定");
+  EXPECT_TRUE(PageShown(dlg, spr::RASConn));
+  EXPECT_EQ(FocusId(dlg), spr::RsSetInfoTxt);
+  EXPECT_FALSE(Visible(Control(dlg, spr::RsEntryNameErr)));
+
+  watcher_.Expect(L"正常に登録");
+  watcher_.Expect(L"ｶﾝﾏ");
+  Type(L"First");
+  Fill(dlg, 'E', spr::RsEntryName, L"NWProvider");
+  Fill(dlg, 'U', spr::RsUserName, L"alice");
+  Fill(dlg, 'P', spr::RsPassword, L"pw1");
+  std::string shown = MessageAfter([] { Key('G', {VK_MENU}); });
+  EXPECT_NE(shown.find("正常に登録が完了しました。"), std::string::npos) << shown;
+  EXPECT_EQ(shown.find("pw1"), std::string::npos);
+
+  // The second set, first with a "," in the user name: refused, the box focused, nothing added.
+  Fill(dlg, 'O', spr::RsSetInfoTxt, L"Second");
+  Fill(dlg, 'E', spr::RsEntryName, L"Second");
+  Fill(dlg, 'U', spr::RsUserName, L"b,ob");
+  Fill(dlg, 'P', spr::RsPassword, L"pw2");
+  shown = MessageAfter([] { Key('G', {VK_MENU}); });
+  EXPECT_NE(shown.find("接続情報のﾕｰｻﾞｰ名には、\",\" (ｶﾝﾏ) を含めないで下さい。"), std::string::npos) << shown;
+  EXPECT_TRUE(WaitUntil([&] { return FocusId(dlg) == spr::RsUserName; }, 5s));
+  EXPECT_EQ(ListLines(Control(dlg, spr::RsSetInfoLst)).size(), 1u);
+  Type(L"bob");  // over the selected text
+  shown = MessageAfter([] { Key('G', {VK_MENU}); });
+  EXPECT_NE(shown.find("正常に登録が完了しました。"), std::string::npos) << shown;
+  EXPECT_EQ(ListLines(Control(dlg, spr::RsSetInfoLst)), (std::vector<std::wstring>{L"First - (標準)", L"Second"}));
+
+  // "標準(&F)" on the selected second set; dial with the stored sets; Enter is "O.K.".
+  Key('F', {VK_MENU});
+  EXPECT_TRUE(WaitUntil([&] { return ListLines(Control(dlg, spr::RsSetInfoLst)) ==
+                                     std::vector<std::wstring>{L"First", L"Second - (標準)"}; }, 5s));
+  Key('I', {VK_MENU});
+  EXPECT_EQ(SendMessageW(Control(dlg, spr::RsIdlFLG), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(Control(dlg, spr::RsPassword), EM_GETPASSWORDCHAR, 0, 0), '*');
+  Shot(dlg, "advanced-page0");
+  // The time page by the keyboard: asking about a change greys the first two timeout options.
+  Key(VK_TAB, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, spr::SysTimBack); }, 5s));
+  Key('Q', {VK_MENU});
+  EXPECT_FALSE(Enabled(dlg, spr::SyOutDlg + 0));
+  EXPECT_EQ(SendMessageW(Control(dlg, spr::SyOutDlg + 2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Shot(dlg, "advanced-page1");
+  Key(VK_TAB, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, spr::RASConn); }, 5s));
+  Key(VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 5s));
+
+  // "ﾀﾞｲｱﾙｱｯﾌﾟ接続の開始(&D)": Linkpilot dials the standard set with its user name and password.
+  linesim::ClearCalls(folder_.SimState());
+  SetForegroundWindow(main);
+  Key('M', {VK_MENU});
+  Key('D');
+  ASSERT_TRUE(WaitUntil([&] { return !Dials().empty(); }, 15s));
+  EXPECT_EQ(Dials(), (std::vector<std::string>{"Second/bob/pw2"}));
+  EXPECT_EQ(linesim::Snapshot(folder_.SimState()).Connections.size(), 1u);  // the password was right
+  DropAll();
+
+  // The menu's "標準の接続情報保存ｾｯﾄを指定(&F)" lists both sets: its first item makes "First" standard.
+  std::this_thread::sleep_for(1500ms);
+  linesim::ClearCalls(folder_.SimState());
+  SetForegroundWindow(main);
+  Key('M', {VK_MENU});
+  Key('F');
+  RECT menus{};
+  for (HWND menu : TopWindows(proc_->Pid(), L"#32768")) {
+    RECT r{};
+    if (Visible(menu) && GetWindowRect(menu, &r)) UnionRect(&menus, &menus, &r);
+  }
+  Shot(menus, "menu-sets");
+  Key(VK_RETURN);
+  Key('M', {VK_MENU});
+  Key('D');
+  ASSERT_TRUE(WaitUntil([&] { return !Dials().empty(); }, 15s));
+  EXPECT_EQ(Dials(), (std::vector<std::string>{"NWProvider/alice/pw1"}));
+
+  PostMessageW(main, WM_COMMAND, cmd::Closenu, 0);
+  ASSERT_TRUE(proc_->WaitExit(10s));
+  const nw::SettingsRecord saved = ReadSettings(folder_).Settings;
+  ASSERT_EQ(saved.RsSetInfo.size(), 2u);
+  EXPECT_EQ(saved.RsSetInfo[1], (nw::RsSetInfoEntry{"Second", "Second", "bob", "pw2"}));
+  EXPECT_EQ(saved.RsSetInfoStd, 0);
+  EXPECT_TRUE(saved.RsIdlFLG);
+}
+
+TEST_F(AdvancedSettingsE2e, WatchedEntryShowsItsLiveStateAndIsProbedAfterOk) {
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData&) {}));
+  HWND main = StartNetWard();
+  HWND dlg = OpenByKeys(main, 'U', 'E', "Orvin.T.K. NetWard 接続先監視の設定");
+  EXPECT_TRUE(PageShown(dlg, ent::DecWatchWay));
+  Shot(dlg, "watch-page0");
+  // The browser way: neither a click on "監視ｴﾝﾄﾘの設定" nor Ctrl+Tab leaves the first page.
+  Click(Control(dlg, ent::UtilWord + 1));
+  Key(VK_TAB, {VK_CONTROL});
+  EXPECT_TRUE(PageShown(dlg, ent::DecWatchWay));
+  EXPECT_FALSE(PageShown(dlg, ent::DecEntry));
+
+  Key('D', {VK_MENU});  // "OS提供のDLL依存の監視方式(&D)"
+  EXPECT_EQ(SendMessageW(Control(dlg, ent::WayWatchEn + 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Click(Control(dlg, ent::UtilWord + 1));
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, ent::DecEntry); }, 5s));
+  // The simulator's phonebook; the first entry is selected and its state shown.
+  EXPECT_EQ(TextOf(dlg, ent::EtyName), "NWProvider");
+  EXPECT_EQ(TextOf(dlg, ent::EtyState), "切断状態");
+  Click(Control(dlg, ent::lstEntries));  // the list takes the focus
+  Key(VK_HOME);
+  Key(VK_DOWN);
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(dlg, ent::EtyName) == "Second"; }, 5s));
+  Key(VK_SPACE);  // ticks "Second"
+
+  // The state label follows the line within a second.
+  linesim::Modify(folder_.SimState(), [](linesim::State& s) { s.AddConnection("Second", linesim::kStateConnected); });
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(dlg, ent::EtyState) == "接続状態"; }, 1s));
+  Shot(dlg, "watch-page1");
+  DropAll();
+  EXPECT_TRUE(WaitUntil([&] { return TextOf(dlg, ent::EtyState) == "切断状態"; }, 1s));
+
+  Key(VK_TAB, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, ent::DecDetail); }, 5s));
+  EXPECT_EQ(SendMessageW(Control(dlg, ent::WatchDetail + 6), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Shot(dlg, "watch-page2");
+  Key(VK_TAB, {VK_CONTROL, VK_SHIFT});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, ent::DecEntry); }, 5s));
+  Key(VK_RETURN);  // "O.K."
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 5s));
+  // NetWard now asks RAS about the ticked entry: its connection and its drop are seen.
+  linesim::Modify(folder_.SimState(), [](linesim::State& s) { s.AddConnection("Second", linesim::kStateConnected); });
+  EXPECT_TRUE(WaitUntil([&] { return StatusHas(main, "   接続状態になりました。", 1); }, 10s));
+  DropAll();
+  EXPECT_TRUE(WaitUntil([&] { return StatusHas(main, "   切断状態になりました。", 1); }, 10s));
+  // A connection of an entry that is not watched leaves the line down.
+  linesim::Modify(folder_.SimState(), [](linesim::State& s) { s.AddConnection(kEntry, linesim::kStateConnected); });
+  std::this_thread::sleep_for(2500ms);
+  EXPECT_TRUE(StatusHas(main, "   接続状態になりました。", 1));
+  EXPECT_FALSE(StatusHas(main, "   接続状態になりました。", 2));
+
+  PostMessageW(main, WM_COMMAND, cmd::Closenu, 0);
+  ASSERT_TRUE(proc_->WaitExit(10s));
+  const nw::SettingsRecord saved = ReadSettings(folder_).Settings;
+  EXPECT_EQ(saved.WayWatchEn, 1);
+  EXPECT_EQ(saved.WatchEntries, (std::vector<std::string>{"Second"}));
+  EXPECT_EQ(saved.WatchDetail, 8192);
 }
 
 }  // namespace

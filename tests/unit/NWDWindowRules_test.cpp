@@ -106,12 +106,8 @@ TEST(MainMenuTest, LaterWindowsAreVisibleButDisabled) {
   MenuInputs in;
   auto menus = BuildMainMenu(in);
   for (int id : {cmd::Historynu}) EXPECT_FALSE(Find(menus[0].Items, id)->Enabled);
-  EXPECT_TRUE(CommandAvailable(in, cmd::UtilActnu));
-  for (int id : {cmd::UtilSprnu, cmd::UtilSprWatchEntrynu}) {
-    ASSERT_NE(Find(menus[1].Items, id), nullptr);
-    EXPECT_FALSE(Find(menus[1].Items, id)->Enabled);
-    EXPECT_FALSE(CommandAvailable(in, id));
-  }
+  EXPECT_FALSE(CommandAvailable(in, cmd::Historynu));
+  for (int id : {cmd::UtilActnu, cmd::UtilSprnu, cmd::UtilSprWatchEntrynu}) EXPECT_TRUE(CommandAvailable(in, id));
 }
 
 TEST(MainMenuTest, InTrayOnlyWhileResidentAndLogItemsFollowTheLog) {

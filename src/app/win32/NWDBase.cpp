@@ -440,6 +440,8 @@ void NWDBase::OnCommand(int id, int code, HWND control) {
       CloseByProgram();
       break;
     case cmd::UtilActnu: UtilActnu_Click(); break;
+    case cmd::UtilSprnu: UtilSprnu_Click(); break;
+    case cmd::UtilSprWatchEntrynu: UtilSprWatchEntrynu_Click(); break;
     case cmd::Loggingnu:
     case cmd::AdsLognu:
     case cmd::DelLognu: LogCommand(id); break;

@@ -51,6 +51,12 @@ class NWDBase final : public MonitorView, public TrayEvents {
   bool TopWinFLG() const;
   // "動作の設定(&A)...": the operation settings dialog, modal; the window refreshes afterwards.
   void UtilActnu_Click();
+  // "高度な設定(&S)..." and "監視ｴﾝﾄﾘの高度な設定(&E)...": modal; afterwards the probe forgets the
+  // connections it watched and one monitor cycle runs.
+  void UtilSprnu_Click();
+  void UtilSprWatchEntrynu_Click();
+  // The RAS queries of this machine (the probe's own adapter).
+  RasQuery& RasProbe();
   // Looker on or off, at `intervalMs` (restarted only when that changes).
   void SetPollingTimer(bool enabled, int32_t intervalMs);
   // Shows or hides the lock button (showing a hidden one applies the stored lock state).

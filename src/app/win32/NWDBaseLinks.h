@@ -28,7 +28,7 @@ void Apphpnu_Click();
 void Vernu_Click(HINSTANCE instance, HWND owner, bool topmost);
 // Closes the about box when it is open (program end).
 void CloseAboutBox();
-// Closes the operation settings dialog without applying it (program end).
+// Closes the open settings dialog without applying it (program end).
 void CloseUtilityDialog();
 
 // CenterFormOver on real windows: `target` is moved so its centre lies on `source`'s centre.

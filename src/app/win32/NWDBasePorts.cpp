@@ -76,6 +76,8 @@ NWDBase::~NWDBase() {
   ReleaseWindowResources();
 }
 
+RasQuery& NWDBase::RasProbe() { return ports_->Ras; }
+
 void NWDBase::CreateMonitor() {
   ports_ = std::make_unique<Adapters>(*this, instance_);
   Adapters& a = *ports_;

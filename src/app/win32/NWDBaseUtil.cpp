@@ -1,16 +1,20 @@
-// The main window's side of the operation settings dialog: what the dialog acts on when "O.K."
-// succeeds, and opening it from "動作の設定(&A)...".
+// The main window's side of the settings dialogs: what the operation settings dialog acts on when
+// "O.K." succeeds, and opening the three dialogs from the "設定(&U)" menu.
 #include "app/win32/NWDBase.h"
 #include "app/win32/NWDBaseLinks.h"
 #include "monitor/Monitor.h"
 #include "settings/win32/NWDLaunchPorts.h"
 #include "settings/win32/NWDUtil.h"
+#include "settings/win32/NWDUtilSprEntry.h"
+#include "settings/win32/NWDUtilSuper.h"
 
 namespace nw {
 
 namespace {
 
 NWDUtil* g_util = nullptr;
+NWDUtilSuper* g_super = nullptr;
+NWDUtilSprEntry* g_entry = nullptr;
 
 // The dialog's view of the running program: the process-wide records, the monitor and this window.
 class MainWindowUtilityHost final : public UtilityHost {
@@ -54,8 +58,36 @@ void NWDBase::UtilActnu_Click() {
   }
 }
 
+void NWDBase::UtilSprnu_Click() {
+  if (g_super) return;
+  NWDUtilSuper dialog(instance_, links::Global().Settings, RasProbe());
+  g_super = &dialog;
+  dialog.ShowModal(MainIcon(), TopWinFLG());
+  g_super = nullptr;
+  // The probe finds the connections again by the settings now in force. The default-set menus
+  // are built from the stored sets each time one opens.
+  if (wnd_ && !unloading_ && !explicitExit_) {
+    monitor_->ClearWatchedHandles();
+    monitor_->Looker_Timer();
+  }
+}
+
+void NWDBase::UtilSprWatchEntrynu_Click() {
+  if (g_entry) return;
+  NWDUtilSprEntry dialog(instance_, links::Global().Settings, RasProbe());
+  g_entry = &dialog;
+  dialog.ShowModal(MainIcon(), TopWinFLG());
+  g_entry = nullptr;
+  if (wnd_ && !unloading_ && !explicitExit_) {
+    monitor_->ClearWatchedHandles();
+    monitor_->Looker_Timer();
+  }
+}
+
 void links::CloseUtilityDialog() {
   if (g_util) g_util->Unload();
+  if (g_super) g_super->Unload();
+  if (g_entry) g_entry->Unload();
 }
 
 }  // namespace nw

@@ -51,6 +51,12 @@ Made ClassAndStyle(Kind kind) {
     case Kind::Button: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON};
     case Kind::DefaultButton: return {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON};
     case Kind::Combo: return {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
+    case Kind::EditCombo: return {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL};
+    case Kind::Password: return {L"EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | ES_PASSWORD};
+    case Kind::List: return {L"LISTBOX", WS_TABSTOP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT};
+    case Kind::CheckList:
+      return {WC_LISTVIEWW, WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
+                                LVS_SHOWSELALWAYS};
     case Kind::Frame: return {L"BUTTON", BS_GROUPBOX};
   }
   return {L"STATIC", 0};
@@ -64,11 +70,13 @@ bool IsPushButton(HWND wnd) {
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 
-bool IsEdit(HWND wnd) {
-  wchar_t cls[8] = {};
-  GetClassNameW(wnd, cls, 8);
-  return lstrcmpiW(cls, L"EDIT") == 0;
+bool IsClass(HWND wnd, const wchar_t* name) {
+  wchar_t cls[32] = {};
+  GetClassNameW(wnd, cls, 32);
+  return lstrcmpiW(cls, name) == 0;
 }
+
+bool IsEdit(HWND wnd) { return IsClass(wnd, L"EDIT"); }
 
 }  // namespace
 
@@ -119,14 +127,25 @@ void Form::AddControls(HWND parent, std::span<const Control> table) {
     const Made m = ClassAndStyle(c.Type);
     const RECT& r = c.Rect;
     // Combo boxes are given the height of their open list.
-    const int height = c.Type == Kind::Combo ? S(r.bottom - r.top) * 8 : S(r.bottom - r.top);
+    const bool dropDown = c.Type == Kind::Combo || c.Type == Kind::EditCombo;
+    const int height = dropDown ? S(r.bottom - r.top) * 8 : S(r.bottom - r.top);
     HWND h = CreateWindowExW(0, m.Class, Widen(c.Text).c_str(), WS_CHILD | WS_VISIBLE | m.Style | c.Style,
                              S(r.left), S(r.top), S(r.right - r.left), height, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.Id)), instance_, nullptr);
     if (!h) continue;
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     if (c.Limit > 0) SendMessageW(h, EM_LIMITTEXT, static_cast<WPARAM>(c.Limit), 0);
-    if (c.Type == Kind::Combo) SendMessageW(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), S(r.bottom - r.top) - 6);
+    if (dropDown) SendMessageW(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), S(r.bottom - r.top) - 6);
+    if (c.Type == Kind::Password) SendMessageW(h, EM_SETPASSWORDCHAR, L'*', 0);
+    if (c.Type == Kind::EditCombo && c.Limit > 0) SendMessageW(h, CB_LIMITTEXT, static_cast<WPARAM>(c.Limit), 0);
+    if (c.Type == Kind::CheckList) {
+      SendMessageW(h, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT,
+                   LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+      LVCOLUMNW col{};
+      col.mask = LVCF_WIDTH;
+      col.cx = S(r.right - r.left) - GetSystemMetrics(SM_CXVSCROLL) - 4;
+      SendMessageW(h, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+    }
     if (c.Type == Kind::Number) selectAll_.push_back(c.Id);
     if (c.Id != 0 && c.Id != -1) items_[c.Id] = h;
     if (c.Tip) SetTip(c.Id, c.Tip);
@@ -168,6 +187,97 @@ int Form::ComboIndex(int id) const { return static_cast<int>(SendMessageW(Item(i
 
 void Form::SetComboIndex(int id, int index) {
   SendMessageW(Item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void Form::SetItems(int id, const std::vector<std::string>& items) {
+  HWND h = Item(id);
+  if (!h) return;
+  if (IsClass(h, WC_LISTVIEWW)) {
+    SendMessageW(h, LVM_DELETEALLITEMS, 0, 0);
+    for (size_t i = 0; i < items.size(); ++i) {
+      std::wstring w = Widen(items[i]);
+      LVITEMW it{};
+      it.mask = LVIF_TEXT;
+      it.iItem = static_cast<int>(i);
+      it.pszText = w.data();
+      SendMessageW(h, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&it));
+    }
+    return;
+  }
+  const bool list = IsClass(h, L"LISTBOX");
+  const std::string text = list ? std::string() : Text(id);
+  SendMessageW(h, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+  for (const std::string& s : items)
+    SendMessageW(h, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(s).c_str()));
+  if (!list) SetText(id, text);
+}
+
+std::vector<std::string> Form::Items(int id) const {
+  HWND h = Item(id);
+  std::vector<std::string> out;
+  if (!h) return out;
+  if (IsClass(h, WC_LISTVIEWW)) {
+    const int n = static_cast<int>(SendMessageW(h, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      wchar_t buf[1024] = {};
+      LVITEMW it{};
+      it.iSubItem = 0;
+      it.pszText = buf;
+      it.cchTextMax = 1024;
+      SendMessageW(h, LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&it));
+      out.push_back(Narrow(buf));
+    }
+    return out;
+  }
+  const bool list = IsClass(h, L"LISTBOX");
+  const int n = static_cast<int>(SendMessageW(h, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    const LRESULT len = SendMessageW(h, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring w(static_cast<size_t>(std::max<LRESULT>(len, 0)) + 1, L'\0');
+    SendMessageW(h, list ? LB_GETTEXT : CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(w.data()));
+    w.resize(static_cast<size_t>(std::max<LRESULT>(len, 0)));
+    out.push_back(Narrow(w));
+  }
+  return out;
+}
+
+int Form::ListIndex(int id) const {
+  HWND h = Item(id);
+  if (!h) return -1;
+  if (IsClass(h, WC_LISTVIEWW))
+    return static_cast<int>(SendMessageW(h, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  if (IsClass(h, L"LISTBOX")) return static_cast<int>(SendMessageW(h, LB_GETCURSEL, 0, 0));
+  return ComboIndex(id);
+}
+
+void Form::SetListIndex(int id, int index) {
+  HWND h = Item(id);
+  if (!h) return;
+  if (IsClass(h, WC_LISTVIEWW)) {
+    LVITEMW it{};
+    it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    it.state = index >= 0 ? (LVIS_SELECTED | LVIS_FOCUSED) : 0;
+    SendMessageW(h, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&it));
+    if (index >= 0) SendMessageW(h, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    return;
+  }
+  if (IsClass(h, L"LISTBOX")) {
+    SendMessageW(h, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    return;
+  }
+  SetComboIndex(id, index);
+}
+
+bool Form::ItemChecked(int id, int index) const {
+  const LRESULT state = SendMessageW(Item(id), LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK);
+  return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+void Form::SetItemChecked(int id, int index, bool on) {
+  LVITEMW it{};
+  it.stateMask = LVIS_STATEIMAGEMASK;
+  it.state = INDEXTOSTATEIMAGEMASK(on ? 2 : 1);
+  SendMessageW(Item(id), LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&it));
 }
 
 int Form::RadioIndex(int firstId, int count) const {
@@ -214,12 +324,16 @@ void Form::Warn(std::string_view text) const {
   MessageBoxW(wnd_, Widen(text).c_str(), kTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
-void Form::Inform(std::string_view text) const {
-  MessageBoxW(wnd_, Widen(text).c_str(), kTitle, MB_OK | MB_ICONINFORMATION);
+void Form::Inform(std::string_view text, std::string_view title) const {
+  MessageBoxW(wnd_, Widen(text).c_str(), title.empty() ? kTitle : Widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 bool Form::AskYesNo(std::string_view text) const {
   return MessageBoxW(wnd_, Widen(text).c_str(), kTitle, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
+bool Form::AskQuestion(std::string_view text) const {
+  return MessageBoxW(wnd_, Widen(text).c_str(), kTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 bool Form::RunModal() {
@@ -305,6 +419,12 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       OnCommand(id, code);
       return 0;
     }
+    case WM_NOTIFY:
+      if (lp) OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+      return 0;
+    case WM_TIMER:
+      OnTimer(static_cast<UINT_PTR>(wp));
+      return 0;
     case WM_CTLCOLORSTATIC:
       if (HBRUSH b = OnColorStatic(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)))
         return reinterpret_cast<LRESULT>(b);

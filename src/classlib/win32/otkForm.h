@@ -43,6 +43,10 @@ enum class Kind {
   Button,         // push button
   DefaultButton,  // the push button Enter presses when no other button has the focus
   Combo,          // drop-down list
+  EditCombo,      // text box with a drop-down list of suggestions
+  Password,       // single-line text box showing "*" for every character
+  List,           // list box, one selection
+  CheckList,      // list whose items carry a check box (Space ticks the focused item)
   Frame,          // group box around other controls (a sibling of them, drawn behind)
 };
 
@@ -91,6 +95,14 @@ class Form {
   void FillCombo(int id, std::span<const char* const> items);
   int ComboIndex(int id) const;
   void SetComboIndex(int id, int index);
+  // Items of a List, CheckList or EditCombo (an EditCombo keeps its text), the selected one (-1 none).
+  void SetItems(int id, const std::vector<std::string>& items);
+  std::vector<std::string> Items(int id) const;
+  int ListIndex(int id) const;
+  void SetListIndex(int id, int index);
+  // The tick of a CheckList item.
+  bool ItemChecked(int id, int index) const;
+  void SetItemChecked(int id, int index, bool on);
   // Option groups: `count` buttons with consecutive identifiers from `firstId`; -1 when none is set.
   int RadioIndex(int firstId, int count) const;
   void SetRadioIndex(int firstId, int count, int index);
@@ -101,10 +113,12 @@ class Form {
   void FocusField(int id);
 
   // Message boxes with the program's title: a warning (exclamation, OK), a confirmation
-  // (information, OK) and a Yes/No question with the exclamation icon (true for Yes).
+  // (information, OK; `title` replaces the title) and Yes/No questions with the exclamation or
+  // the question icon (true for Yes).
   void Warn(std::string_view text) const;
-  void Inform(std::string_view text) const;
+  void Inform(std::string_view text, std::string_view title = {}) const;
   bool AskYesNo(std::string_view text) const;
+  bool AskQuestion(std::string_view text) const;
 
   // Shows the window, disables the program's other windows and dispatches messages (timers
   // included) until the window is destroyed. False when the program was asked to quit meanwhile.
@@ -119,6 +133,10 @@ class Form {
   virtual void OnCancel() { Close(); }
   // Keys before the dialog keyboard sees them; true when handled.
   virtual bool PreTranslate(const MSG&) { return false; }
+  // WM_NOTIFY from a control (list views report selection and ticks this way).
+  virtual void OnNotify(const NMHDR&) {}
+  // WM_TIMER of the form's own timers.
+  virtual void OnTimer(UINT_PTR) {}
   // Background brush for a static or read-only control (null: the default).
   virtual HBRUSH OnColorStatic(HWND, HDC) { return nullptr; }
   virtual void OnDestroy() {}

@@ -18,13 +18,6 @@ constexpr DWORD kNoPrefix = SS_NOPREFIX;
 // Layout at 96 DPI: the page labels on the left, the pages to their right, the buttons below.
 constexpr int kClientW = 640, kClientH = 398;
 constexpr RECT kPageRect{150, 8, 632, 352};
-constexpr int kStripX = 8, kStripW = 134, kStripH = 30, kStripGap = 34;
-
-constexpr const char* kPageNames[kPageCount] = {"更新日時の設定", "自動接続の設定", "自動切断の設定", "状態維持の設定",
-                                                "再接続の設定",   "経過時間の設定", "表示方法の設定", "ﾀｲﾏの設定",
-                                                "自動起動の設定", "ｱﾌﾟﾘｹｰｼｮﾝの設定"};
-constexpr int kContainers[kPageCount] = {DecRenew,   Dial,        DialHangup, DecMaintain, DecRedial,
-                                         DecDialVal, DecExpress,  DecTimer,   DecLaunch,   DecTaskTray};
 
 constexpr Control kRenew[] = {
     {Kind::Check, UserRenew, "ﾕｰｻﾞｰ定義のｶｳﾝﾀを作動させる(&U)", {8, 8, 476, 28}},
@@ -192,11 +185,13 @@ constexpr Control kButtons[] = {
     {Kind::Button, Cancel, "ｷｬﾝｾﾙ", {538, 362, 628, 390}},
 };
 
-struct PageTable {
-  std::span<const Control> Controls;
+const NWDPagedForm::Page kPages[kPageCount] = {
+    {"更新日時の設定", DecRenew, kRenew},       {"自動接続の設定", Dial, kDial},
+    {"自動切断の設定", DialHangup, kHangup},    {"状態維持の設定", DecMaintain, kMaintain},
+    {"再接続の設定", DecRedial, kRedial},       {"経過時間の設定", DecDialVal, kDialVal},
+    {"表示方法の設定", DecExpress, kExpress},   {"ﾀｲﾏの設定", DecTimer, kTimer},
+    {"自動起動の設定", DecLaunch, kLaunch},     {"ｱﾌﾟﾘｹｰｼｮﾝの設定", DecTaskTray, kTaskTray},
 };
-const PageTable kPages[kPageCount] = {{kRenew},   {kDial},  {kHangup},  {kMaintain}, {kRedial},
-                                      {kDialVal}, {kExpress}, {kTimer}, {kLaunch},   {kTaskTray}};
 
 using F = otkForm::Field<UtilValues>;
 const F kFields[] = {
@@ -275,17 +270,15 @@ std::string Amp(const std::string& s) {
   return out;
 }
 
-COLORREF ToColorRef(otk::OleColor c) {
-  return (c & 0x80000000u) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c & 0xFFFFFF);
-}
-
 bool InRange(int id, int first, int count) { return id >= first && id < first + count; }
 
 }  // namespace
 
 NWDUtil::NWDUtil(HINSTANCE instance, UtilityHost& host, LaunchPorts& launch, std::string programFolder,
                  std::string exeName)
-    : Form(instance), host_(host), launch_(launch, std::move(programFolder), std::move(exeName)), sel_(*this) {}
+    : NWDPagedForm(instance, UtilSel, UtilWord, kPageRect),
+      host_(host),
+      launch_(launch, std::move(programFolder), std::move(exeName)) {}
 
 NWDUtil::~NWDUtil() = default;
 
@@ -305,26 +298,7 @@ void NWDUtil::ShowModal(HICON icon, bool topmost) {
 }
 
 void NWDUtil::CreatePages() {
-  for (int i = 0; i < kPageCount; ++i) {
-    const int y = 8 + i * kStripGap;
-    const Control strips[] = {
-        {Kind::Strip, UtilSel + i, "", {kStripX, y, kStripX + kStripW, y + kStripH}, WS_CLIPSIBLINGS,
-         "Ctrl+Tab で次のﾍﾟｰｼﾞ"},
-        {Kind::Strip, UtilWord + i, kPageNames[i], {kStripX + 6, y + 7, kStripX + kStripW - 6, y + kStripH - 7}, 0,
-         "Ctrl+Tab で次のﾍﾟｰｼﾞ"},
-    };
-    AddControls(Window(), strips);
-    // The caption lies on its strip.
-    SetWindowPos(Item(UtilWord + i), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    wordToBase_[Item(UtilWord + i)] = Item(UtilSel + i);
-  }
-  for (int i = 0; i < kPageCount; ++i) {
-    HWND page = AddPage(kContainers[i], kPageRect);
-    AddControls(page, kPages[i].Controls);
-    sel_.RegistControl(reinterpret_cast<otk::otkControlHandle>(Item(UtilSel + i)),
-                       reinterpret_cast<otk::otkControlHandle>(Item(UtilWord + i)),
-                       reinterpret_cast<otk::otkControlHandle>(page));
-  }
+  NWDPagedForm::CreatePages(kPages);
   AddControls(Window(), kButtons);
   FillCombo(RNInterval, kIntervals);
   FillCombo(WhenWeek, kWeekdays);
@@ -365,39 +339,8 @@ void NWDUtil::ApplyRenewEnabling() {
   Enable(WhenRenew + 4, e.Second);
 }
 
-void NWDUtil::SelectPage(int index) {
-  sel_.EventActionClickLabel(static_cast<int16_t>(index));
-  // The focus must not stay on a control of a page that went away.
-  HWND focus = GetFocus();
-  if (focus && IsChild(Window(), focus) && !IsWindowVisible(focus)) FocusFirstOfPage();
-}
-
-void NWDUtil::FocusFirstOfPage() {
-  if (sel_.NowVisIndex < 0) return;
-  if (HWND first = GetNextDlgTabItem(Item(kContainers[sel_.NowVisIndex]), nullptr, FALSE)) {
-    SetFocus(first);
-    FocusField(GetDlgCtrlID(first));
-  }
-}
-
-bool NWDUtil::PreTranslate(const MSG& msg) {
-  if (msg.message != WM_KEYDOWN || !(GetKeyState(VK_CONTROL) & 0x8000)) return false;
-  int step = 0;
-  if (msg.wParam == VK_TAB) step = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
-  if (msg.wParam == VK_NEXT) step = 1;
-  if (msg.wParam == VK_PRIOR) step = -1;
-  if (step == 0) return false;
-  const int next = ((sel_.NowVisIndex < 0 ? 0 : sel_.NowVisIndex) + step + kPageCount) % kPageCount;
-  SelectPage(next);
-  FocusFirstOfPage();
-  return true;
-}
-
 void NWDUtil::OnCommand(int id, int code) {
-  if (InRange(id, UtilSel, kPageCount) || InRange(id, UtilWord, kPageCount)) {
-    if (code == STN_CLICKED || code == STN_DBLCLK) SelectPage(id - (id >= UtilWord ? UtilWord : UtilSel));
-    return;
-  }
+  if (PageLabelCommand(id, code)) return;
   if (code == EN_CHANGE) {
     if (id == FormatWin) SetText(ExFormatWin, DurationExample(Text(FormatWin)));
     if (id == FormatIval) SetText(ExFormatIval, DurationExample(Text(FormatIval)));
@@ -488,48 +431,6 @@ void NWDUtil::LaunchButton(NWDLaunch::Outcome (NWDLaunch::*click)()) {
   } else {
     Warn(o.Message);
   }
-}
-
-// ---- the page labels' colours ------------------------------------------------------------------------
-
-HBRUSH NWDUtil::BrushFor(otk::OleColor color) {
-  const COLORREF c = ToColorRef(color);
-  otkGdi::Brush& b = brushes_[c];
-  if (!b) b.Reset(CreateSolidBrush(c));
-  return b.Get();
-}
-
-HBRUSH NWDUtil::OnColorStatic(HWND control, HDC dc) {
-  HWND base = control;
-  if (const auto w = wordToBase_.find(control); w != wordToBase_.end()) base = w->second;
-  const auto back = back_.find(base);
-  if (back == back_.end()) return nullptr;
-  if (const auto fore = fore_.find(control); fore != fore_.end()) SetTextColor(dc, ToColorRef(fore->second));
-  SetBkColor(dc, ToColorRef(back->second));
-  return BrushFor(back->second);
-}
-
-void NWDUtil::SetBackColor(otk::otkControlHandle label, otk::OleColor color) {
-  HWND h = reinterpret_cast<HWND>(label);
-  back_[h] = color;
-  InvalidateRect(h, nullptr, TRUE);
-  // The caption on the strip takes the strip's background.
-  for (const auto& [word, base] : wordToBase_)
-    if (base == h) InvalidateRect(word, nullptr, TRUE);
-}
-
-void NWDUtil::SetForeColor(otk::otkControlHandle label, otk::OleColor color) {
-  HWND h = reinterpret_cast<HWND>(label);
-  fore_[h] = color;
-  InvalidateRect(h, nullptr, TRUE);
-}
-
-bool NWDUtil::Visible(otk::otkControlHandle container) {
-  return (GetWindowLongW(reinterpret_cast<HWND>(container), GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
-void NWDUtil::SetVisible(otk::otkControlHandle container, bool visible) {
-  ShowWindow(reinterpret_cast<HWND>(container), visible ? SW_SHOWNA : SW_HIDE);
 }
 
 }  // namespace nw
