@@ -344,9 +344,14 @@ TEST_F(NetWardE2e, LogPathWhoseFolderVanishedGivesTheNoticeAndSwitchesLoggingOff
   p = &proc;
   HWND notice = WaitForWindow(p->Pid(), nw::NWDDialog::kClassName, 15s);
   ASSERT_NE(notice, nullptr);
-  const std::string texts = Narrow(DialogTexts(notice));
-  EXPECT_NE(texts.find("ﾛｸﾞﾌｧｲﾙの保存場所が無効なため、ﾛｸﾞを保存できませんでした。"), std::string::npos) << texts;
-  EXPECT_NE(texts.find("ﾛｸﾞﾌｧｲﾙの保存場所が無効なため、「ﾛｸﾞ」機能の設定を初期化しました。"), std::string::npos);
+  // The window can be found before its controls are made and filled.
+  std::string texts;
+  EXPECT_TRUE(WaitUntil([&] {
+    texts = Narrow(DialogTexts(notice));
+    return texts.find("ﾛｸﾞﾌｧｲﾙの保存場所が無効なため、ﾛｸﾞを保存できませんでした。") != std::string::npos &&
+           texts.find("ﾛｸﾞﾌｧｲﾙの保存場所が無効なため、「ﾛｸﾞ」機能の設定を初期化しました。") != std::string::npos &&
+           FindChildByText(notice, L"O.K.") != nullptr;
+  }, 10s)) << texts;
   HWND ok = FindChildByText(notice, L"O.K.");
   ASSERT_NE(ok, nullptr);
   SendMessageW(ok, BM_CLICK, 0, 0);
@@ -493,10 +498,15 @@ TEST_F(NetWardE2e, TimeLimitNoticeStaysOpenWhileCyclesRunAndTheNextLimitReplaces
 
   HWND notice = WaitForWindow(p->Pid(), nw::NWDDialog::kClassName, 20s);
   ASSERT_NE(notice, nullptr);
-  HWND mainMess = GetDlgItem(notice, nw::NWDDialog::kMainMess);
-  HWND subMess = GetDlgItem(notice, nw::NWDDialog::kSubMess);
-  HWND btnGo = GetDlgItem(notice, nw::NWDDialog::kBtnGo);
-  HWND btnNgtv = GetDlgItem(notice, nw::NWDDialog::kBtnNgtv);
+  // The window can be found before its controls are made.
+  HWND mainMess = nullptr, subMess = nullptr, btnGo = nullptr, btnNgtv = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    mainMess = GetDlgItem(notice, nw::NWDDialog::kMainMess);
+    subMess = GetDlgItem(notice, nw::NWDDialog::kSubMess);
+    btnGo = GetDlgItem(notice, nw::NWDDialog::kBtnGo);
+    btnNgtv = GetDlgItem(notice, nw::NWDDialog::kBtnNgtv);
+    return mainMess && subMess && btnGo && btnNgtv;
+  }, 10s));
   // The notice fills its texts and buttons one after the other: wait for all of them.
   auto texts = [&] {
     return Caption(mainMess) + "\n" + Caption(subMess) + "\n" + Caption(btnGo) + "|" + Caption(btnNgtv);
