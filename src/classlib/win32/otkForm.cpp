@@ -20,19 +20,6 @@ constexpr const wchar_t* kTitle = L"Orvin.T.K. NetWard";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
 
-bool RegisterOnce(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, name, &wc)) return true;
-  wc = WNDCLASSEXW{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = name;
-  return RegisterClassExW(&wc) != 0;
-}
 
 struct Made {
   const wchar_t* Class;
@@ -85,7 +72,8 @@ Form::Form(HINSTANCE instance) : instance_(instance) {}
 Form::~Form() { Close(); }
 
 bool Form::Create(const FormOptions& o) {
-  if (!RegisterOnce(instance_, kFormClass, &Form::WndProc) || !RegisterOnce(instance_, kPageClass, &Form::PageProc))
+  if (!nw::win::RegisterWindowClassOnce(instance_, kFormClass, &Form::WndProc) ||
+      !nw::win::RegisterWindowClassOnce(instance_, kPageClass, &Form::PageProc))
     return false;
   dpi_ = otkGdi::ScreenDpi();
   font_ = otkGdi::CreateMessageFont(dpi_);

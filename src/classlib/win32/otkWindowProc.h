@@ -1,6 +1,7 @@
 #pragma once
 // The one window-procedure trampoline of every window class: the object passed as the creation
-// parameter is kept in GWLP_USERDATA at WM_NCCREATE, and each message goes to its handler.
+// parameter is kept in GWLP_USERDATA at WM_NCCREATE, and each message goes to its handler. And the
+// one registration of those classes.
 #include <windows.h>
 
 namespace nw::win {
@@ -23,6 +24,22 @@ LRESULT ForwardToObject(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   } catch (...) {
     return DefWindowProcW(wnd, msg, wp, lp);
   }
+}
+
+// Registers a window class of the program's windows (arrow cursor, button-face background) unless
+// it is registered already. False when the system refused it.
+inline bool RegisterWindowClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(instance, name, &wc)) return true;
+  wc = WNDCLASSEXW{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  return RegisterClassExW(&wc) != 0;
 }
 
 }  // namespace nw::win

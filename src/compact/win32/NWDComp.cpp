@@ -45,18 +45,7 @@ void NWDComp::SetCompactState(bool shown) {
 }
 
 void NWDComp::Load() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(instance_, kClassName, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &NWDComp::WndProc;
-    wc.hInstance = instance_;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    if (!RegisterClassExW(&wc)) return;
-  }
+  if (!nw::win::RegisterWindowClassOnce(instance_, kClassName, &NWDComp::WndProc)) return;
   dpi_ = otkGdi::ScreenDpi();
   font_ = otkGdi::CreateMessageFont(dpi_);
   closing_ = false;

@@ -19,19 +19,6 @@ constexpr int kBtnTop = 720, kBtnW = 1215, kBtnH = 330;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
-bool RegisterOnce(HINSTANCE instance, WNDPROC proc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, NWDDialog::kClassName, &wc)) return true;
-  wc = WNDCLASSEXW{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = NWDDialog::kClassName;
-  return RegisterClassExW(&wc) != 0;
-}
 
 HICON WindowIcon(HWND wnd, WPARAM kind) {
   if (!wnd) return nullptr;
@@ -52,7 +39,7 @@ NWDDialog::~NWDDialog() {
 }
 
 bool NWDDialog::Create() {
-  if (!RegisterOnce(instance_, &NWDDialog::WndProc)) return false;
+  if (!nw::win::RegisterWindowClassOnce(instance_, kClassName, &NWDDialog::WndProc)) return false;
   dpi_ = otkGdi::ScreenDpi();
   font_ = otkGdi::CreateMessageFont(dpi_);
 

@@ -70,18 +70,7 @@ NWDVersion::~NWDVersion() {
 }
 
 bool NWDVersion::Create() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  if (!GetClassInfoExW(instance_, kClassName, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &NWDVersion::WndProc;
-    wc.hInstance = instance_;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    if (!RegisterClassExW(&wc)) return false;
-  }
+  if (!nw::win::RegisterWindowClassOnce(instance_, kClassName, &NWDVersion::WndProc)) return false;
   dpi_ = otkGdi::ScreenDpi();
   auto px = [&](int v) { return otkGdi::Scale(v, dpi_); };
   font_ = otkGdi::CreateMessageFont(dpi_);
