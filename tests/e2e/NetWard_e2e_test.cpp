@@ -602,7 +602,8 @@ TEST_F(NetWardE2e, KilledWhileConnectedLosesAtMostOneCheckpointIntervalAndTheDow
   HWND main = StartAndWait(&first);
   ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
   const auto connected = std::chrono::steady_clock::now();
-  EXPECT_TRUE(folder_.Exists(L"NwdRun.dat"));
+  // The status line comes just before the checkpoint is written.
+  EXPECT_TRUE(WaitUntil([&] { return folder_.Exists(L"NwdRun.dat"); }, 5s));
   std::this_thread::sleep_for(63s);  // one checkpoint after the one at the connection
   first->Kill();                     // no shut-down: a crash or a power cut
   const auto killed = std::chrono::steady_clock::now();
