@@ -44,13 +44,12 @@ TEST(LogGraphModel, BarHeights) {
     int64_t Time, FullScale;
     int32_t Height;
   };
-  // 30 s of 60 is 1987.5 twips: the fraction is dropped, as the bar is placed in whole twips
-  // (the control takes integer coordinates) and 1987 keeps the top at the exact half of the chart
-  // rounded away from the baseline.
+  // Heights are whole twips, rounded to the nearest: 30 s of 60 is 1987.5 twips and gives 1988,
+  // 59 s of 60 (3908.75) gives 3909 - the closest whole values to the exact heights.
   const Case cases[] = {
       {0, 60, 15},           {-5, 60, 15},        {1, 86400, 15},
-      {30, 60, 1987},        {59, 60, 3908},      {60, 60, 3975},
-      {1800, 3600, 1987},    {75600, 86400, 3478}, {90000, 86400, 3975},
+      {30, 60, 1988},        {59, 60, 3909},      {60, 60, 3975},
+      {1800, 3600, 1988},    {75600, 86400, 3478}, {90000, 86400, 3975},
       {600000, 86400, 3975}, {INT32_MAX, 86400, 3975}, {int64_t{3} * INT32_MAX, 86400, 3975},
   };
   for (const Case& c : cases) EXPECT_EQ(BarHeight(c.Time, c.FullScale), c.Height) << c.Time << "/" << c.FullScale;

@@ -43,9 +43,6 @@ struct HistoryList : ::testing::Test {
   void Counters(const LogFileKind& k, int from, int to) {
     for (int i = from; i < to; ++i) AppendCounterRecord(k, kDay + i, i, i);
   }
-  std::string CounterSlot(Date reset, int32_t time, int32_t count) {
-    return D(reset) + LE<int32_t>(time) + LE<int32_t>(count);
-  }
 };
 
 TEST_F(HistoryList, RowsFollowEveryColumnSwitch) {
@@ -186,35 +183,19 @@ TEST_F(HistoryList, SelectionTotals) {
   }
 }
 
-TEST_F(HistoryList, EditedRecordGoesBackIntoItsSlotOnly) {
+TEST_F(HistoryList, EditGoesBackIntoItsSlotOnlyWhileTheSlotHoldsIt) {
   TwoConnections();
-  Counters(kTodayLog, 1, 5);  // slots 0..3
-
-  model.Fill(1, ShowNewest);
-  std::optional<SelectedHistoryRecord> rec = model.RecordForEdit(1, 4, 2);
-  ASSERT_TRUE(rec);
-  EXPECT_EQ(*rec, (SelectedHistoryRecord{1, false, 0, 0, kDay + 3, 3, 3}));
-  std::string bytes = Bytes(kTodayLog);
-  rec->PlusTime = 9999;
-  rec->StampDate = MakeDate(2001, 2, 3, 4, 5, 6);
-  rec->Changed = true;
-  EXPECT_EQ(model.WriteEdited(*rec), WriteBack::Written);
-  bytes.replace(124 + 2 * 16, 16, CounterSlot(MakeDate(2001, 2, 3, 4, 5, 6), 9999, 3));
-  EXPECT_EQ(Bytes(kTodayLog), bytes);
-
   model.Fill(0, ShowNewest);
-  rec = model.RecordForEdit(0, 2, 0);
+  std::optional<SelectedHistoryRecord> rec = model.RecordForEdit(0, 2, 0);
   ASSERT_TRUE(rec);
   EXPECT_EQ(*rec, (SelectedHistoryRecord{0, false, MakeDate(2026, 12, 7, 9, 0, 0), MakeDate(2026, 12, 7, 9, 5, 5),
                                          kWatch, 0, 0}));
-  bytes = Bytes(kDialLog);
+  std::string bytes = Bytes(kDialLog);
   rec->DialEnd = MakeDate(2026, 12, 7, 9, 30, 0);
   EXPECT_EQ(model.WriteEdited(*rec), WriteBack::Written);
   bytes.replace(123 + 16, 8, D(MakeDate(2026, 12, 7, 9, 30, 0)));
   EXPECT_EQ(Bytes(kDialLog), bytes);
-}
 
-TEST_F(HistoryList, EditOverAChangedSlotWritesNothing) {
   struct Case {
     const char* What;
     int32_t Focused;                  // of the four records in slots 0..3
@@ -222,14 +203,10 @@ TEST_F(HistoryList, EditOverAChangedSlotWritesNothing) {
     WriteBack Want;
   };
   const Case cases[] = {
-      {"records appended behind it", 1, [&] { Counters(kUserLog, 10, 13); }, WriteBack::Written},
-      {"newest record merged by a renewal", 3, [&] { AppendCounterRecord(kUserLog, kDay + 4, 10, 1); },
-       WriteBack::FileChanged},
-      {"log re-created", 1,
-       [&] {
-         std::filesystem::remove(dir.FsPath(kUserLog.FileName));
-         Counters(kUserLog, 20, 25);
-       },
+      {"untouched", 2, [] {}, WriteBack::Written},
+      {"a young log grows behind it", 1, [&] { Counters(kUserLog, 10, 13); }, WriteBack::Written},
+      {"newest merged by a renewal", 3, [&] { AppendCounterRecord(kUserLog, kDay + 4, 10, 1); }, WriteBack::FileChanged},
+      {"log re-created", 1, [&] { std::filesystem::remove(dir.FsPath(kUserLog.FileName)), Counters(kUserLog, 20, 25); },
        WriteBack::FileChanged},
       {"ring wrapped over the slot", 0, [&] { Counters(kUserLog, 100, 1097); }, WriteBack::FileChanged},
   };
@@ -237,20 +214,22 @@ TEST_F(HistoryList, EditOverAChangedSlotWritesNothing) {
     std::filesystem::remove(dir.FsPath(kUserLog.FileName));
     Counters(kUserLog, 1, 5);
     model.Fill(2, ShowNewest);
-    std::optional<SelectedHistoryRecord> rec = model.RecordForEdit(2, 4, c.Focused);
+    rec = model.RecordForEdit(2, 4, c.Focused);
     ASSERT_TRUE(rec) << c.What;
+    EXPECT_EQ(*rec, (SelectedHistoryRecord{2, false, 0, 0, kDay + c.Focused + 1, c.Focused + 1, c.Focused + 1}));
     c.Meanwhile();
-    std::string bytes = Bytes(kUserLog);
+    bytes = Bytes(kUserLog);
     rec->PlusCount = 777;
+    rec->StampDate = MakeDate(2001, 2, 3, 4, 5, 6);
     rec->Changed = true;
     EXPECT_EQ(model.WriteEdited(*rec), c.Want) << c.What;
     if (c.Want == WriteBack::Written)
-      bytes.replace(124 + c.Focused * 16, 16, CounterSlot(kDay + c.Focused + 1, c.Focused + 1, 777));
+      bytes.replace(123 + c.Focused * 16, 16,
+                    D(MakeDate(2001, 2, 3, 4, 5, 6)) + LE<int32_t>(c.Focused + 1) + LE<int32_t>(777));
     EXPECT_EQ(Bytes(kUserLog), bytes) << c.What;
   }
-
   model.Fill(2, ShowNewest);
-  std::optional<SelectedHistoryRecord> rec = model.RecordForEdit(2, model.Shown(2).Count(), 0);
+  rec = model.RecordForEdit(2, model.Shown(2).Count(), 0);
   ASSERT_TRUE(rec);
   SetProgramFolder(dir.Utf8() + "\\gone");
   EXPECT_EQ(model.WriteEdited(*rec), WriteBack::Failed);
