@@ -186,11 +186,11 @@ WriteBack NWDLogListModel::WriteEdited(const SelectedHistoryRecord& edited) {
   HistoryLog log;
   if (!log.Open(LogFileKindFor(kind))) return WriteBack::Failed;
   // The monitor may have re-created the log, wrapped over the slot or merged into the record
-  // since it was read: then the slot is left alone.
+  // since it was read: then the slot is left alone. Records appended behind it (a young log whose
+  // window grows) do not matter: the slot still holds the record.
   const LogRing& ring = log.Ring();
   AnyRecord now;
   if (taken_.Index < OldestValidIndex(ring) || taken_.Index >= ring.NextSlot ||
-      !IsWindowStillValid(PageSizeFor(h_, kind), ring, shownLast_[static_cast<size_t>(kind)]) ||
       !ReadAt(log, kind, taken_.Index, now) || !SameFields(Selected(kind, now), taken_.Original))
     return WriteBack::FileChanged;
   const int32_t slot = SlotOfIndex(taken_.Index);
