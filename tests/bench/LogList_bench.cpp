@@ -71,6 +71,21 @@ void BM_RawRead999Records(benchmark::State& state) {
 }
 BENCHMARK(BM_RawRead999Records);
 
+// The same records through the data layer's record reader (a read per field), without formatting:
+// how much of a fill the reading takes.
+void BM_ReadPageThroughHistoryLog(benchmark::State& state) {
+  Log();
+  for (auto _ : state) {
+    HistoryLog log;
+    log.Open(kDialLog);
+    DialRecord r;
+    for (int32_t i = 0; i < kPage; ++i) log.ReadDial(SlotOldestFirst(log.Ring(), i), r);
+    benchmark::DoNotOptimize(r);
+  }
+  state.SetItemsProcessed(state.iterations() * kPage);
+}
+BENCHMARK(BM_ReadPageThroughHistoryLog);
+
 void BM_FillFullPage(benchmark::State& state) {
   Log();
   HistoryDisplaySettings h;
