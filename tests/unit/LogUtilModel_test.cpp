@@ -2,6 +2,8 @@
 // messages, nothing stored on a refusal, and the format examples.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "history/NWDLogUtilModel.h"
 
 namespace nw {
@@ -10,24 +12,16 @@ namespace {
 const std::string kSizeError = "ﾘｽﾄ最大表示件数は、14～999の数値を入力して下さい。";
 const std::string kMoveError = "ｸﾞﾗﾌ移動件数は、1～32の数値を入力して下さい。";
 
-TEST(LogUtilModel, LoadShowsSizesAsTyped) {
+TEST(LogUtilModel, LoadAndAccept) {
   HistoryDisplaySettings h;
   h.hisShowMaw[1] = 13;
   h.gphGetWay = 2;
-  const HistoryUtilValues v = LoadHistorySettings(h);
-  EXPECT_EQ(v.hisShowMaw, (std::array<std::string, 3>{"100", "14", "100"}));
-  EXPECT_EQ(v.hisShowMawlbl, "32");
-  EXPECT_EQ(v.hisMoveMax, "3");
-  EXPECT_EQ(v.gphGetWay, 2);
-  EXPECT_EQ(v.hisFmtDate[3], "yy/mm/dd hh:mm:ss");
-  EXPECT_EQ(v.hisFmtTime[0], "h時間 mm分 ss秒");
-  EXPECT_EQ(v.gphBgColor, 0x8000000Du);
-  EXPECT_EQ(v.gphNtColor, 0x000080FFu);
-}
-
-TEST(LogUtilModel, AcceptedValuesAndTheirSteps) {
-  HistoryDisplaySettings h;
   HistoryUtilValues v = LoadHistorySettings(h);
+  EXPECT_EQ(v.hisShowMaw, (std::array<std::string, 3>{"100", "14", "100"}));
+  EXPECT_EQ(std::tie(v.hisShowMawlbl, v.hisMoveMax, v.gphGetWay), std::make_tuple("32", "3", 2));
+  EXPECT_EQ(std::tie(v.hisFmtDate[3], v.hisFmtTime[0]), std::make_tuple("yy/mm/dd hh:mm:ss", "h時間 mm分 ss秒"));
+  EXPECT_EQ(std::tie(v.gphBgColor, v.gphNtColor), std::make_tuple(0x8000000Du, 0x000080FFu));
+
   v.hisShowMaw = {"14", "999", " 15 "};
   v.hisMoveMax = "32";
   v.hisFmtDate[2] = "yyyy/m/d";
@@ -37,14 +31,11 @@ TEST(LogUtilModel, AcceptedValuesAndTheirSteps) {
   v.gphNtColor = 0x80000005;
   EXPECT_FALSE(ApplyHistorySettings(v, h));
   EXPECT_EQ(h.hisShowMaw, (std::array<int32_t, 4>{13, 998, 14, 31}));
-  EXPECT_EQ(h.hisMoveMax, (std::array<int32_t, 4>{7, 499, 7, 32}));
-  EXPECT_EQ(h.hisFmtDate[2], "yyyy/m/d");
-  EXPECT_EQ(h.hisFmtTime[3], "hh:mm");
-  EXPECT_EQ(h.gphGetWay, 0);
-  EXPECT_EQ(static_cast<uint32_t>(h.gphBgColor), 0x00123456u);
-  EXPECT_EQ(static_cast<uint32_t>(h.gphNtColor), 0x80000005u);
-  // No option reported: the mode stays.
-  v.gphGetWay = -1;
+  EXPECT_EQ(h.hisMoveMax, (std::array<int32_t, 4>{7, 499, 7, 32}));  // the larger half of size - 1
+  EXPECT_EQ(std::tie(h.hisFmtDate[2], h.hisFmtTime[3]), std::make_tuple("yyyy/m/d", "hh:mm"));
+  EXPECT_EQ(std::tie(h.gphGetWay, h.gphBgColor, h.gphNtColor),
+            std::make_tuple(0, 0x00123456, static_cast<int32_t>(0x80000005)));
+  v.gphGetWay = -1;  // no option reported: the mode stays
   EXPECT_FALSE(ApplyHistorySettings(v, h));
   EXPECT_EQ(h.gphGetWay, 0);
 }
