@@ -439,6 +439,7 @@ void NWDBase::OnCommand(int id, int code, HWND control) {
       explicitExit_ = true;
       CloseByProgram();
       break;
+    case cmd::Historynu: Historynu_Click(); break;
     case cmd::UtilActnu: UtilActnu_Click(); break;
     case cmd::UtilSprnu: UtilSprnu_Click(); break;
     case cmd::UtilSprWatchEntrynu: UtilSprWatchEntrynu_Click(); break;
