@@ -15,6 +15,7 @@
 #include "app/NWDMenuIds.h"
 #include "data/NWDLogFiles.h"
 #include "history/NWDLogListIds.h"
+#include "history/win32/NWDLogGraph.h"
 
 namespace e2e {
 namespace {
@@ -41,6 +42,13 @@ std::string DialRow(int i) {
   std::snprintf(row, sizeof row, "26/01/%02d %02d:00:00\t26/01/%02d %02d:%02d:00\t0時間 %02d分 00秒\t26/01/01 00:00:00\t",
                 1 + i / 24, i % 24, 1 + i / 24, i % 24, i % 50 + 1, i % 50 + 1);
   return row;
+}
+
+// The bars the graph shows.
+int VisibleBars(HWND graph) {
+  int n = 0;
+  for (int i = 0; i < nw::kGraphBars; ++i) n += Visible(Control(graph, nw::NWDLogGraph::gphSource + i)) ? 1 : 0;
+  return n;
 }
 
 std::string TextOf(HWND wnd, int id) { return Narrow(Text(Control(wnd, id))); }
@@ -294,10 +302,12 @@ TEST_F(HistoryE2e, DisplaySettingsGraphAndCsvExport) {
   Type(folder_.Path(L"today.csv"));
   Key(VK_RETURN);
   ASSERT_TRUE(WaitUntil([&] { return folder_.Exists(L"today.csv") && !IsWindow(save); }, 10s));
-  std::string csv = "\xEF\xBB\xBF" + std::string(kTodayCsvHeader) + "\r\n";
+  std::string csv = "\xEF\xBB\xBF累積接続時間,累積接続回数,ｶｳﾝﾀ更新日時\r\n";
   for (int k = 1; k <= 40; ++k) {
+    nw::CivilDateTime day;
+    ASSERT_TRUE(nw::ToCivil(nw::MakeDate(2026, 3, 1) + k, day));
     char row[80];
-    std::snprintf(row, sizeof row, "2026-03-%02d 00:00:00,%d,%d\r\n", 1 + k, k * 60, k);
+    std::snprintf(row, sizeof row, "%d,%d,2026-%02d-%02d 00:00:00\r\n", k * 60, k, day.Month, day.Day);
     csv += row;
   }
   EXPECT_TRUE(WaitUntil([&] { return folder_.ReadFile(L"today.csv") == csv; }, 5s))

@@ -263,6 +263,7 @@ void NWDLogList::EditSelectedRecord() {
   const int focused = FocusedItem(kind);
   if (focused < 0) {
     Warn(kNoFocusedRecord);
+    if (Window()) SetFocus(List(kind));  // where the record is chosen
     return;
   }
   std::optional<SelectedHistoryRecord> record = model_.RecordForEdit(kind, ItemCount(kind), focused);
