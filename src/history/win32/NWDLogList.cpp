@@ -30,12 +30,12 @@ constexpr DWORD kPicture = BS_BITMAP;
 
 // Layout at 96 DPI: the page tabs on the left, the pages to their right, the window's lines and
 // buttons below.
-constexpr int kClientW = 640, kClientH = 412;
-constexpr RECT kPageRect{150, 8, 632, 300};
+constexpr int kClientW = 740, kClientH = 412;
+constexpr RECT kPageRect{150, 8, 732, 300};
 
 constexpr Control kDialPage[] = {
-    {Kind::List, HisList + 0, "", {0, 0, 482, 230}, kRows},
-    {Kind::Label, MesKind + 0, "", {0, 262, 482, 280}, kText},
+    {Kind::List, HisList + 0, "", {0, 0, 582, 230}, kRows},
+    {Kind::Label, MesKind + 0, "", {0, 262, 582, 280}, kText},
     {Kind::Check, hdDialStart, "接続開始日時(&S)", {0, 236, 118, 256}, G},
     {Kind::Check, hdDialEnd, "接続終了日時(&E)", {122, 236, 240, 256}},
     {Kind::Check, hdTime, "接続時間(&T)", {244, 236, 344, 256}},
@@ -43,17 +43,17 @@ constexpr Control kDialPage[] = {
 };
 
 constexpr Control kTdayPage[] = {
-    {Kind::List, HisList + 1, "", {0, 0, 482, 230}, kRows},
-    {Kind::Label, MesKind + 1, "", {0, 262, 436, 280}, kText},
+    {Kind::List, HisList + 1, "", {0, 0, 582, 230}, kRows},
+    {Kind::Label, MesKind + 1, "", {0, 262, 536, 280}, kText},
     {Kind::Check, htPlusTime, "累積接続時間(&T)", {0, 236, 118, 256}, G},
     {Kind::Check, htPlusCount, "累積接続回数(&C)", {122, 236, 240, 256}},
     {Kind::Check, htReset, "ｶｳﾝﾀ更新日時(&R)", {244, 236, 370, 256}},
-    {Kind::Button, cdGraph, "ｸﾞﾗﾌ(&G)", {444, 236, 482, 274}, kPicture, "ｸﾞﾗﾌの表示"},
+    {Kind::Button, cdGraph, "ｸﾞﾗﾌ(&G)", {544, 236, 582, 274}, kPicture, "ｸﾞﾗﾌの表示"},
 };
 
 constexpr Control kUserPage[] = {
-    {Kind::List, HisList + 2, "", {0, 0, 482, 230}, kRows},
-    {Kind::Label, MesKind + 2, "", {0, 262, 482, 280}, kText},
+    {Kind::List, HisList + 2, "", {0, 0, 582, 230}, kRows},
+    {Kind::Label, MesKind + 2, "", {0, 262, 582, 280}, kText},
     {Kind::Check, huPlusTime, "累積接続時間(&T)", {0, 236, 118, 256}, G},
     {Kind::Check, huPlusCount, "累積接続回数(&C)", {122, 236, 240, 256}},
     {Kind::Check, huReset, "ｶｳﾝﾀ更新日時(&R)", {244, 236, 370, 256}},
@@ -62,15 +62,15 @@ constexpr Control kUserPage[] = {
 // Below the pages. The picture buttons carry a text too: its mnemonic is their key, and it names
 // them for whoever cannot see the picture.
 constexpr Control kWindowControls[] = {
-    {Kind::Label, MesCase, "", {150, 314, 548, 332}, kText},
-    {Kind::Button, cdBack, "前へ(&B)", {556, 304, 594, 342}, kPicture | G},
-    {Kind::Button, cdNext, "次へ(&N)", {594, 304, 632, 342}, kPicture},
-    {Kind::Label, MesPeriod, "", {150, 334, 548, 352}, kText},
-    {Kind::Label, MesSeltime, "", {150, 354, 632, 372}, kText},
+    {Kind::Label, MesCase, "", {150, 314, 648, 332}, kText},
+    {Kind::Button, cdBack, "前へ(&B)", {656, 304, 694, 342}, kPicture | G},
+    {Kind::Button, cdNext, "次へ(&N)", {694, 304, 732, 342}, kPicture},
+    {Kind::Label, MesPeriod, "", {150, 334, 648, 352}, kText},
+    {Kind::Label, MesSeltime, "", {150, 354, 732, 372}, kText},
     {Kind::Button, cdCngVal, "値の変更(&D)", {150, 378, 250, 404}, G},
     {Kind::Button, cdDetail, "詳細設定(&U)", {256, 378, 356, 404}},
     {Kind::Button, cdCsv, "CSV形式で保存(&V)...", {362, 378, 510, 404}},
-    {Kind::DefaultButton, cdOK, "O.K.", {542, 378, 632, 404}},
+    {Kind::DefaultButton, cdOK, "O.K.", {642, 378, 732, 404}},
 };
 
 // The ten column switches and their settings flags, page by page.
