@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "E2eFixture.h"
 #include "E2eInput.h"
 #include "E2eSettings.h"
 #include "E2eSupport.h"
@@ -59,33 +60,13 @@ std::vector<std::string> Rows(HWND list, int kind) {
   return out;
 }
 
-class HistoryE2e : public ::testing::Test {
+class HistoryE2e : public NetWardE2e {
  protected:
+  HistoryE2e() : NetWardE2e(140s) {}
   void SetUp() override {
-    dog_ = std::make_unique<Watchdog>(140s, [this] {
-      if (proc_) proc_->Kill();
-    });
+    NetWardE2e::SetUp();
     ASSERT_TRUE(linesim::Modify(folder_.SimState(), [](linesim::State& s) { s = linesim::State{}; }));
     ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData&) {}));
-  }
-
-  void TearDown() override {
-    if (proc_) {
-      for (HWND w : TopWindows(proc_->Pid(), L"NWDBase")) PostMessageW(w, WM_COMMAND, cmd::Closenu, 0);
-      if (!proc_->WaitExit(5s)) proc_->Kill();
-    }
-    for (const auto& texts : watcher_.Unexpected()) ADD_FAILURE() << "unexpected dialog: " << Narrow(texts);
-    EXPECT_FALSE(dog_->Expired()) << "the test ran out of time";
-    dog_.reset();
-  }
-
-  HWND StartNetWard() {
-    proc_ = std::make_unique<Process>();
-    EXPECT_TRUE(proc_->Start(folder_.Path(L"NetWard.exe"), L"", folder_.Dir()));
-    watcher_.Watch(proc_->Pid());
-    main_ = WaitForWindow(proc_->Pid(), L"NWDBase", 15s);
-    EXPECT_TRUE(WaitUntil([&] { return Visible(main_); }, 10s));
-    return main_;
   }
 
   // A form of NetWard with this caption, shown and holding the focus.
@@ -116,12 +97,6 @@ class HistoryE2e : public ::testing::Test {
   static bool TextIs(HWND wnd, int id, const std::string& text) {
     return WaitUntil([&] { return TextOf(wnd, id) == text; }, 5s);
   }
-
-  ProgramFolder folder_;
-  DialogWatcher watcher_;
-  std::unique_ptr<Process> proc_;
-  std::unique_ptr<Watchdog> dog_;
-  HWND main_ = nullptr;
 };
 
 TEST_F(HistoryE2e, ConnectionListPagesAndTheTodayListTotalsAKeyboardSelection) {
@@ -201,18 +176,8 @@ TEST_F(HistoryE2e, AnEditedRecordIsWrittenIntoItsSlotAndNothingElseChanges) {
 
   // No row chosen yet: the editor is refused.
   watcher_.Expect(L"変更する項目");
-  Key('D', {VK_MENU});
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        for (HWND w : TopWindows(proc_->Pid(), L"#32770"))
-          if (Visible(w)) box = w;
-        return box != nullptr;
-      },
-      10s));
-  EXPECT_NE(Narrow(DialogTexts(box)).find("履歴ﾘｽﾄから変更する項目を指定して下さい。"), std::string::npos);
-  Key(VK_RETURN);
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5s));
+  const std::string refused = MessageAfter([] { Key('D', {VK_MENU}); });
+  EXPECT_NE(refused.find("履歴ﾘｽﾄから変更する項目を指定して下さい。"), std::string::npos) << refused;
 
   // The third row by the keyboard; Enter opens the editor, Esc leaves it untouched.
   ASSERT_TRUE(WaitUntil([&] { return FocusId(list) == ids::HisList + 0; }, 5s));
@@ -289,14 +254,8 @@ TEST_F(HistoryE2e, DisplaySettingsGraphAndCsvExport) {
   // "CSV形式で保存(&V)...": the whole "今日" log through the save dialog.
   watcher_.Expect(L"CSV");
   Key('V', {VK_MENU});
-  HWND save = nullptr;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        for (HWND w : TopWindows(proc_->Pid(), L"#32770"))
-          if (Visible(w)) save = w;
-        return save != nullptr;
-      },
-      10s));
+  HWND save = WaitForDialogBox();
+  ASSERT_NE(save, nullptr);
   std::this_thread::sleep_for(500ms);
   Key(VK_HOME);
   Key(VK_END, {VK_SHIFT});

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "E2eFixture.h"
 #include "E2eInput.h"
 #include "E2eSettings.h"
 #include "E2eSupport.h"
@@ -30,12 +31,10 @@ std::string TextOf(HWND dlg, int id) { return Narrow(Text(Control(dlg, id))); }
 bool Enabled(HWND dlg, int id) { return IsWindowEnabled(Control(dlg, id)) != FALSE; }
 bool PageShown(HWND dlg, int container) { return Visible(Control(dlg, container)); }
 
-class SettingsDialogE2e : public ::testing::Test {
+class SettingsDialogE2e : public NetWardE2e {
  protected:
   void SetUp() override {
-    dog_ = std::make_unique<Watchdog>(120s, [this] {
-      if (proc_) proc_->Kill();
-    });
+    NetWardE2e::SetUp();
     ASSERT_TRUE(linesim::Modify(folder_.SimState(), [](linesim::State& s) {
       s = linesim::State{};
       s.Entries.push_back(linesim::Entry{kEntry});
@@ -43,22 +42,10 @@ class SettingsDialogE2e : public ::testing::Test {
     }));
   }
 
-  void TearDown() override {
-    if (proc_) {
-      for (HWND w : TopWindows(proc_->Pid(), L"NWDBase")) PostMessageW(w, WM_COMMAND, cmd::Closenu, 0);
-      if (!proc_->WaitExit(5s)) proc_->Kill();
-    }
-    for (const auto& texts : watcher_.Unexpected()) ADD_FAILURE() << "unexpected dialog: " << Narrow(texts);
-    EXPECT_FALSE(dog_->Expired()) << "the test ran out of time";
-    dog_.reset();
-  }
-
+  // The main window once the monitor has written its first status lines.
   HWND StartNetWard() {
-    proc_ = std::make_unique<Process>();
-    EXPECT_TRUE(proc_->Start(folder_.Path(L"NetWard.exe"), L"", folder_.Dir()));
-    watcher_.Watch(proc_->Pid());
-    HWND main = WaitForWindow(proc_->Pid(), L"NWDBase", 15s);
-    EXPECT_TRUE(WaitUntil([&] { return Visible(main) && StatusLines(main) >= 2; }, 10s));
+    HWND main = NetWardE2e::StartNetWard();
+    EXPECT_TRUE(WaitUntil([&] { return StatusLines(main) >= 2; }, 10s));
     return main;
   }
 
@@ -70,23 +57,6 @@ class SettingsDialogE2e : public ::testing::Test {
     EXPECT_EQ(Narrow(Text(dlg)), "Orvin.T.K. NetWard 動作の設定");
     EXPECT_EQ(FocusId(dlg), util::UserRenew);
     return dlg;
-  }
-
-  // The message box that `keys` bring up: its texts, after it was closed with Enter.
-  std::string MessageAfter(const std::function<void()>& keys) {
-    keys();
-    HWND box = nullptr;
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-          for (HWND w : TopWindows(proc_->Pid(), L"#32770"))
-            if (Visible(w)) box = w;
-          return box != nullptr;
-        },
-        10s));
-    const std::string texts = Narrow(DialogTexts(box));
-    Key(VK_RETURN);
-    EXPECT_TRUE(WaitUntil([&] { return !Visible(box); }, 5s));
-    return texts;
   }
 
   static int StatusLines(HWND main) {
@@ -102,11 +72,6 @@ class SettingsDialogE2e : public ::testing::Test {
       if (c.Pid == proc_->Pid() && c.Function == "InternetGetConnectedState") ++n;
     return n;
   }
-
-  ProgramFolder folder_;
-  DialogWatcher watcher_;
-  std::unique_ptr<Process> proc_;
-  std::unique_ptr<Watchdog> dog_;
 };
 
 TEST_F(SettingsDialogE2e, BadValueOnALaterPageIsShownThereAndCancelKeepsEverything) {
