@@ -163,9 +163,15 @@ void NWDLogList::LoadPictures() {
   const int ids[3] = {cdGraph, cdBack, cdNext};
   const int bitmaps[3] = {IDB_HISTORY_GRAPH, IDB_HISTORY_BACK, IDB_HISTORY_NEXT};
   for (int i = 0; i < 3; ++i) {
+    HWND button = Item(ids[i]);
     pictures_[i] = otkGdi::LoadBitmapScaled(instance_, bitmaps[i], Dpi());
-    if (pictures_[i])
-      SendMessageW(Item(ids[i]), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(pictures_[i].Get()));
+    if (pictures_[i]) {
+      SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(pictures_[i].Get()));
+    } else {
+      // Without its picture the button shows its text.
+      SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) & ~static_cast<LONG_PTR>(BS_BITMAP));
+      InvalidateRect(button, nullptr, TRUE);
+    }
   }
 }
 
