@@ -226,7 +226,10 @@ TEST_F(HistoryE2e, DisplaySettingsGraphAndCsvExport) {
   ASSERT_TRUE(TextIs(list, ids::MesCase, "151件～250件目"));
 
   // "詳細設定(&U)": the first list's size typed as 20; the list then shows 20 records ending at
-  // the same newest one.
+  // the same newest one, the focus still on the record chosen before (End: the newest).
+  ASSERT_TRUE(WaitUntil([&] { return FocusId(list) == ids::HisList + 0; }, 5s));
+  Key(VK_END);
+  EXPECT_TRUE(TextIs(list, ids::MesSeltime, "選択数: 1, 合計時間: 0時間 50分 00秒"));
   Key('U', {VK_MENU});
   HWND settings = WaitForForm("Orvin.T.K. NetWard 履歴の設定");
   ASSERT_NE(settings, nullptr);
@@ -239,6 +242,7 @@ TEST_F(HistoryE2e, DisplaySettingsGraphAndCsvExport) {
   ASSERT_EQ(rows.size(), 20u);
   EXPECT_EQ(rows.front(), DialRow(230));
   EXPECT_EQ(rows.back(), DialRow(249));
+  EXPECT_EQ(SendMessageW(Control(list, ids::HisList + 0), LB_GETCARETINDEX, 0, 0), 19);
 
   // The graph from the "今日" page (Alt+G): 32 bars.
   Key(VK_TAB, {VK_CONTROL});
