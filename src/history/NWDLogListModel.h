@@ -46,8 +46,9 @@ class NWDLogListModel {
   // `itemCount` items: the totals, or the file-changed message when the window no longer holds.
   std::string SelectionTotals(int kind, int32_t itemCount, std::span<const int32_t> selected);
 
-  // The record at item `focused` of list `kind` for the editor (Kind set, Changed clear); empty
-  // when it cannot be read.
+  // The record at item `focused` of list `kind` for the editor (Kind set, Changed clear). Empty
+  // when the list no longer shows the file as it is (show ChangedFileMessage and refill) or the
+  // record cannot be read.
   std::optional<SelectedHistoryRecord> RecordForEdit(int kind, int32_t itemCount, int32_t focused);
   // Writes the edited record into the slot it was read from, but only when that slot still holds
   // the record as it was read (the monitor may have re-created, wrapped or merged the log since).
@@ -80,6 +81,7 @@ class NWDLogListModel {
 // Texts the window shows besides the rows.
 std::string ChangedFileMessage(int kind);
 std::string EmptyLogMessage();  // "ﾛｸﾞﾌｧｲﾙに件数がありません。"
+std::string WriteFailedMessage();  // an edited record could not be written
 std::string MoveTip(bool next, int32_t step);  // "前へ50件移動"
 // The user page's tab caption before fitting: "\"名前\" ｶｳﾝﾀのﾛｸﾞ".
 std::string UserLogCaption(std::string_view counterName);

@@ -1,0 +1,283 @@
+#include "history/NWDLogListModel.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "classlib/otkDateFormat.h"
+
+namespace nw {
+
+namespace {
+
+// The columns of each list, in row order: label and the settings flag that switches it on.
+struct Column {
+  const char* Label;
+  bool HistoryDisplaySettings::*Flag;
+};
+constexpr Column kDialColumns[] = {
+    {"接続開始日時", &HistoryDisplaySettings::hdDialStart},
+    {"接続終了日時", &HistoryDisplaySettings::hdDialEnd},
+    {"接続時間", &HistoryDisplaySettings::hdTime},
+    {"監視開始日時", &HistoryDisplaySettings::hdExeStart},
+};
+constexpr Column kTodayColumns[] = {
+    {"累積接続時間", &HistoryDisplaySettings::htPlusTime},
+    {"累積接続回数", &HistoryDisplaySettings::htPlusCount},
+    {"ｶｳﾝﾀ更新日時", &HistoryDisplaySettings::htReset},
+};
+constexpr Column kUserColumns[] = {
+    {"累積接続時間", &HistoryDisplaySettings::huPlusTime},
+    {"累積接続回数", &HistoryDisplaySettings::huPlusCount},
+    {"ｶｳﾝﾀ更新日時", &HistoryDisplaySettings::huReset},
+};
+
+std::span<const Column> ColumnsOf(int kind) {
+  if (kind == LogDial) return kDialColumns;
+  return kind == LogUser ? std::span<const Column>(kUserColumns) : std::span<const Column>(kTodayColumns);
+}
+
+// One record of either log, as read from its slot.
+struct AnyRecord {
+  DialRecord Dial;
+  CounterRecord Counter;
+};
+
+bool ReadAt(HistoryLog& log, int kind, int32_t virtualIndex, AnyRecord& ou) {
+  const int32_t slot = SlotOfIndex(virtualIndex);
+  return kind == LogDial ? log.ReadDial(slot, ou.Dial) : log.ReadCounter(slot, ou.Counter);
+}
+
+// The cells of a record in column order (all columns).
+std::vector<std::string> Cells(int kind, const AnyRecord& r, const HistoryDisplaySettings& h) {
+  const auto k = static_cast<size_t>(kind);
+  if (kind == LogDial) {
+    const DialRecord& d = r.Dial;
+    return {FormatDate(d.DialStart, h.hisFmtDate[0]), FormatDate(d.DialEnd, h.hisFmtDate[0]),
+            FormatDuration(SecondsBetween(d.DialStart, d.DialEnd), h.hisFmtTime[0]),
+            FormatDate(d.ExeStart, h.hisFmtDate[0])};
+  }
+  const CounterRecord& c = r.Counter;
+  return {FormatDuration(c.PlusTime, h.hisFmtTime[k]), std::to_string(c.PlusCount) + " 回",
+          FormatDate(c.ResetDate, h.hisFmtDate[k])};
+}
+
+std::string Period(int kind, const AnyRecord& first, const AnyRecord& last, const HistoryDisplaySettings& h) {
+  const std::string& fmt = h.hisFmtDate[static_cast<size_t>(kind)];
+  if (kind == LogDial)
+    return FormatDate(first.Dial.DialStart, fmt) + "～" + FormatDate(last.Dial.DialEnd, fmt) + " を表示中";
+  return "ｶｳﾝﾀ更新日時 " + FormatDate(first.Counter.ResetDate, fmt) + "～" + FormatDate(last.Counter.ResetDate, fmt) +
+         " を表示中";
+}
+
+// The fields the editor works on, in the form the window hands around.
+SelectedHistoryRecord Selected(int kind, const AnyRecord& r) {
+  SelectedHistoryRecord s;
+  s.Kind = static_cast<int16_t>(kind);
+  if (kind == LogDial) {
+    s.StampDate = r.Dial.ExeStart;
+    s.DialStart = r.Dial.DialStart;
+    s.DialEnd = r.Dial.DialEnd;
+  } else {
+    s.StampDate = r.Counter.ResetDate;
+    s.PlusTime = r.Counter.PlusTime;
+    s.PlusCount = r.Counter.PlusCount;
+  }
+  return s;
+}
+
+bool SameFields(const SelectedHistoryRecord& a, const SelectedHistoryRecord& b) {
+  return a.Kind == b.Kind && a.StampDate == b.StampDate && a.DialStart == b.DialStart && a.DialEnd == b.DialEnd &&
+         a.PlusTime == b.PlusTime && a.PlusCount == b.PlusCount;
+}
+
+// yyyy-mm-dd hh:mm:ss whatever the user's formats; empty for a slot never given a date.
+std::string CsvDate(Date d) {
+  CivilDateTime c;
+  if (d == 0 || !ToCivil(d, c)) return {};
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", c.Year, c.Month, c.Day, c.Hour, c.Minute, c.Second);
+  return buf;
+}
+
+}  // namespace
+
+NWDLogListModel::NWDLogListModel(const HistoryDisplaySettings& history, std::string counterName)
+    : h_(history), counterName_(std::move(counterName)) {}
+
+HistoryPageFill NWDLogListModel::Fill(int kind, LogWindowMode mode) {
+  const size_t k = Index(kind);
+  kind = static_cast<int>(k);
+  HistoryPageFill fill;
+  HistoryLog log;
+  log.Open(LogFileKindFor(kind));  // a log that cannot be opened shows as empty
+  const LogRing& ring = log.Ring();
+  fill.Window = ComputeLogWindow(PageSizeFor(h_, kind), mode, ring, shownLast_[k]);
+  shown_[k] = fill.Window;
+
+  fill.ColumnLabel = "表示項目";
+  for (const Column& c : ColumnsOf(kind))
+    if (h_.*c.Flag) fill.ColumnLabel += std::string("／") + c.Label;
+
+  AnyRecord first, last;
+  fill.Rows.reserve(static_cast<size_t>(fill.Window.Count()));
+  for (int32_t i = fill.Window.First; i <= fill.Window.Last; ++i) {
+    AnyRecord r;
+    std::string row;
+    if (ReadAt(log, kind, i, r)) {
+      const std::vector<std::string> cells = Cells(kind, r, h_);
+      const std::span<const Column> columns = ColumnsOf(kind);
+      for (size_t c = 0; c < columns.size(); ++c)
+        if (h_.*columns[c].Flag) row += cells[c] + "\t";
+    }
+    if (i == fill.Window.First) first = r;
+    if (i == fill.Window.Last) last = r;
+    fill.Rows.push_back(std::move(row));
+  }
+  fill.MesCase = OrdinalText(fill.Window, ring);
+  if (fill.MesCase.empty())
+    fill.MesCase = EmptyLogMessage();
+  else
+    fill.MesPeriod = Period(kind, first, last, h_);
+  log.Close();
+  return fill;
+}
+
+std::string NWDLogListModel::SelectionTotals(int kind, int32_t itemCount, std::span<const int32_t> selected) {
+  const size_t k = Index(kind);
+  kind = static_cast<int>(k);
+  HistoryLog log;
+  log.Open(LogFileKindFor(kind));
+  if (!IsWindowStillValid(PageSizeFor(h_, kind), log.Ring(), shownLast_[k])) return ChangedFileMessage(kind);
+  int64_t seconds = 0, count = 0;
+  for (int32_t p : selected) {
+    AnyRecord r;
+    if (!ReadAt(log, kind, shownLast_[k] - itemCount + 1 + p, r)) continue;
+    if (kind == LogDial) {
+      seconds += SecondsBetween(r.Dial.DialStart, r.Dial.DialEnd);
+    } else {
+      seconds += r.Counter.PlusTime;
+      count += r.Counter.PlusCount;
+    }
+  }
+  log.Close();
+  std::string text = "選択数: " + std::to_string(selected.size()) + ", 合計時間: " + FormatDuration(seconds, h_.hisFmtTime[k]);
+  if (kind != LogDial) text += ", 合計回数: " + std::to_string(count) + " 回";
+  return text;
+}
+
+std::optional<SelectedHistoryRecord> NWDLogListModel::RecordForEdit(int kind, int32_t itemCount, int32_t focused) {
+  const size_t k = Index(kind);
+  kind = static_cast<int>(k);
+  taken_ = {};
+  if (focused < 0 || focused >= itemCount) return std::nullopt;
+  HistoryLog log;
+  if (!log.Open(LogFileKindFor(kind))) return std::nullopt;
+  if (!IsWindowStillValid(PageSizeFor(h_, kind), log.Ring(), shownLast_[k])) return std::nullopt;
+  const int32_t index = shownLast_[k] + focused - itemCount + 1;
+  AnyRecord r;
+  if (!ReadAt(log, kind, index, r)) return std::nullopt;
+  taken_ = {kind, index, Selected(kind, r)};
+  return taken_.Original;
+}
+
+WriteBack NWDLogListModel::WriteEdited(const SelectedHistoryRecord& edited) {
+  if (taken_.Kind < 0 || edited.Kind != taken_.Kind) return WriteBack::Failed;
+  const int kind = taken_.Kind;
+  HistoryLog log;
+  if (!log.Open(LogFileKindFor(kind))) return WriteBack::Failed;
+  // The monitor may have re-created the log, wrapped over the slot or merged into the record
+  // since it was read: then the slot is left alone.
+  const LogRing& ring = log.Ring();
+  AnyRecord now;
+  if (taken_.Index < OldestValidIndex(ring) || taken_.Index >= ring.NextSlot ||
+      !IsWindowStillValid(PageSizeFor(h_, kind), ring, shownLast_[static_cast<size_t>(kind)]) ||
+      !ReadAt(log, kind, taken_.Index, now) || !SameFields(Selected(kind, now), taken_.Original))
+    return WriteBack::FileChanged;
+  const int32_t slot = SlotOfIndex(taken_.Index);
+  const bool written =
+      kind == LogDial
+          ? log.WriteDial(slot, DialRecord{edited.StampDate, edited.DialStart, edited.DialEnd})
+          : log.WriteCounter(slot, CounterRecord{edited.StampDate, edited.PlusTime, edited.PlusCount});
+  log.Close();
+  if (!written) return WriteBack::Failed;
+  taken_.Original = edited;  // a second edit of the same row checks against these values
+  return WriteBack::Written;
+}
+
+std::string NWDLogListModel::ExportCsv(int kind) {
+  kind = static_cast<int>(Index(kind));
+  std::string csv = "\xEF\xBB\xBF";
+  const std::span<const Column> columns = ColumnsOf(kind);
+  for (size_t c = 0; c < columns.size(); ++c) csv += (c ? "," : "") + std::string(columns[c].Label);
+  csv += "\r\n";
+  HistoryLog log;
+  log.Open(LogFileKindFor(kind));
+  const int32_t count = RecordCount(log.Ring());
+  for (int32_t i = 0; i < count; ++i) {
+    AnyRecord r;
+    const int32_t slot = SlotOldestFirst(log.Ring(), i);
+    if (kind == LogDial) {
+      if (!log.ReadDial(slot, r.Dial)) continue;
+      const DialRecord& d = r.Dial;
+      csv += CsvDate(d.DialStart) + "," + CsvDate(d.DialEnd) + "," +
+             std::to_string(SecondsBetween(d.DialStart, d.DialEnd)) + "," + CsvDate(d.ExeStart);
+    } else {
+      if (!log.ReadCounter(slot, r.Counter)) continue;
+      const CounterRecord& c = r.Counter;
+      csv += std::to_string(c.PlusTime) + "," + std::to_string(c.PlusCount) + "," + CsvDate(c.ResetDate);
+    }
+    csv += "\r\n";
+  }
+  log.Close();
+  return csv;
+}
+
+void NWDLogListModel::AnchorGraph(int32_t itemCount, int32_t position) {
+  const int32_t r = shownLast_[LogToday] + position - itemCount + 1;
+  const int32_t size = PageSizeFor(h_, LogGraph).M + 1;
+  const int32_t way = h_.gphGetWay >= 0 && h_.gphGetWay <= 2 ? h_.gphGetWay : 1;
+  graphAnchor_ = way == 0 ? r + size : way == 1 ? r + size / 2 : r;
+}
+
+std::optional<GraphData> NWDLogListModel::LoadGraph(LogWindowMode mode) {
+  if (mode != KeepPosition && mode != PageBack && mode != PageNext) return std::nullopt;
+  GraphData g;
+  HistoryLog log;
+  log.Open(kTodayLog);
+  const LogWindow w = ComputeLogWindow(PageSizeFor(h_, LogGraph), mode, log.Ring(), graphAnchor_);
+  for (int32_t i = w.First; i <= w.Last; ++i) {
+    CounterRecord c;
+    log.ReadCounter(SlotOfIndex(i), c);
+    g.Points.push_back({c.PlusTime, c.PlusCount, c.ResetDate});
+    g.MaxTime = std::max<int64_t>(g.MaxTime, c.PlusTime);
+  }
+  g.MesCase = OrdinalText(w, log.Ring());
+  if (g.MesCase.empty()) {
+    g.MesCase = EmptyLogMessage();
+  } else {
+    const std::string& fmt = h_.hisFmtDate[LogGraph];
+    g.MesPeriod = "ｶｳﾝﾀ更新日時 " + FormatDate(g.Points.front().ResetDate, fmt) + "～" +
+                  FormatDate(g.Points.back().ResetDate, fmt) + " を表示中";
+  }
+  log.Close();
+  return g;
+}
+
+std::string ChangedFileMessage(int kind) {
+  constexpr const char* kCounterChanged = " ｶｳﾝﾀの履歴を保存するﾌｧｲﾙに変更がありました。";
+  if (kind == LogToday) return std::string("\"今日\"") + kCounterChanged;
+  if (kind == LogUser) return std::string("\"ﾕｰｻﾞｰ定義\"") + kCounterChanged;
+  return "接続／切断の履歴を保存するﾌｧｲﾙに変更がありました。";
+}
+
+std::string EmptyLogMessage() { return "ﾛｸﾞﾌｧｲﾙに件数がありません。"; }
+
+std::string WriteFailedMessage() { return "変更した値を履歴ﾌｧｲﾙに書き込めませんでした。"; }
+
+std::string MoveTip(bool next, int32_t step) { return (next ? "次へ" : "前へ") + std::to_string(step) + "件移動"; }
+
+std::string UserLogCaption(std::string_view counterName) {
+  return "\"" + std::string(counterName) + "\" ｶｳﾝﾀのﾛｸﾞ";
+}
+
+}  // namespace nw
