@@ -262,7 +262,7 @@ TEST(NWDLogUtil, PageSizeRefusedOnTheThirdPageAndCancelKeepsEverySetting) {
         EXPECT_EQ(Item(dlg, NWDLogUtil::UtilWord + 1), "\"今日\" ｶｳﾝﾀの設定");
         // The user page's caption is shortened to its label.
         const std::string user = Item(dlg, NWDLogUtil::UtilWord + 2);
-        EXPECT_EQ(user.substr(0, 4), "\"とて");
+        EXPECT_EQ(user.substr(0, 7), "\"とて");
         EXPECT_EQ(user.substr(user.size() - 3), "...");
         EXPECT_EQ(Item(dlg, NWDLogUtil::hisFmtDateEx + 0), "03/01/01 14:20:02");
         EXPECT_EQ(Item(dlg, NWDLogUtil::hisFmtTimeEx + 0), "5時間 05分 05秒");
@@ -304,11 +304,11 @@ TEST(NWDLogUtil, MoveCountRefusedThenGraphSettingsStoredByOK) {
   wtk::HostWindow host;
   nw::HistoryDisplaySettings h;
   int accepted = 0;
-  NWDLogUtil dlg(GetModuleHandleW(nullptr), h, "ﾕｰｻﾞｰ", [&] { ++accepted; });
+  NWDLogUtil dlg(GetModuleHandleW(nullptr), h, "ISP", [&] { ++accepted; });
   std::string message, example;
   Script({
       [&] {
-        EXPECT_EQ(Item(dlg, NWDLogUtil::UtilWord + 2), "\"ﾕｰｻﾞｰ\" ｶｳﾝﾀの設定");
+        EXPECT_EQ(Item(dlg, NWDLogUtil::UtilWord + 2), "\"ISP\" ｶｳﾝﾀの設定");  // fits as it is
         for (int i = 0; i < 3; ++i) Key(VK_NEXT, {VK_CONTROL});
       },
       [&] {

@@ -34,8 +34,8 @@ constexpr RECT kPageRect{150, 8, 632, 352};
 
 // A list's page: its size and its formats.
 #define NW_LIST_PAGE(i)                                                                                       \
-  {Kind::Label, kNone, "ﾘｽﾄ最大表示件数(&M):", {8, 12, 190, 30}},                                            \
-      {Kind::Number, U::hisShowMaw + i, "", {194, 8, 240, 30}, 0, "一度に表示する件数 (14～999)", 3},          \
+  {Kind::Label, kNone, "ﾘｽﾄ最大表示件数(&M):", {8, 12, 156, 30}},                                            \
+      {Kind::Number, U::hisShowMaw + i, "", {160, 8, 206, 30}, 0, "一度に表示する件数 (14～999)", 3},          \
       NW_FORMAT_ROWS(44, i)
 
 constexpr Control kDial[] = {NW_LIST_PAGE(0)};
@@ -44,10 +44,10 @@ constexpr Control kUser[] = {NW_LIST_PAGE(2)};
 #undef NW_LIST_PAGE
 
 constexpr Control kGph[] = {
-    {Kind::Label, kNone, "ｸﾞﾗﾌ最大表示件数(&M):", {8, 12, 190, 30}},
-    {Kind::ReadOnly, U::hisShowMawlbl, "", {194, 8, 240, 30}, 0, "ｸﾞﾗﾌに表示する件数 (変更できません)"},
-    {Kind::Label, kNone, "ｸﾞﾗﾌ移動件数(&V):", {8, 44, 190, 62}},
-    {Kind::Number, U::hisMoveMax, "", {194, 40, 240, 62}, 0, "前へ／次へで移動する件数 (1～32)", 3},
+    {Kind::Label, kNone, "ｸﾞﾗﾌ最大表示件数(&M):", {8, 12, 156, 30}},
+    {Kind::ReadOnly, U::hisShowMawlbl, "", {160, 8, 206, 30}, 0, "ｸﾞﾗﾌに表示する件数 (変更できません)"},
+    {Kind::Label, kNone, "ｸﾞﾗﾌ移動件数(&V):", {8, 44, 156, 62}},
+    {Kind::Number, U::hisMoveMax, "", {160, 40, 206, 62}, 0, "前へ／次へで移動する件数 (1～32)", 3},
     {Kind::Label, kNone, "ｸﾞﾗﾌの表示範囲指定方法(&E):", {8, 80, 476, 98}},
     {Kind::Radio, U::gphGetWay + 0, "指定項目からの32件分(&F)", {24, 102, 476, 122}, GT},
     {Kind::Radio, U::gphGetWay + 1, "指定項目前後の32件分(&I)", {24, 126, 476, 146}},
