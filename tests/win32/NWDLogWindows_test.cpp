@@ -49,20 +49,37 @@ void Type(const std::wstring& text) {
   }
 }
 
-// Steps run one after another from the running message loop (keys need the loop to arrive).
-void Script(std::vector<std::function<void()>> steps) {
-  auto all = std::make_shared<std::vector<std::function<void()>>>(std::move(steps));
-  struct Next {
-    static void At(std::shared_ptr<std::vector<std::function<void()>>> all, size_t i) {
-      if (i >= all->size()) return;
-      wtk::Later(250, [all, i] {
-        (*all)[i]();
-        At(all, i + 1);
-      });
-    }
-  };
-  Next::At(all, 0);
-}
+// Steps run one after another from the running message loop (keys need the loop to arrive); a
+// step waits while keys of the one before are still on their way (a busy machine). Whatever a
+// failed step left open is closed after `closeAfterMs`, so a failure never hangs the run. Nothing
+// of a script outlives its test: steps and the closing are dropped when the script goes.
+class Script {
+ public:
+  Script(std::vector<std::function<void()>> steps, std::function<void()> closeAll, UINT closeAfterMs)
+      : steps_(std::make_shared<std::vector<std::function<void()>>>(std::move(steps))) {
+    At(steps_, alive_, 0);
+    wtk::Later(closeAfterMs, [alive = alive_, closeAll] {
+      if (*alive) closeAll();
+    });
+  }
+  ~Script() { *alive_ = false; }
+  Script(const Script&) = delete;
+  Script& operator=(const Script&) = delete;
+
+ private:
+  using Steps = std::shared_ptr<std::vector<std::function<void()>>>;
+  static void At(Steps all, std::shared_ptr<bool> alive, size_t i, int waits = 0) {
+    if (i >= all->size()) return;
+    wtk::Later(waits ? 100 : 300, [all, alive, i, waits] {
+      if (!*alive) return;
+      if (HIWORD(GetQueueStatus(QS_INPUT)) != 0 && waits < 30) return At(all, alive, i, waits + 1);
+      (*all)[i]();
+      At(all, alive, i + 1);
+    });
+  }
+  Steps steps_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
 
 // The message box of this thread: its text, or empty when none is up.
 HWND MessageBoxUp() {
@@ -89,13 +106,13 @@ bool FocusIsAllSelected(HWND box) {
   return GetFocus() == box && from == 0 && to == static_cast<DWORD>(GetWindowTextLengthW(box));
 }
 
-// Whatever a failed step left open is closed, so a failure never hangs the run.
+// Closes a message box left open and then the window.
 template <class D>
-void CloseLater(D& dlg, UINT ms) {
-  wtk::Later(ms, [&dlg] {
+std::function<void()> Closer(D& dlg) {
+  return [&dlg] {
     if (HWND box = MessageBoxUp()) EndDialog(box, IDOK);
     if (dlg.Window()) PostMessageW(dlg.Window(), WM_CLOSE, 0, 0);
-  });
+  };
 }
 
 std::string Item(const otkForm::Form& f, int id) { return wtk::Text(f.Item(id)); }
@@ -109,7 +126,7 @@ TEST(NWDLogCng, CounterRecordChangedByKeysAndStored) {
   nw::SelectedHistoryRecord rec{1, true, 0, 0, nw::MakeDate(2003, 1, 5, 6, 7, 8), 36000, 5};
   NWDLogCng dlg(GetModuleHandleW(nullptr), rec, "ﾕｰｻﾞｰ", "h時間 mm分 ss秒");
   const int t = NWDLogCng::txTday;
-  Script({
+  Script script({
       [&] {
         EXPECT_EQ(wtk::Text(dlg.Window()), "Orvin.T.K. NetWard \"今日\" ｶｳﾝﾀの履歴ﾘｽﾄの値の変更");
         EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogCng::CngHisTday)));
@@ -136,8 +153,7 @@ TEST(NWDLogCng, CounterRecordChangedByKeysAndStored) {
         Type(L"59");
         Key(VK_RETURN);  // 変更(&D), the default
       },
-  });
-  CloseLater(dlg, 5000);
+  }, Closer(dlg), 5000);
   dlg.ShowMe(host.Get(), nullptr, false);
   EXPECT_TRUE(rec.Changed);
   EXPECT_EQ(rec.Kind, 1);
@@ -153,7 +169,7 @@ TEST(NWDLogCng, RefusedCountKeepsTheDialogOpenResetRestoresEscapeChangesNothing)
   NWDLogCng dlg(GetModuleHandleW(nullptr), rec, "ﾌﾟﾛﾊﾞｲﾀﾞ", "h時間 mm分 ss秒");
   const int u = NWDLogCng::txUser;
   std::string message, title;
-  Script({
+  Script script({
       [&] {
         EXPECT_EQ(wtk::Text(dlg.Window()), "Orvin.T.K. NetWard \"ﾌﾟﾛﾊﾞｲﾀﾞ\" ｶｳﾝﾀの履歴ﾘｽﾄの値の変更");
         EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogCng::CngHisUser)));
@@ -182,8 +198,7 @@ TEST(NWDLogCng, RefusedCountKeepsTheDialogOpenResetRestoresEscapeChangesNothing)
         Type(L"8");
         Key(VK_ESCAPE);
       },
-  });
-  CloseLater(dlg, 6000);
+  }, Closer(dlg), 6000);
   dlg.ShowMe(host.Get(), nullptr, false);
   EXPECT_EQ(message, "回数の設定に誤りがあります。");
   EXPECT_EQ(title, "Orvin.T.K. NetWard");
@@ -197,7 +212,7 @@ TEST(NWDLogCng, ConnectionLengthFollowsTheBoxesAndAnEndBeforeTheStartIsRefused) 
   NWDLogCng dlg(GetModuleHandleW(nullptr), rec, "", "h時間 mm分 ss秒");
   const int d = NWDLogCng::txDial;
   std::string live, message;
-  Script({
+  Script script({
       [&] {
         EXPECT_EQ(wtk::Text(dlg.Window()), "Orvin.T.K. NetWard 接続／切断の履歴ﾘｽﾄの値の変更");
         EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogCng::CngHisDial)));
@@ -235,8 +250,7 @@ TEST(NWDLogCng, ConnectionLengthFollowsTheBoxesAndAnEndBeforeTheStartIsRefused) 
         SetWindowTextW(dlg.Item(d + 12), L"2003");
         Key(VK_RETURN);
       },
-  });
-  CloseLater(dlg, 6000);
+  }, Closer(dlg), 6000);
   dlg.ShowMe(host.Get(), nullptr, false);
   EXPECT_EQ(live, "ｴﾗｰが発生しました。");
   EXPECT_EQ(message, "日付の設定に誤りがあります。");
@@ -256,7 +270,7 @@ TEST(NWDLogUtil, PageSizeRefusedOnTheThirdPageAndCancelKeepsEverySetting) {
   const std::string name = "とても長い名前のﾕｰｻﾞｰ定義ｶｳﾝﾀ";
   NWDLogUtil dlg(GetModuleHandleW(nullptr), h, name, [&] { ++accepted; });
   std::string message;
-  Script({
+  Script script({
       [&] {
         EXPECT_EQ(wtk::Text(dlg.Window()), "Orvin.T.K. NetWard 履歴の設定");
         EXPECT_EQ(Item(dlg, NWDLogUtil::UtilWord + 1), "\"今日\" ｶｳﾝﾀの設定");
@@ -281,6 +295,10 @@ TEST(NWDLogUtil, PageSizeRefusedOnTheThirdPageAndCancelKeepsEverySetting) {
         EXPECT_TRUE(FocusIsAllSelected(dlg.Item(NWDLogUtil::hisShowMaw + 2)));
         Type(L"13");
         Key(VK_TAB, {VK_CONTROL});  // away from the page: the check must bring it back
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogUtil::utilGph)));
+        EXPECT_EQ(GetFocus(), dlg.Item(NWDLogUtil::hisShowMawlbl));
         Key(VK_RETURN);
       },
       [&] {
@@ -292,8 +310,7 @@ TEST(NWDLogUtil, PageSizeRefusedOnTheThirdPageAndCancelKeepsEverySetting) {
         EXPECT_TRUE(FocusIsAllSelected(dlg.Item(NWDLogUtil::hisShowMaw + 2)));
         Key(VK_ESCAPE);
       },
-  });
-  CloseLater(dlg, 6000);
+  }, Closer(dlg), 6000);
   dlg.ShowModal(host.Get(), nullptr, false);
   EXPECT_EQ(message, "ﾘｽﾄ最大表示件数は、14～999の数値を入力して下さい。");
   EXPECT_EQ(h, before);  // also pages 0 and 1: all or nothing
@@ -306,7 +323,7 @@ TEST(NWDLogUtil, MoveCountRefusedThenGraphSettingsStoredByOK) {
   int accepted = 0;
   NWDLogUtil dlg(GetModuleHandleW(nullptr), h, "ISP", [&] { ++accepted; });
   std::string message, example;
-  Script({
+  Script script({
       [&] {
         EXPECT_EQ(Item(dlg, NWDLogUtil::UtilWord + 2), "\"ISP\" ｶｳﾝﾀの設定");  // fits as it is
         for (int i = 0; i < 3; ++i) Key(VK_NEXT, {VK_CONTROL});
@@ -339,8 +356,7 @@ TEST(NWDLogUtil, MoveCountRefusedThenGraphSettingsStoredByOK) {
         example = Item(dlg, NWDLogUtil::hisFmtDateEx + 3);
         Key(VK_RETURN);
       },
-  });
-  CloseLater(dlg, 7000);
+  }, Closer(dlg), 7000);
   dlg.ShowModal(host.Get(), nullptr, false);
   EXPECT_EQ(message, "ｸﾞﾗﾌ移動件数は、1～32の数値を入力して下さい。");
   EXPECT_EQ(example, "2003/1/1");
@@ -350,6 +366,45 @@ TEST(NWDLogUtil, MoveCountRefusedThenGraphSettingsStoredByOK) {
   EXPECT_EQ(h.hisFmtDate[3], "yyyy/m/d");
   EXPECT_EQ(h.hisShowMaw[0], 99);
   EXPECT_EQ(h.hisMoveMax[0], 50);
+}
+
+TEST(NWDLogUtil, ColourDialogCancelledChangesNothingConfirmedTakesItsColour) {
+  wtk::HostWindow host;
+  nw::HistoryDisplaySettings h;
+  NWDLogUtil dlg(GetModuleHandleW(nullptr), h, "ISP", [] {});
+  std::string colourTitle;
+  Script script({
+      [&] { for (int i = 0; i < 4; ++i) Key(VK_NEXT, {VK_CONTROL}); },
+      [&] {
+        Alt('B');  // ｸﾞﾗﾌの背景色(&B): its "..." button
+      },
+      [&] {
+        Key(VK_SPACE);
+      },
+      [&] {
+        colourTitle = wtk::Text(MessageBoxUp());
+        Key(VK_ESCAPE);
+      },
+      [&] {
+        EXPECT_EQ(MessageBoxUp(), nullptr);
+        EXPECT_EQ(GetFocus(), dlg.Item(NWDLogUtil::gphBgColorSel));
+        Key(VK_SPACE);
+      },
+      [&] {
+        ASSERT_NE(MessageBoxUp(), nullptr);
+        Key(VK_RETURN);  // the colour it started on
+      },
+      [&] {
+        Key(VK_TAB);  // past the other "..." to "O.K."
+        Key(VK_TAB);
+        Key(VK_RETURN);
+      },
+  }, Closer(dlg), 7000);
+  dlg.ShowModal(host.Get(), nullptr, false);
+  EXPECT_FALSE(colourTitle.empty());
+  // Confirmed: the system colour it showed is now a colour of its own; the other is untouched.
+  EXPECT_EQ(static_cast<uint32_t>(h.gphBgColor), GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(h.gphNtColor, 0x000080FF);
 }
 
 // ---- the counter graph ------------------------------------------------------------------------
@@ -415,7 +470,7 @@ TEST(NWDLogGraph, BarsReadoutByMouseAndKeysAndPaging) {
   NWDLogGraph g(GetModuleHandleW(nullptr), h, source);
   const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), hot = RGB(255, 128, 0);
   auto move = [&](HWND target, POINT client) { PostMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y)); };
-  Script({
+  Script script({
       [&] {
         EXPECT_EQ(wtk::Text(g.Window()), "Orvin.T.K. NetWard \"今日\"ｶｳﾝﾀの履歴のｸﾞﾗﾌ");
         EXPECT_EQ(CheckBars(g, {15, 530, 2120, 3975, 3975}), 5);
@@ -468,8 +523,7 @@ TEST(NWDLogGraph, BarsReadoutByMouseAndKeysAndPaging) {
         EXPECT_EQ(Item(g, NWDLogGraph::MesCase), "ﾛｸﾞﾌｧｲﾙに件数がありません。");
         Key(VK_ESCAPE);
       },
-  });
-  CloseLater(g, 7000);
+  }, Closer(g), 7000);
   g.ShowModal(host.Get(), nullptr, false);
   EXPECT_EQ(source.Calls, (std::vector<nw::LogWindowMode>{nw::KeepPosition, nw::PageNext, nw::PageBack}));
 }

@@ -136,7 +136,10 @@ void NWDLogCng::cdChange_Click() {
   if (!FirstBox()) return;
   const EditOutcome o = ApplyEdit(record_.Kind, ReadBoxes());
   if (!o.Record) {
-    Warn(o.Message);  // the dialog stays open with the user's input
+    // The dialog stays open with the user's input, the focus where it was.
+    HWND focus = GetFocus();
+    Warn(o.Message);
+    if (focus && IsWindow(focus)) SetFocus(focus);
     return;
   }
   record_ = *o.Record;
