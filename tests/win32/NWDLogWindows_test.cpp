@@ -236,6 +236,7 @@ TEST(NWDLogCng, ConnectionLengthFollowsTheBoxesAndAnEndBeforeTheStartIsRefused) 
       [&] {
         ASSERT_NE(dlg.Window(), nullptr);
         EXPECT_FALSE(rec.Changed);
+        EXPECT_EQ(GetFocus(), dlg.Item(d + 9));  // back in the box Enter was pressed in
         Alt('E');
         Key(VK_TAB);
         Key(VK_TAB);
