@@ -78,15 +78,10 @@ NWDLogCng::~NWDLogCng() = default;
 
 void NWDLogCng::ShowMe(HWND owner, HICON icon, bool topmost) {
   record_.Changed = false;
-  otkForm::FormOptions o;
-  o.Owner = owner;
-  o.Caption = EditCaption(record_.Kind, counterName_);
-  o.ClientWidth = kClientW;
   const bool dial = record_.Kind == 0;
-  o.ClientHeight = dial ? kDialClientH : kCounterClientH;
-  o.Icon = icon;
-  o.Topmost = topmost;
-  if (!Create(o)) return;
+  if (!Create({owner, EditCaption(record_.Kind, counterName_), kClientW, dial ? kDialClientH : kCounterClientH, icon,
+               topmost}))
+    return;
   AddControls(AddPage(CngHisDial, kFrameRect), kDial);
   AddControls(AddPage(CngHisTday, kFrameRect), kTday);
   AddControls(AddPage(CngHisUser, kFrameRect), kUser);

@@ -93,14 +93,7 @@ NWDLogUtil::NWDLogUtil(HINSTANCE instance, HistoryDisplaySettings& history, std:
 NWDLogUtil::~NWDLogUtil() = default;
 
 void NWDLogUtil::ShowModal(HWND owner, HICON icon, bool topmost) {
-  otkForm::FormOptions o;
-  o.Owner = owner;
-  o.Caption = "Orvin.T.K. NetWard 履歴の設定";
-  o.ClientWidth = kClientW;
-  o.ClientHeight = kClientH;
-  o.Icon = icon;
-  o.Topmost = topmost;
-  if (!Create(o)) return;
+  if (!Create({owner, "Orvin.T.K. NetWard 履歴の設定", kClientW, kClientH, icon, topmost})) return;
   CreatePages(kPages);
   AddControls(Window(), kButtons);
   FitUserCaption();
@@ -153,10 +146,7 @@ void NWDLogUtil::PickLabelColor(int swatch) {
 HBRUSH NWDLogUtil::OnColorStatic(HWND control, HDC dc) {
   const auto s = swatch_.find(GetDlgCtrlID(control));
   if (s == swatch_.end() || Item(s->first) != control) return NWDPagedForm::OnColorStatic(control, dc);
-  const COLORREF c = otkGdi::OleToColorRef(s->second);
-  otkGdi::Brush& b = brushes_[c];
-  if (!b) b.Reset(CreateSolidBrush(c));
-  return b.Get();
+  return swatchBrushes_.For(otkGdi::OleToColorRef(s->second));
 }
 
 void NWDLogUtil::OK_Click() {
