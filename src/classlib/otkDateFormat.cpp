@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -207,9 +208,14 @@ bool UsesTwelveHours(const std::vector<Token>& toks) {
 }
 
 std::string Num(int v, int width) {
-  std::string s = std::to_string(v < 0 ? -v : v);
-  const std::string pad(s.size() < static_cast<size_t>(width) ? static_cast<size_t>(width) - s.size() : 0, '0');
-  return (v < 0 ? "-" : "") + pad + s;
+  char digits[16];
+  const unsigned magnitude = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
+  const size_t n = static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  std::string out;
+  if (v < 0) out += '-';
+  if (static_cast<size_t>(width) > n) out.append(static_cast<size_t>(width) - n, '0');
+  out.append(digits, n);
+  return out;
 }
 
 int DayOfYear(const CivilDateTime& c) {
@@ -289,13 +295,18 @@ std::string RenderPicture(Date d, const CivilDateTime& c, std::string_view pictu
   return out;
 }
 
-std::string Render(Date d, std::string_view pattern, const DateFormatLocale& loc) {
-  CivilDateTime c;
-  if (!ToCivil(d, c)) return {};
+std::vector<Token> PatternTokens(std::string_view pattern) {
   auto toks = Tokenize(pattern);
   ResolveMinutes(toks);
+  return toks;
+}
+
+std::string Render(Date d, const std::vector<Token>& toks, const DateFormatLocale& loc) {
+  CivilDateTime c;
+  if (!ToCivil(d, c)) return {};
   const bool twelve = UsesTwelveHours(toks);
   std::string out;
+  out.reserve(32);
   for (const auto& t : toks) out += RenderToken(t, d, c, twelve, loc);
   return out;
 }
@@ -331,10 +342,22 @@ void SetDateFormatLocale(const DateFormatLocale& locale) {
 }
 
 std::string FormatDate(Date d, std::string_view pattern, const DateFormatLocale& locale) {
-  return Render(d, pattern, locale);
+  return Render(d, PatternTokens(pattern), locale);
 }
 
-std::string FormatDate(Date d, std::string_view pattern) { return Render(d, pattern, CurrentDateFormatLocale()); }
+std::string FormatDate(Date d, std::string_view pattern) {
+  return Render(d, PatternTokens(pattern), CurrentDateFormatLocale());
+}
+
+struct DatePattern::Parsed {
+  std::vector<Token> Tokens;
+  DateFormatLocale Locale;
+};
+
+DatePattern::DatePattern(std::string_view pattern)
+    : parsed_(std::make_shared<const Parsed>(Parsed{PatternTokens(pattern), CurrentDateFormatLocale()})) {}
+
+std::string DatePattern::Format(Date d) const { return Render(d, parsed_->Tokens, parsed_->Locale); }
 
 std::string FormatDuration(int64_t seconds, std::string_view pattern) {
   const uint64_t total = seconds < 0 ? 0 - static_cast<uint64_t>(seconds) : static_cast<uint64_t>(seconds);

@@ -13,6 +13,7 @@
 //                  any of them switches the hours to 1-12
 //   "text" \x      literal text, escaped character; everything else is copied.
 #include <array>
+#include <memory>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -50,6 +51,18 @@ void SetDateFormatLocale(const DateFormatLocale& locale);
 // `d` rendered with `pattern`; empty when `d` is not a valid date.
 std::string FormatDate(Date d, std::string_view pattern);
 std::string FormatDate(Date d, std::string_view pattern, const DateFormatLocale& locale);
+
+// A pattern taken apart once, with the texts of the moment, for many dates (a page of rows).
+class DatePattern {
+ public:
+  explicit DatePattern(std::string_view pattern);
+  // As FormatDate(d, pattern).
+  std::string Format(Date d) const;
+
+ private:
+  struct Parsed;
+  std::shared_ptr<const Parsed> parsed_;
+};
 
 // Elapsed seconds: "hh" hours (at least two digits, not limited to 24), "mm" minutes and "ss"
 // seconds (two digits), then the remaining "h", "m", "s" unpadded; case-sensitive; every other

@@ -58,8 +58,10 @@ class otkFileRWCtrl {
   // Pushes what was written down to the disk.
   bool Flush() { return file_.Flush(); }
 
- private:
+  // `n` raw bytes at the position (beyond the end they read as zero); the position moves on.
   bool ReadBytes(unsigned char* buf, size_t n);
+
+ private:
   bool WriteBytes(const unsigned char* buf, size_t n);
   bool ReadText(int32_t chars, std::string& ouStr);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "data/NWDGlobal.h"
 #include "data/NWDVerCheck.h"
@@ -166,6 +167,46 @@ bool HistoryLog::ReadCounter(int32_t slot, CounterRecord& ou) {
     return false;
   ou = r;
   return true;
+}
+
+namespace {
+
+uint64_t Bits(const unsigned char* p, int bytes) {
+  uint64_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
+  return v;
+}
+
+Date DateAt(const unsigned char* p) {
+  const uint64_t bits = Bits(p, 8);
+  Date d;
+  std::memcpy(&d, &bits, 8);
+  return d;
+}
+
+int32_t LongAt(const unsigned char* p) { return static_cast<int32_t>(static_cast<uint32_t>(Bits(p, 4))); }
+
+}  // namespace
+
+template <class Record, class Decode>
+bool HistoryLog::ReadRun(int32_t first, int32_t count, int32_t recordSize, std::vector<Record>& ou, Decode decode) {
+  if (count < 0 || first + count > kLogCapacity || (count > 0 && !Seek(first, recordSize))) return false;
+  std::vector<unsigned char> bytes(static_cast<size_t>(count) * static_cast<size_t>(recordSize));
+  if (!file_.ReadBytes(bytes.data(), bytes.size())) return false;
+  ou.clear();
+  ou.reserve(static_cast<size_t>(count));
+  for (size_t at = 0; at < bytes.size(); at += static_cast<size_t>(recordSize)) ou.push_back(decode(&bytes[at]));
+  return true;
+}
+
+bool HistoryLog::ReadDials(int32_t first, int32_t count, std::vector<DialRecord>& ou) {
+  return ReadRun(first, count, 24, ou,
+                 [](const unsigned char* p) { return DialRecord{DateAt(p), DateAt(p + 8), DateAt(p + 16)}; });
+}
+
+bool HistoryLog::ReadCounters(int32_t first, int32_t count, std::vector<CounterRecord>& ou) {
+  return ReadRun(first, count, 16, ou,
+                 [](const unsigned char* p) { return CounterRecord{DateAt(p), LongAt(p + 8), LongAt(p + 12)}; });
 }
 
 bool HistoryLog::WriteDial(int32_t slot, const DialRecord& rec) {

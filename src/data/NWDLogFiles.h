@@ -3,6 +3,7 @@
 // Wrapped (Boolean) and NextSlot (Long). Every operation opens the file, works and closes it.
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "classlib/DateValue.h"
 #include "classlib/otkFileRWCtrl.h"
@@ -90,12 +91,17 @@ class HistoryLog {
 
   bool ReadDial(int32_t slot, DialRecord& ou);
   bool ReadCounter(int32_t slot, CounterRecord& ou);
+  // `count` consecutive slots from `first` on (first + count at most 1000), in one read.
+  bool ReadDials(int32_t first, int32_t count, std::vector<DialRecord>& ou);
+  bool ReadCounters(int32_t first, int32_t count, std::vector<CounterRecord>& ou);
   // Rewrites the fields of a slot; Wrapped and NextSlot stay as they are.
   bool WriteDial(int32_t slot, const DialRecord& rec);
   bool WriteCounter(int32_t slot, const CounterRecord& rec);
 
  private:
   bool Seek(int32_t slot, int32_t recordSize);
+  template <class Record, class Decode>
+  bool ReadRun(int32_t first, int32_t count, int32_t recordSize, std::vector<Record>& ou, Decode decode);
   otkFileRWCtrl file_;
   LogFileKind kind_ = kDialLog;
   LogRing ring_;

@@ -47,18 +47,52 @@ bool ReadAt(HistoryLog& log, int kind, int32_t virtualIndex, AnyRecord& ou) {
   return kind == LogDial ? log.ReadDial(slot, ou.Dial) : log.ReadCounter(slot, ou.Counter);
 }
 
+// Consecutive slots of a run, read at once; empty records where the file cannot be read.
+void ReadSlots(HistoryLog& log, int kind, int32_t firstSlot, int32_t count, std::vector<AnyRecord>& out) {
+  const size_t at = out.size();
+  out.resize(at + static_cast<size_t>(count));
+  if (kind == LogDial) {
+    std::vector<DialRecord> run;
+    if (log.ReadDials(firstSlot, count, run))
+      for (size_t i = 0; i < run.size(); ++i) out[at + i].Dial = run[i];
+  } else {
+    std::vector<CounterRecord> run;
+    if (log.ReadCounters(firstSlot, count, run))
+      for (size_t i = 0; i < run.size(); ++i) out[at + i].Counter = run[i];
+  }
+}
+
+// The records of a window, oldest first: one read, or two where the window crosses slot 999.
+std::vector<AnyRecord> ReadWindow(HistoryLog& log, int kind, const LogWindow& w) {
+  std::vector<AnyRecord> records;
+  records.reserve(static_cast<size_t>(w.Count()));
+  if (w.Count() == 0) return records;
+  if (w.First < 0 && w.Last >= 0) {
+    ReadSlots(log, kind, SlotOfIndex(w.First), -w.First, records);
+    ReadSlots(log, kind, 0, w.Last + 1, records);
+  } else {
+    ReadSlots(log, kind, SlotOfIndex(w.First), w.Count(), records);
+  }
+  return records;
+}
+
+// The formats of one list, taken apart once for a whole page.
+struct RowFormat {
+  DatePattern Date;
+  std::string Duration;
+  RowFormat(const HistoryDisplaySettings& h, int kind)
+      : Date(h.hisFmtDate[static_cast<size_t>(kind)]), Duration(h.hisFmtTime[static_cast<size_t>(kind)]) {}
+};
+
 // The cells of a record in column order (all columns).
-std::vector<std::string> Cells(int kind, const AnyRecord& r, const HistoryDisplaySettings& h) {
-  const auto k = static_cast<size_t>(kind);
+std::vector<std::string> Cells(int kind, const AnyRecord& r, const RowFormat& f) {
   if (kind == LogDial) {
     const DialRecord& d = r.Dial;
-    return {FormatDate(d.DialStart, h.hisFmtDate[0]), FormatDate(d.DialEnd, h.hisFmtDate[0]),
-            FormatDuration(SecondsBetween(d.DialStart, d.DialEnd), h.hisFmtTime[0]),
-            FormatDate(d.ExeStart, h.hisFmtDate[0])};
+    return {f.Date.Format(d.DialStart), f.Date.Format(d.DialEnd),
+            FormatDuration(SecondsBetween(d.DialStart, d.DialEnd), f.Duration), f.Date.Format(d.ExeStart)};
   }
   const CounterRecord& c = r.Counter;
-  return {FormatDuration(c.PlusTime, h.hisFmtTime[k]), std::to_string(c.PlusCount) + " 回",
-          FormatDate(c.ResetDate, h.hisFmtDate[k])};
+  return {FormatDuration(c.PlusTime, f.Duration), std::to_string(c.PlusCount) + " 回", f.Date.Format(c.ResetDate)};
 }
 
 std::string Period(int kind, const AnyRecord& first, const AnyRecord& last, const HistoryDisplaySettings& h) {
@@ -118,26 +152,22 @@ HistoryPageFill NWDLogListModel::Fill(int kind, LogWindowMode mode) {
   for (const Column& c : ColumnsOf(kind))
     if (h_.*c.Flag) fill.ColumnLabel += std::string("／") + c.Label;
 
-  AnyRecord first, last;
-  fill.Rows.reserve(static_cast<size_t>(fill.Window.Count()));
-  for (int32_t i = fill.Window.First; i <= fill.Window.Last; ++i) {
-    AnyRecord r;
+  const std::vector<AnyRecord> records = ReadWindow(log, kind, fill.Window);
+  const RowFormat format(h_, kind);
+  const std::span<const Column> columns = ColumnsOf(kind);
+  fill.Rows.reserve(records.size());
+  for (const AnyRecord& r : records) {
+    const std::vector<std::string> cells = Cells(kind, r, format);
     std::string row;
-    if (ReadAt(log, kind, i, r)) {
-      const std::vector<std::string> cells = Cells(kind, r, h_);
-      const std::span<const Column> columns = ColumnsOf(kind);
-      for (size_t c = 0; c < columns.size(); ++c)
-        if (h_.*columns[c].Flag) row += cells[c] + "\t";
-    }
-    if (i == fill.Window.First) first = r;
-    if (i == fill.Window.Last) last = r;
+    for (size_t c = 0; c < columns.size(); ++c)
+      if (h_.*columns[c].Flag) row += cells[c] + "\t";
     fill.Rows.push_back(std::move(row));
   }
   fill.MesCase = OrdinalText(fill.Window, ring);
   if (fill.MesCase.empty())
     fill.MesCase = EmptyLogMessage();
   else
-    fill.MesPeriod = Period(kind, first, last, h_);
+    fill.MesPeriod = Period(kind, records.front(), records.back(), h_);
   log.Close();
   return fill;
 }
@@ -172,8 +202,10 @@ std::optional<SelectedHistoryRecord> NWDLogListModel::RecordForEdit(int kind, in
   if (focused < 0 || focused >= itemCount) return std::nullopt;
   HistoryLog log;
   if (!log.Open(LogFileKindFor(kind))) return std::nullopt;
-  if (!IsWindowStillValid(PageSizeFor(h_, kind), log.Ring(), shownLast_[k])) return std::nullopt;
+  // Records appended since the fill do not move the row's record; a log re-created or wrapped
+  // since then no longer has it under this index.
   const int32_t index = shownLast_[k] + focused - itemCount + 1;
+  if (index < OldestValidIndex(log.Ring()) || index >= log.Ring().NextSlot) return std::nullopt;
   AnyRecord r;
   if (!ReadAt(log, kind, index, r)) return std::nullopt;
   taken_ = {kind, index, Selected(kind, r)};
@@ -186,14 +218,13 @@ WriteBack NWDLogListModel::WriteEdited(const SelectedHistoryRecord& edited) {
   HistoryLog log;
   if (!log.Open(LogFileKindFor(kind))) return WriteBack::Failed;
   // The monitor may have re-created the log, wrapped over the slot or merged into the record
-  // since it was read: then the slot is left alone.
+  // since it was read: then the slot is left alone. Records appended elsewhere do not matter.
   const LogRing& ring = log.Ring();
-  AnyRecord now;
-  if (taken_.Index < OldestValidIndex(ring) || taken_.Index >= ring.NextSlot ||
-      !IsWindowStillValid(PageSizeFor(h_, kind), ring, shownLast_[static_cast<size_t>(kind)]) ||
-      !ReadAt(log, kind, taken_.Index, now) || !SameFields(Selected(kind, now), taken_.Original))
-    return WriteBack::FileChanged;
   const int32_t slot = SlotOfIndex(taken_.Index);
+  const bool holdsRecord = ring.Wrapped ? slot != ring.NextSlot : slot < ring.NextSlot;
+  AnyRecord now;
+  if (!holdsRecord || !ReadAt(log, kind, taken_.Index, now) || !SameFields(Selected(kind, now), taken_.Original))
+    return WriteBack::FileChanged;
   const bool written =
       kind == LogDial
           ? log.WriteDial(slot, DialRecord{edited.StampDate, edited.DialStart, edited.DialEnd})
@@ -212,17 +243,13 @@ std::string NWDLogListModel::ExportCsv(int kind) {
   csv += "\r\n";
   HistoryLog log;
   log.Open(LogFileKindFor(kind));
-  const int32_t count = RecordCount(log.Ring());
-  for (int32_t i = 0; i < count; ++i) {
-    AnyRecord r;
-    const int32_t slot = SlotOldestFirst(log.Ring(), i);
+  const LogWindow all{OldestValidIndex(log.Ring()), log.Ring().NextSlot - 1};
+  for (const AnyRecord& r : ReadWindow(log, kind, all)) {
     if (kind == LogDial) {
-      if (!log.ReadDial(slot, r.Dial)) continue;
       const DialRecord& d = r.Dial;
       csv += CsvDate(d.DialStart) + "," + CsvDate(d.DialEnd) + "," +
              std::to_string(SecondsBetween(d.DialStart, d.DialEnd)) + "," + CsvDate(d.ExeStart);
     } else {
-      if (!log.ReadCounter(slot, r.Counter)) continue;
       const CounterRecord& c = r.Counter;
       csv += std::to_string(c.PlusTime) + "," + std::to_string(c.PlusCount) + "," + CsvDate(c.ResetDate);
     }
@@ -245,9 +272,8 @@ std::optional<GraphData> NWDLogListModel::LoadGraph(LogWindowMode mode) {
   HistoryLog log;
   log.Open(kTodayLog);
   const LogWindow w = ComputeLogWindow(PageSizeFor(h_, LogGraph), mode, log.Ring(), graphAnchor_);
-  for (int32_t i = w.First; i <= w.Last; ++i) {
-    CounterRecord c;
-    log.ReadCounter(SlotOfIndex(i), c);
+  for (const AnyRecord& r : ReadWindow(log, LogToday, w)) {
+    const CounterRecord& c = r.Counter;
     g.Points.push_back({c.PlusTime, c.PlusCount, c.ResetDate});
     g.MaxTime = std::max<int64_t>(g.MaxTime, c.PlusTime);
   }
