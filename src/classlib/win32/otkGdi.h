@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -121,6 +122,19 @@ inline int PixelsToTwips(int px, UINT dpi) { return MulDiv(px, 1440, static_cast
 inline COLORREF OleToColorRef(uint32_t c) {
   return (c & 0x80000000u) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c & 0xFFFFFF);
 }
+
+// Solid brushes by colour, made on first use and kept as long as the cache.
+class BrushCache {
+ public:
+  HBRUSH For(COLORREF c) {
+    Brush& b = brushes_[c];
+    if (!b) b.Reset(CreateSolidBrush(c));
+    return b.Get();
+  }
+
+ private:
+  std::map<COLORREF, Brush> brushes_;
+};
 
 // A button picture of the program's resources at `dpi` (drawn for 96 DPI; the background becomes
 // the button face colour). Null when the resource is missing.

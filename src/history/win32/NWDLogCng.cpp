@@ -13,7 +13,7 @@ constexpr int kNone = -1;
 constexpr DWORD kNoPrefix = SS_NOPREFIX;
 
 // Layout at 96 DPI: one frame of rows for the record's kind, the buttons below it.
-constexpr int kClientW = 476, kClientH = 188;
+constexpr int kClientW = 476;
 constexpr RECT kFrameRect{0, 0, kClientW, 140};
 
 // One row of six date-time boxes (year, month, day, hour, minute, second), `y` its top.
@@ -58,11 +58,15 @@ constexpr Control kUser[] = {NW_COUNTER_ROWS(NWDLogCng::txUser)};
 #undef NW_COUNTER_ROWS
 #undef NW_DATE_ROW
 
-constexpr Control kButtons[] = {
-    {Kind::DefaultButton, NWDLogCng::cdChange, "変更(&D)", {188, 150, 278, 178}, WS_GROUP},
-    {Kind::Button, NWDLogCng::cdReset, "ﾘｾｯﾄ(&U)", {284, 150, 374, 178}, 0, "開いた時の値に戻します"},
-    {Kind::Button, NWDLogCng::cdCancel, "ｷｬﾝｾﾙ", {380, 150, 470, 178}},
-};
+// The buttons below the frame: under the connection rows, or under the shorter counter rows.
+#define NW_BUTTONS(y)                                                                                 \
+  {Kind::DefaultButton, NWDLogCng::cdChange, "変更(&D)", {188, y, 278, y + 28}, WS_GROUP},             \
+      {Kind::Button, NWDLogCng::cdReset, "ﾘｾｯﾄ(&U)", {284, y, 374, y + 28}, 0, "開いた時の値に戻します"}, \
+      {Kind::Button, NWDLogCng::cdCancel, "ｷｬﾝｾﾙ", {380, y, 470, y + 28}}
+constexpr Control kDialButtons[] = {NW_BUTTONS(150)};
+constexpr Control kCounterButtons[] = {NW_BUTTONS(118)};
+#undef NW_BUTTONS
+constexpr int kDialClientH = 188, kCounterClientH = 156;
 
 }  // namespace
 
@@ -74,18 +78,17 @@ NWDLogCng::~NWDLogCng() = default;
 
 void NWDLogCng::ShowMe(HWND owner, HICON icon, bool topmost) {
   record_.Changed = false;
-  otkForm::FormOptions o;
-  o.Owner = owner;
-  o.Caption = EditCaption(record_.Kind, counterName_);
-  o.ClientWidth = kClientW;
-  o.ClientHeight = kClientH;
-  o.Icon = icon;
-  o.Topmost = topmost;
-  if (!Create(o)) return;
+  const bool dial = record_.Kind == 0;
+  if (!Create({owner, EditCaption(record_.Kind, counterName_), kClientW, dial ? kDialClientH : kCounterClientH, icon,
+               topmost}))
+    return;
   AddControls(AddPage(CngHisDial, kFrameRect), kDial);
   AddControls(AddPage(CngHisTday, kFrameRect), kTday);
   AddControls(AddPage(CngHisUser, kFrameRect), kUser);
-  AddControls(Window(), kButtons);
+  if (dial)
+    AddControls(Window(), kDialButtons);
+  else
+    AddControls(Window(), kCounterButtons);
   FillBoxes();
   // Only the kind's own frame is shown; another kind shows none (and has nothing to change).
   const int frames[] = {CngHisDial, CngHisTday, CngHisUser};
@@ -128,7 +131,10 @@ void NWDLogCng::cdChange_Click() {
   if (!FirstBox()) return;
   const EditOutcome o = ApplyEdit(record_.Kind, ReadBoxes());
   if (!o.Record) {
-    Warn(o.Message);  // the dialog stays open with the user's input
+    // The dialog stays open with the user's input, the focus where it was.
+    HWND focus = GetFocus();
+    Warn(o.Message);
+    if (focus && IsWindow(focus)) SetFocus(focus);
     return;
   }
   record_ = *o.Record;

@@ -60,14 +60,7 @@ NWDLogGraph::NWDLogGraph(HINSTANCE instance, const HistoryDisplaySettings& histo
 NWDLogGraph::~NWDLogGraph() = default;
 
 void NWDLogGraph::ShowModal(HWND owner, HICON icon, bool topmost) {
-  otkForm::FormOptions o;
-  o.Owner = owner;
-  o.Caption = "Orvin.T.K. NetWard \"今日\"ｶｳﾝﾀの履歴のｸﾞﾗﾌ";
-  o.ClientWidth = kClientW;
-  o.ClientHeight = kClientH;
-  o.Icon = icon;
-  o.Topmost = topmost;
-  if (!Create(o)) return;
+  if (!Create({owner, "Orvin.T.K. NetWard \"今日\"ｶｳﾝﾀの履歴のｸﾞﾗﾌ", kClientW, kClientH, icon, topmost})) return;
   hotBar_ = -1;
   // The bars first: they lie above the chart's lines.
   for (int i = 0; i < kGraphBars; ++i) {
@@ -181,17 +174,11 @@ bool NWDLogGraph::PreTranslate(const MSG& m) {
   return true;
 }
 
-HBRUSH NWDLogGraph::BrushFor(uint32_t oleColor) {
-  const COLORREF c = otkGdi::OleToColorRef(oleColor);
-  otkGdi::Brush& b = brushes_[c];
-  if (!b) b.Reset(CreateSolidBrush(c));
-  return b.Get();
-}
-
 HBRUSH NWDLogGraph::OnColorStatic(HWND control, HDC) {
   const int id = GetDlgCtrlID(control);
   if (id < gphSource || id >= gphSource + kGraphBars) return nullptr;
-  return BrushFor(static_cast<uint32_t>(id - gphSource == hotBar_ ? h_.gphNtColor : h_.gphBgColor));
+  const int32_t color = id - gphSource == hotBar_ ? h_.gphNtColor : h_.gphBgColor;
+  return brushes_.For(otkGdi::OleToColorRef(static_cast<uint32_t>(color)));
 }
 
 void NWDLogGraph::OnDestroy() { data_ = GraphData{}; }

@@ -11,7 +11,6 @@
 // buttons; Enter and Esc close.
 #include <windows.h>
 
-#include <map>
 #include <optional>
 
 #include "classlib/win32/otkForm.h"
@@ -60,14 +59,13 @@ class NWDLogGraph final : public otkForm::Form {
   // The bar column under a point of the form's client area in pixels, -1 when none.
   int ColumnAtPixel(POINT client) const;
   int Px(int twips) const;
-  HBRUSH BrushFor(uint32_t oleColor);
 
   const HistoryDisplaySettings& h_;
   NWDLogGraphSource& source_;
   GraphData data_;  // GraphPoints and the rest, emptied when the window closes
   int hotBar_ = -1;
   otkGdi::Bitmap backPicture_, nextPicture_;
-  std::map<COLORREF, otkGdi::Brush> brushes_;
+  otkGdi::BrushCache brushes_;
 };
 
 }  // namespace nw

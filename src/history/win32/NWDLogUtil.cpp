@@ -34,8 +34,8 @@ constexpr RECT kPageRect{150, 8, 632, 352};
 
 // A list's page: its size and its formats.
 #define NW_LIST_PAGE(i)                                                                                       \
-  {Kind::Label, kNone, "ﾘｽﾄ最大表示件数(&M):", {8, 12, 190, 30}},                                            \
-      {Kind::Number, U::hisShowMaw + i, "", {194, 8, 240, 30}, 0, "一度に表示する件数 (14～999)", 3},          \
+  {Kind::Label, kNone, "ﾘｽﾄ最大表示件数(&M):", {8, 12, 156, 30}},                                            \
+      {Kind::Number, U::hisShowMaw + i, "", {160, 8, 206, 30}, 0, "一度に表示する件数 (14～999)", 3},          \
       NW_FORMAT_ROWS(44, i)
 
 constexpr Control kDial[] = {NW_LIST_PAGE(0)};
@@ -44,10 +44,10 @@ constexpr Control kUser[] = {NW_LIST_PAGE(2)};
 #undef NW_LIST_PAGE
 
 constexpr Control kGph[] = {
-    {Kind::Label, kNone, "ｸﾞﾗﾌ最大表示件数(&M):", {8, 12, 190, 30}},
-    {Kind::ReadOnly, U::hisShowMawlbl, "", {194, 8, 240, 30}, 0, "ｸﾞﾗﾌに表示する件数 (変更できません)"},
-    {Kind::Label, kNone, "ｸﾞﾗﾌ移動件数(&V):", {8, 44, 190, 62}},
-    {Kind::Number, U::hisMoveMax, "", {194, 40, 240, 62}, 0, "前へ／次へで移動する件数 (1～32)", 3},
+    {Kind::Label, kNone, "ｸﾞﾗﾌ最大表示件数(&M):", {8, 12, 156, 30}},
+    {Kind::ReadOnly, U::hisShowMawlbl, "", {160, 8, 206, 30}, 0, "ｸﾞﾗﾌに表示する件数 (変更できません)"},
+    {Kind::Label, kNone, "ｸﾞﾗﾌ移動件数(&V):", {8, 44, 156, 62}},
+    {Kind::Number, U::hisMoveMax, "", {160, 40, 206, 62}, 0, "前へ／次へで移動する件数 (1～32)", 3},
     {Kind::Label, kNone, "ｸﾞﾗﾌの表示範囲指定方法(&E):", {8, 80, 476, 98}},
     {Kind::Radio, U::gphGetWay + 0, "指定項目からの32件分(&F)", {24, 102, 476, 122}, GT},
     {Kind::Radio, U::gphGetWay + 1, "指定項目前後の32件分(&I)", {24, 126, 476, 146}},
@@ -93,14 +93,7 @@ NWDLogUtil::NWDLogUtil(HINSTANCE instance, HistoryDisplaySettings& history, std:
 NWDLogUtil::~NWDLogUtil() = default;
 
 void NWDLogUtil::ShowModal(HWND owner, HICON icon, bool topmost) {
-  otkForm::FormOptions o;
-  o.Owner = owner;
-  o.Caption = "Orvin.T.K. NetWard 履歴の設定";
-  o.ClientWidth = kClientW;
-  o.ClientHeight = kClientH;
-  o.Icon = icon;
-  o.Topmost = topmost;
-  if (!Create(o)) return;
+  if (!Create({owner, "Orvin.T.K. NetWard 履歴の設定", kClientW, kClientH, icon, topmost})) return;
   CreatePages(kPages);
   AddControls(Window(), kButtons);
   FitUserCaption();
@@ -142,7 +135,10 @@ void NWDLogUtil::PickLabelColor(int swatch) {
   dlg.WindowHandle = Window();
   dlg.DefaultColor = otkGdi::OleToColorRef(swatch_[swatch]);
   dlg.Flags = 1;  // start on the given colour
-  if (!dlg.ShowDialog()) return;
+  HWND focus = GetFocus();
+  const bool chosen = dlg.ShowDialog();
+  if (focus && IsWindow(focus)) SetFocus(focus);  // back on the button, as before the dialog
+  if (!chosen) return;
   swatch_[swatch] = dlg.SelectedColor;
   InvalidateRect(Item(swatch), nullptr, TRUE);
 }
@@ -150,10 +146,7 @@ void NWDLogUtil::PickLabelColor(int swatch) {
 HBRUSH NWDLogUtil::OnColorStatic(HWND control, HDC dc) {
   const auto s = swatch_.find(GetDlgCtrlID(control));
   if (s == swatch_.end() || Item(s->first) != control) return NWDPagedForm::OnColorStatic(control, dc);
-  const COLORREF c = otkGdi::OleToColorRef(s->second);
-  otkGdi::Brush& b = brushes_[c];
-  if (!b) b.Reset(CreateSolidBrush(c));
-  return b.Get();
+  return swatchBrushes_.For(otkGdi::OleToColorRef(s->second));
 }
 
 void NWDLogUtil::OK_Click() {

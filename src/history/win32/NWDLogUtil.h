@@ -53,7 +53,7 @@ class NWDLogUtil final : public NWDPagedForm {
   std::string counterName_;
   std::function<void()> accepted_;
   std::map<int, uint32_t> swatch_;  // the swatches' colours (stored form) until "O.K."
-  std::map<COLORREF, otkGdi::Brush> brushes_;
+  otkGdi::BrushCache swatchBrushes_;
 };
 
 }  // namespace nw

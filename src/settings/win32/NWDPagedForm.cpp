@@ -94,13 +94,6 @@ void NWDPagedForm::SetPageCaptionColor(int index, otk::OleColor color) {
 
 // ---- the page labels' colours ------------------------------------------------------------------------
 
-HBRUSH NWDPagedForm::BrushFor(otk::OleColor color) {
-  const COLORREF c = otkGdi::OleToColorRef(color);
-  otkGdi::Brush& b = brushes_[c];
-  if (!b) b.Reset(CreateSolidBrush(c));
-  return b.Get();
-}
-
 HBRUSH NWDPagedForm::OnColorStatic(HWND control, HDC dc) {
   HWND base = control;
   if (const auto w = wordToBase_.find(control); w != wordToBase_.end()) base = w->second;
@@ -109,7 +102,7 @@ HBRUSH NWDPagedForm::OnColorStatic(HWND control, HDC dc) {
   if (const auto fore = fore_.find(control); fore != fore_.end())
     SetTextColor(dc, otkGdi::OleToColorRef(fore->second));
   SetBkColor(dc, otkGdi::OleToColorRef(back->second));
-  return BrushFor(back->second);
+  return brushes_.For(otkGdi::OleToColorRef(back->second));
 }
 
 void NWDPagedForm::SetBackColor(otk::otkControlHandle label, otk::OleColor color) {
