@@ -126,14 +126,7 @@ int NWDLogList::LastLogPage() { return g_lastLogPage; }
 void NWDLogList::ShowModal(HWND owner, HICON icon, bool topmost) {
   icon_ = icon;
   topmost_ = topmost;
-  otkForm::FormOptions o;
-  o.Owner = owner;
-  o.Caption = "Orvin.T.K. NetWard 履歴の一覧";
-  o.ClientWidth = kClientW;
-  o.ClientHeight = kClientH;
-  o.Icon = icon;
-  o.Topmost = topmost;
-  if (!Create(o)) return;
+  if (!Create({owner, "Orvin.T.K. NetWard 履歴の一覧", kClientW, kClientH, icon, topmost})) return;
   Load();
   RunModal();
 }
