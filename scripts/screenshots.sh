@@ -3,7 +3,8 @@
 # (or the folder given as $1) and lists the files. ARCH is win32 where the host runs 32-bit
 # programs, otherwise win64 (NW_ARCH chooses); that build must exist (scripts/test.sh or run.sh).
 #
-# Always: the notice dialog, the compact window and the about box, shown one at a time by the
+# Always: the notice dialog, the compact window, the about box and the history windows (record
+# editor, counter graph, display settings page by page), shown one at a time by the
 # test program's gallery (win32_tests.exe --gtest_filter=Gallery.*).
 # Once NetWard.exe and the line simulator are built: the real program in a Wine desktop, in a
 # fresh program folder: main window disconnected, connected, with the lock button, the tray
@@ -61,6 +62,10 @@ echo "screenshots: own windows from the test program"
 gallery window-notice-dialog NoticeDialog
 gallery window-compact CompactWindow
 gallery window-about-box AboutBox
+gallery window-log-record-editor LogRecordEditor
+NW_GALLERY_KIND=1 gallery window-log-record-editor-counter LogRecordEditor
+gallery window-log-graph LogGraph
+for page in 0 1 2 3 4; do NW_GALLERY_PAGE=$page gallery "window-log-settings-$page" LogSettings; done
 
 if [ "$program" = 1 ]; then
   echo "screenshots: NetWard in a Wine desktop"

@@ -113,8 +113,7 @@ std::vector<MenuTop> BuildMainMenu(const MenuInputs& in) {
   m.push_back(Item(cmd::TodayClear, "\"今日\" ｶｳﾝﾄﾘｾｯﾄ(&T)"));
   m.push_back(Item(cmd::UserClear, UserClearCaption(in.UserRenew, in.CounterName), in.UserRenew));
   m.push_back(Separator());
-  // The history windows are not part of this build yet.
-  m.push_back(Item(cmd::Historynu, "履歴の一覧(&H)...", false));
+  m.push_back(Item(cmd::Historynu, "履歴の一覧(&H)..."));
   m.push_back(Separator());
   m.push_back(Item(cmd::Compnu, "ｳｨﾝﾄﾞｳをｺﾝﾊﾟｸﾄ化(&P)..."));
   if (in.TrayResident) m.push_back(Item(cmd::InTraynu, "ﾀｽｸﾄﾚｲに入れる(&T)"));

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "E2eFixture.h"
+#include "E2eInput.h"
 #include "E2eSettings.h"
 #include "E2eSupport.h"
 #include "LineSimState.h"
@@ -25,125 +27,14 @@ namespace util = nw::util;
 constexpr const char* kEntry = "NWProvider";
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// Real key strokes into whatever window has the keyboard focus.
-void Key(WORD vk, std::initializer_list<WORD> modifiers = {}) {
-  std::vector<INPUT> in;
-  auto add = [&](WORD k, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    in.push_back(i);
-  };
-  for (WORD m : modifiers) add(m, false);
-  add(vk, false);
-  add(vk, true);
-  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) add(*it, true);
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-  std::this_thread::sleep_for(150ms);
-}
-
-void Type(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT i[2]{};
-    for (int k = 0; k < 2; ++k) {
-      i[k].type = INPUT_KEYBOARD;
-      i[k].ki.wScan = c;
-      i[k].ki.dwFlags = KEYEVENTF_UNICODE | (k ? KEYEVENTF_KEYUP : 0);
-    }
-    SendInput(2, i, sizeof(INPUT));
-  }
-  std::this_thread::sleep_for(150ms);
-}
-
-// A left click in the middle of a window.
-void Click(HWND wnd) {
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
-  std::this_thread::sleep_for(300ms);
-}
-
-// With NW_E2E_SHOTS set to a folder: a screen area saved there as NAME.bmp (the screenshot
-// script turns them into pictures of the dialogs).
-void Shot(RECT r, const char* name) {
-  const char* dir = std::getenv("NW_E2E_SHOTS");
-  if (!dir || !*dir) return;
-  std::this_thread::sleep_for(400ms);  // painted
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(mem, old);
-  const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
-  BITMAPFILEHEADER fh{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-  fh.bfSize = fh.bfOffBits + stride * static_cast<DWORD>(h);
-  if (FILE* f = std::fopen((std::string(dir) + "\\" + name + ".bmp").c_str(), "wb")) {
-    std::fwrite(&fh, sizeof fh, 1, f);
-    std::fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f);
-    std::fwrite(bits, stride, static_cast<size_t>(h), f);
-    std::fclose(f);
-  }
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-}
-
-void Shot(HWND wnd, const char* name) {
-  RECT r{};
-  GetWindowRect(wnd, &r);
-  Shot(r, name);
-}
-
-HWND Control(HWND dlg, int id) {
-  struct Ctx {
-    int Id;
-    HWND Found;
-    static BOOL CALLBACK Each(HWND w, LPARAM lp) {
-      auto* c = reinterpret_cast<Ctx*>(lp);
-      if (GetDlgCtrlID(w) != c->Id) return TRUE;
-      c->Found = w;
-      return FALSE;
-    }
-  } ctx{id, nullptr};
-  EnumChildWindows(dlg, &Ctx::Each, reinterpret_cast<LPARAM>(&ctx));
-  return ctx.Found;
-}
-
-int FocusId(HWND dlg) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(dlg, nullptr), &info) || !info.hwndFocus) return 0;
-  return GetDlgCtrlID(info.hwndFocus);
-}
-
 std::string TextOf(HWND dlg, int id) { return Narrow(Text(Control(dlg, id))); }
 bool Enabled(HWND dlg, int id) { return IsWindowEnabled(Control(dlg, id)) != FALSE; }
 bool PageShown(HWND dlg, int container) { return Visible(Control(dlg, container)); }
 
-class SettingsDialogE2e : public ::testing::Test {
+class SettingsDialogE2e : public NetWardE2e {
  protected:
   void SetUp() override {
-    dog_ = std::make_unique<Watchdog>(120s, [this] {
-      if (proc_) proc_->Kill();
-    });
+    NetWardE2e::SetUp();
     ASSERT_TRUE(linesim::Modify(folder_.SimState(), [](linesim::State& s) {
       s = linesim::State{};
       s.Entries.push_back(linesim::Entry{kEntry});
@@ -151,22 +42,10 @@ class SettingsDialogE2e : public ::testing::Test {
     }));
   }
 
-  void TearDown() override {
-    if (proc_) {
-      for (HWND w : TopWindows(proc_->Pid(), L"NWDBase")) PostMessageW(w, WM_COMMAND, cmd::Closenu, 0);
-      if (!proc_->WaitExit(5s)) proc_->Kill();
-    }
-    for (const auto& texts : watcher_.Unexpected()) ADD_FAILURE() << "unexpected dialog: " << Narrow(texts);
-    EXPECT_FALSE(dog_->Expired()) << "the test ran out of time";
-    dog_.reset();
-  }
-
+  // The main window once the monitor has written its first status lines.
   HWND StartNetWard() {
-    proc_ = std::make_unique<Process>();
-    EXPECT_TRUE(proc_->Start(folder_.Path(L"NetWard.exe"), L"", folder_.Dir()));
-    watcher_.Watch(proc_->Pid());
-    HWND main = WaitForWindow(proc_->Pid(), L"NWDBase", 15s);
-    EXPECT_TRUE(WaitUntil([&] { return Visible(main) && StatusLines(main) >= 2; }, 10s));
+    HWND main = NetWardE2e::StartNetWard();
+    EXPECT_TRUE(WaitUntil([&] { return StatusLines(main) >= 2; }, 10s));
     return main;
   }
 
@@ -178,23 +57,6 @@ class SettingsDialogE2e : public ::testing::Test {
     EXPECT_EQ(Narrow(Text(dlg)), "Orvin.T.K. NetWard 動作の設定");
     EXPECT_EQ(FocusId(dlg), util::UserRenew);
     return dlg;
-  }
-
-  // The message box that `keys` bring up: its texts, after it was closed with Enter.
-  std::string MessageAfter(const std::function<void()>& keys) {
-    keys();
-    HWND box = nullptr;
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-          for (HWND w : TopWindows(proc_->Pid(), L"#32770"))
-            if (Visible(w)) box = w;
-          return box != nullptr;
-        },
-        10s));
-    const std::string texts = Narrow(DialogTexts(box));
-    Key(VK_RETURN);
-    EXPECT_TRUE(WaitUntil([&] { return !Visible(box); }, 5s));
-    return texts;
   }
 
   static int StatusLines(HWND main) {
@@ -210,11 +72,6 @@ class SettingsDialogE2e : public ::testing::Test {
       if (c.Pid == proc_->Pid() && c.Function == "InternetGetConnectedState") ++n;
     return n;
   }
-
-  ProgramFolder folder_;
-  DialogWatcher watcher_;
-  std::unique_ptr<Process> proc_;
-  std::unique_ptr<Watchdog> dog_;
 };
 
 TEST_F(SettingsDialogE2e, BadValueOnALaterPageIsShownThereAndCancelKeepsEverything) {

@@ -2,10 +2,14 @@
 // scripts/screenshots.sh can photograph it. Run with --gtest_also_run_disabled_tests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 #include "compact/win32/NWDComp.h"
+#include "history/win32/NWDLogCng.h"
+#include "history/win32/NWDLogGraph.h"
+#include "history/win32/NWDLogUtil.h"
 #include "monitor/win32/NWDDialog.h"
 #include "settings/win32/NWDVersion.h"
 #include "WindowTestKit.h"
@@ -127,4 +131,78 @@ TEST(Drive, DISABLED_EditSettings) {
     data.Settings.AtCutTime = std::stoi(Env("NW_ATCUT_SECONDS"));
   }
   ASSERT_TRUE(nw::SaveSettings(data, live));
+}
+
+// ---- The history windows --------------------------------------------------------------------
+
+namespace {
+// NW_GALLERY_PAGE=N: the settings dialog's page N (chosen by Ctrl+PageDown, as a user would).
+void ShowGalleryPage() {
+  const int page = std::atoi(Env("NW_GALLERY_PAGE", "0").c_str());
+  for (int i = 0; i < page; ++i) {
+    INPUT in[4]{};
+    const WORD keys[4] = {VK_CONTROL, VK_NEXT, VK_NEXT, VK_CONTROL};
+    for (int k = 0; k < 4; ++k) {
+      in[k].type = INPUT_KEYBOARD;
+      in[k].ki.wVk = keys[k];
+      in[k].ki.dwFlags = k >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, in, sizeof(INPUT));
+  }
+}
+
+struct GallerySource : nw::NWDLogGraphSource {
+  std::optional<nw::GraphData> setHisTdayGraph(nw::LogWindowMode) override {
+    nw::GraphData d;
+    const int32_t seconds[] = {1820, 5400, 0, 7260, 3600, 12000, 9300, 2400, 4100, 600, 15200, 8000, 6100, 3000,
+                               11000, 4500, 900, 7600, 10200, 2200, 5100, 13400, 6600, 3900};
+    int day = 0;
+    for (int32_t s : seconds) {
+      d.Points.push_back({s, 1 + s / 1800, nw::MakeDate(2003, 1, 1 + day, 4, 0, 0)});
+      d.MaxTime = std::max<int64_t>(d.MaxTime, s);
+      ++day;
+    }
+    d.MesCase = "977件～1000件目";
+    d.MesPeriod = "ｶｳﾝﾀ更新日時 03/01/01 04:00:00～03/01/24 04:00:00 を表示中";
+    return d;
+  }
+};
+}  // namespace
+
+TEST(Gallery, DISABLED_LogRecordEditor) {
+  wtk::HostWindow host(L"Orvin.T.K. NetWard");
+  UseProgramIcon(host.Get());
+  const bool counter = Env("NW_GALLERY_KIND") == "1";
+  nw::SelectedHistoryRecord rec{static_cast<int16_t>(counter ? 1 : 0), false,
+                                nw::MakeDate(2003, 1, 5, 21, 4, 9), nw::MakeDate(2003, 1, 5, 23, 51, 40),
+                                nw::MakeDate(2003, 1, 5, 20, 58, 0), 36000, 12};
+  nw::NWDLogCng dlg(GetModuleHandleW(nullptr), rec, "ﾌﾟﾛﾊﾞｲﾀﾞ", "h時間 mm分 ss秒");
+  wtk::Later(GallerySeconds() * 1000, [&] { dlg.Close(); });
+  dlg.ShowMe(host.Get(), reinterpret_cast<HICON>(SendMessageW(host.Get(), WM_GETICON, ICON_BIG, 0)), false);
+}
+
+TEST(Gallery, DISABLED_LogGraph) {
+  wtk::HostWindow host(L"Orvin.T.K. NetWard");
+  UseProgramIcon(host.Get());
+  nw::HistoryDisplaySettings h;
+  GallerySource source;
+  nw::NWDLogGraph graph(GetModuleHandleW(nullptr), h, source);
+  // Bar 10 under the mouse: highlighted, its record in the readout.
+  wtk::Later(300, [&] {
+    const int x = otkGdi::TwipsToPixels(600 + 180 * 10 + 60, graph.Dpi());
+    const int y = otkGdi::TwipsToPixels(4900, graph.Dpi());
+    PostMessageW(graph.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  });
+  wtk::Later(GallerySeconds() * 1000, [&] { graph.Close(); });
+  graph.ShowModal(host.Get(), reinterpret_cast<HICON>(SendMessageW(host.Get(), WM_GETICON, ICON_BIG, 0)), false);
+}
+
+TEST(Gallery, DISABLED_LogSettings) {
+  wtk::HostWindow host(L"Orvin.T.K. NetWard");
+  UseProgramIcon(host.Get());
+  nw::HistoryDisplaySettings h;
+  nw::NWDLogUtil dlg(GetModuleHandleW(nullptr), h, "ﾌﾟﾛﾊﾞｲﾀﾞ接続の月間", [] {});
+  wtk::Later(300, [] { ShowGalleryPage(); });
+  wtk::Later(GallerySeconds() * 1000, [&] { dlg.Close(); });
+  dlg.ShowModal(host.Get(), reinterpret_cast<HICON>(SendMessageW(host.Get(), WM_GETICON, ICON_BIG, 0)), false);
 }

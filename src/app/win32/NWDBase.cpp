@@ -75,18 +75,6 @@ constexpr RECT kStatusList{6, 140, 304, 232};
 constexpr const char* kTopOnTip = "ｳｨﾝﾄﾞｳを常に手前に表示する";
 constexpr const char* kTopOffTip = "ｳｨﾝﾄﾞｳを常に手前に表示しない";
 
-otkGdi::Bitmap LoadBitmapScaled(HINSTANCE inst, int id, UINT dpi) {
-  HBITMAP raw =
-      static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
-  if (!raw || dpi == 96) return otkGdi::Bitmap(raw);
-  BITMAP bm{};
-  GetObjectW(raw, sizeof bm, &bm);
-  DeleteObject(raw);
-  return otkGdi::Bitmap(static_cast<HBITMAP>(
-      LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, otkGdi::Scale(bm.bmWidth, dpi),
-                 otkGdi::Scale(bm.bmHeight, dpi), LR_LOADMAP3DCOLORS)));
-}
-
 std::string WindowCaption(HWND wnd) {
   const int n = GetWindowTextLengthW(wnd);
   std::wstring w(static_cast<size_t>(n) + 1, L'\0');
@@ -154,10 +142,10 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
 
   font_ = otkGdi::CreateMessageFont(dpi_);
   background_.Reset(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
-  dialBitmaps_[0] = LoadBitmapScaled(instance, 101, dpi_);
-  dialBitmaps_[1] = LoadBitmapScaled(instance, 102, dpi_);
-  lockBitmaps_[0] = LoadBitmapScaled(instance, 106, dpi_);
-  lockBitmaps_[1] = LoadBitmapScaled(instance, 107, dpi_);
+  dialBitmaps_[0] = otkGdi::LoadBitmapScaled(instance, 101, dpi_);
+  dialBitmaps_[1] = otkGdi::LoadBitmapScaled(instance, 102, dpi_);
+  lockBitmaps_[0] = otkGdi::LoadBitmapScaled(instance, 106, dpi_);
+  lockBitmaps_[1] = otkGdi::LoadBitmapScaled(instance, 107, dpi_);
   CreateControls();
 
   CreateMonitor();
@@ -439,6 +427,7 @@ void NWDBase::OnCommand(int id, int code, HWND control) {
       explicitExit_ = true;
       CloseByProgram();
       break;
+    case cmd::Historynu: Historynu_Click(); break;
     case cmd::UtilActnu: UtilActnu_Click(); break;
     case cmd::UtilSprnu: UtilSprnu_Click(); break;
     case cmd::UtilSprWatchEntrynu: UtilSprWatchEntrynu_Click(); break;

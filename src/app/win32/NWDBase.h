@@ -55,6 +55,8 @@ class NWDBase final : public MonitorView, public TrayEvents {
   // connections it watched and one monitor cycle runs.
   void UtilSprnu_Click();
   void UtilSprWatchEntrynu_Click();
+  // "履歴の一覧(&H)...": the history list over the process's display settings, modal.
+  void Historynu_Click();
   // The RAS queries of this machine (the probe's own adapter).
   RasQuery& RasProbe();
   // Looker on or off, at `intervalMs` (restarted only when that changes).

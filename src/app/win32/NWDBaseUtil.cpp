@@ -1,7 +1,8 @@
 // The main window's side of the settings dialogs: what the operation settings dialog acts on when
-// "O.K." succeeds, and opening the three dialogs from the "設定(&U)" menu.
+// "O.K." succeeds, opening the three dialogs from the "設定(&U)" menu, and the history list.
 #include "app/win32/NWDBase.h"
 #include "app/win32/NWDBaseLinks.h"
+#include "history/win32/NWDLogList.h"
 #include "monitor/Monitor.h"
 #include "settings/win32/NWDLaunchPorts.h"
 #include "settings/win32/NWDUtil.h"
@@ -15,6 +16,7 @@ namespace {
 NWDUtil* g_util = nullptr;
 NWDUtilSuper* g_super = nullptr;
 NWDUtilSprEntry* g_entry = nullptr;
+NWDLogList* g_history = nullptr;
 
 // The dialog's view of the running program: the process-wide records, the monitor and this window.
 class MainWindowUtilityHost final : public UtilityHost {
@@ -84,7 +86,17 @@ void NWDBase::UtilSprWatchEntrynu_Click() {
   }
 }
 
+void NWDBase::Historynu_Click() {
+  if (g_history) return;
+  SettingsFileData& global = links::Global();
+  NWDLogList list(instance_, global.History, global.Settings.CounterName);
+  g_history = &list;
+  list.ShowModal(wnd_, MainIcon(), TopWinFLG());
+  g_history = nullptr;
+}
+
 void links::CloseUtilityDialog() {
+  if (g_history) g_history->Unload();
   if (g_util) g_util->Unload();
   if (g_super) g_super->Unload();
   if (g_entry) g_entry->Unload();

@@ -12,6 +12,17 @@ UINT ScreenDpi() {
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
+Bitmap LoadBitmapScaled(HINSTANCE inst, int id, UINT dpi) {
+  HBITMAP raw =
+      static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+  if (!raw || dpi == 96) return Bitmap(raw);
+  BITMAP bm{};
+  GetObjectW(raw, sizeof bm, &bm);
+  DeleteObject(raw);
+  return Bitmap(static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_BITMAP, Scale(bm.bmWidth, dpi),
+                                                Scale(bm.bmHeight, dpi), LR_LOADMAP3DCOLORS)));
+}
+
 Font CreateMessageFont(UINT dpi) {
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof ncm;

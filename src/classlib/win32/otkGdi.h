@@ -6,6 +6,8 @@
 // with Scale(); the program declares itself system-DPI aware, so one DPI holds for the process.
 #include <windows.h>
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -114,6 +116,29 @@ inline int Scale(int px96, UINT dpi) { return MulDiv(px96, static_cast<int>(dpi)
 // Twips (1440 per inch) to pixels at `dpi`.
 inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 inline int PixelsToTwips(int px, UINT dpi) { return MulDiv(px, 1440, static_cast<int>(dpi)); }
+
+// A stored colour: RGB in the low three bytes, or with the top bit set a system colour by the
+// index in its low byte (0x8000000D: the selection highlight).
+inline COLORREF OleToColorRef(uint32_t c) {
+  return (c & 0x80000000u) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c & 0xFFFFFF);
+}
+
+// Solid brushes by colour, made on first use and kept as long as the cache.
+class BrushCache {
+ public:
+  HBRUSH For(COLORREF c) {
+    Brush& b = brushes_[c];
+    if (!b) b.Reset(CreateSolidBrush(c));
+    return b.Get();
+  }
+
+ private:
+  std::map<COLORREF, Brush> brushes_;
+};
+
+// A button picture of the program's resources at `dpi` (drawn for 96 DPI; the background becomes
+// the button face colour). Null when the resource is missing.
+Bitmap LoadBitmapScaled(HINSTANCE inst, int id, UINT dpi);
 
 // The system's message font (the font of message boxes and dialogs) at `dpi`.
 Font CreateMessageFont(UINT dpi);

@@ -12,10 +12,6 @@ using otkForm::Kind;
 // The page labels: strips down the left edge, the caption lying on each.
 constexpr int kStripX = 8, kStripW = 134, kStripH = 30, kStripGap = 34;
 
-COLORREF ToColorRef(otk::OleColor c) {
-  return (c & 0x80000000u) ? GetSysColor(static_cast<int>(c & 0xFF)) : static_cast<COLORREF>(c & 0xFFFFFF);
-}
-
 }  // namespace
 
 NWDPagedForm::NWDPagedForm(HINSTANCE instance, int selId, int wordId, const RECT& pageRect)
@@ -98,21 +94,15 @@ void NWDPagedForm::SetPageCaptionColor(int index, otk::OleColor color) {
 
 // ---- the page labels' colours ------------------------------------------------------------------------
 
-HBRUSH NWDPagedForm::BrushFor(otk::OleColor color) {
-  const COLORREF c = ToColorRef(color);
-  otkGdi::Brush& b = brushes_[c];
-  if (!b) b.Reset(CreateSolidBrush(c));
-  return b.Get();
-}
-
 HBRUSH NWDPagedForm::OnColorStatic(HWND control, HDC dc) {
   HWND base = control;
   if (const auto w = wordToBase_.find(control); w != wordToBase_.end()) base = w->second;
   const auto back = back_.find(base);
   if (back == back_.end()) return nullptr;
-  if (const auto fore = fore_.find(control); fore != fore_.end()) SetTextColor(dc, ToColorRef(fore->second));
-  SetBkColor(dc, ToColorRef(back->second));
-  return BrushFor(back->second);
+  if (const auto fore = fore_.find(control); fore != fore_.end())
+    SetTextColor(dc, otkGdi::OleToColorRef(fore->second));
+  SetBkColor(dc, otkGdi::OleToColorRef(back->second));
+  return brushes_.For(otkGdi::OleToColorRef(back->second));
 }
 
 void NWDPagedForm::SetBackColor(otk::otkControlHandle label, otk::OleColor color) {

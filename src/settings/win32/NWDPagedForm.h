@@ -52,14 +52,13 @@ class NWDPagedForm : public otkForm::Form, protected otk::otkSelFramePort {
   void SetForeColor(otk::otkControlHandle label, otk::OleColor color) override;
   bool Visible(otk::otkControlHandle container) override;
   void SetVisible(otk::otkControlHandle container, bool visible) override;
-  HBRUSH BrushFor(otk::OleColor color);
 
   int selId_, wordId_;
   RECT pageRect_;
   std::vector<int> containers_;
   std::map<HWND, otk::OleColor> back_, fore_;
   std::map<HWND, HWND> wordToBase_;
-  std::map<COLORREF, otkGdi::Brush> brushes_;
+  otkGdi::BrushCache brushes_;
 };
 
 }  // namespace nw

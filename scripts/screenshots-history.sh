@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Pictures of the history windows (the list's three pages, the record editor, the graph and the
+# display settings) at 96 and 144 DPI, taken by the end-to-end tests that drive them
+# (NW_E2E_SHOTS) under Wine + Xvfb, into build/ARCH/screenshots/ (or the folder given as $1).
+# ARCH as in screenshots-settings.sh.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/scripts/wine-env.sh"
+arch=$(nw_wine_arch)
+build="$root/build/$arch"
+out=${1:-"$build/screenshots"}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+cmake --build "$build" --target e2e_tests >/dev/null
+for dpi in 96 144; do
+  nw_wine_start "$build" "$arch"
+  "$NW_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  # The new DPI takes effect in a fresh session of the prefix.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  wineserver -p
+  shots="$out/history-$dpi"
+  rm -rf "$shots"
+  mkdir -p "$shots"
+  NW_E2E_SHOTS="Z:${shots//\//\\}" "$NW_WINE" "$build/bin/e2e_tests.exe" --gtest_filter='HistoryE2e.*' \
+    </dev/null >/dev/null 2>&1 || true
+  "$NW_WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  nw_wine_stop
+  for f in "$shots"/*.bmp; do
+    [ -e "$f" ] || continue
+    name=$(basename "${f%.bmp}")
+    convert "$f" "$out/$name-${dpi}dpi.png" && rm -f "$f"
+  done
+  rmdir "$shots" 2>/dev/null || true
+done
+
+echo "screenshots written:"
+ls -1 "$out"/history-*dpi.png | sed 's/^/  /'

@@ -1,0 +1,386 @@
+#include "history/win32/NWDLogList.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "classlib/otkFormat.h"
+#include "classlib/win32/WinText.h"
+#include "classlib/win32/otkDialogFile.h"
+#include "history/NWDLogListIds.h"
+#include "history/win32/NWDLogCng.h"
+#include "history/win32/NWDLogUtil.h"
+#include "res/resource.h"
+
+namespace nw {
+
+namespace {
+
+using otkForm::Control;
+using otkForm::Kind;
+using namespace loglist;
+
+constexpr int kNone = -1;
+constexpr DWORD G = WS_GROUP;
+// The rows are tab-separated; the list lays them out at its standard tab stops. The user's texts
+// (counter name, formats) are shown as they are, an "&" included.
+constexpr DWORD kRows = LBS_EXTENDEDSEL | LBS_USETABSTOPS;
+constexpr DWORD kText = SS_NOPREFIX;
+constexpr DWORD kPicture = BS_BITMAP;
+
+// Layout at 96 DPI: the page tabs on the left, the pages to their right, the window's lines and
+// buttons below.
+constexpr int kClientW = 740, kClientH = 412;
+constexpr RECT kPageRect{150, 8, 732, 300};
+
+constexpr Control kDialPage[] = {
+    {Kind::List, HisList + 0, "", {0, 0, 582, 230}, kRows},
+    {Kind::Label, MesKind + 0, "", {0, 262, 582, 280}, kText},
+    {Kind::Check, hdDialStart, "接続開始日時(&S)", {0, 236, 118, 256}, G},
+    {Kind::Check, hdDialEnd, "接続終了日時(&E)", {122, 236, 240, 256}},
+    {Kind::Check, hdTime, "接続時間(&T)", {244, 236, 344, 256}},
+    {Kind::Check, hdExeStart, "監視開始日時(&W)", {348, 236, 470, 256}},
+};
+
+constexpr Control kTdayPage[] = {
+    {Kind::List, HisList + 1, "", {0, 0, 582, 230}, kRows},
+    {Kind::Label, MesKind + 1, "", {0, 262, 536, 280}, kText},
+    {Kind::Check, htPlusTime, "累積接続時間(&T)", {0, 236, 118, 256}, G},
+    {Kind::Check, htPlusCount, "累積接続回数(&C)", {122, 236, 240, 256}},
+    {Kind::Check, htReset, "ｶｳﾝﾀ更新日時(&R)", {244, 236, 370, 256}},
+    {Kind::Button, cdGraph, "ｸﾞﾗﾌ(&G)", {544, 236, 582, 274}, kPicture, "ｸﾞﾗﾌの表示"},
+};
+
+constexpr Control kUserPage[] = {
+    {Kind::List, HisList + 2, "", {0, 0, 582, 230}, kRows},
+    {Kind::Label, MesKind + 2, "", {0, 262, 582, 280}, kText},
+    {Kind::Check, huPlusTime, "累積接続時間(&T)", {0, 236, 118, 256}, G},
+    {Kind::Check, huPlusCount, "累積接続回数(&C)", {122, 236, 240, 256}},
+    {Kind::Check, huReset, "ｶｳﾝﾀ更新日時(&R)", {244, 236, 370, 256}},
+};
+
+// Below the pages. The picture buttons carry a text too: its mnemonic is their key, and it names
+// them for whoever cannot see the picture.
+constexpr Control kWindowControls[] = {
+    {Kind::Label, MesCase, "", {150, 314, 648, 332}, kText},
+    {Kind::Button, cdBack, "前へ(&B)", {656, 304, 694, 342}, kPicture | G},
+    {Kind::Button, cdNext, "次へ(&N)", {694, 304, 732, 342}, kPicture},
+    {Kind::Label, MesPeriod, "", {150, 334, 648, 352}, kText},
+    {Kind::Label, MesSeltime, "", {150, 354, 732, 372}, kText},
+    {Kind::Button, cdCngVal, "値の変更(&D)", {150, 378, 250, 404}, G},
+    {Kind::Button, cdDetail, "詳細設定(&U)", {256, 378, 356, 404}},
+    {Kind::Button, cdCsv, "CSV形式で保存(&V)...", {362, 378, 510, 404}},
+    {Kind::DefaultButton, cdOK, "O.K.", {642, 378, 732, 404}},
+};
+
+// The ten column switches and their settings flags, page by page.
+struct ColumnSwitch {
+  int Id;
+  int Kind;
+  bool HistoryDisplaySettings::*Flag;
+};
+constexpr ColumnSwitch kColumns[] = {
+    {hdDialStart, 0, &HistoryDisplaySettings::hdDialStart}, {hdDialEnd, 0, &HistoryDisplaySettings::hdDialEnd},
+    {hdTime, 0, &HistoryDisplaySettings::hdTime},           {hdExeStart, 0, &HistoryDisplaySettings::hdExeStart},
+    {htPlusTime, 1, &HistoryDisplaySettings::htPlusTime},   {htPlusCount, 1, &HistoryDisplaySettings::htPlusCount},
+    {htReset, 1, &HistoryDisplaySettings::htReset},         {huPlusTime, 2, &HistoryDisplaySettings::huPlusTime},
+    {huPlusCount, 2, &HistoryDisplaySettings::huPlusCount}, {huReset, 2, &HistoryDisplaySettings::huReset},
+};
+
+constexpr const char* kCsvNames[3] = {"NwdDial.csv", "NwdTday.csv", "NwdUser.csv"};
+constexpr const char* kNoFocusedRecord = "履歴ﾘｽﾄから変更する項目を指定して下さい。";
+constexpr const char* kWriteFailed = "変更した値を履歴ﾌｧｲﾙに書き込めませんでした。";
+constexpr const char* kCsvFailed = "CSV形式のﾌｧｲﾙを保存できませんでした。";
+
+int g_lastLogPage = 0;  // LastLogPage: the page shown at the last close, for this run only
+
+// The whole of `bytes` as the file at `path` (created or replaced); a file left half written is
+// removed.
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  const std::wstring w = win::Widen(path);
+  HANDLE f = CreateFileW(w.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size() && FlushFileBuffers(f);
+  CloseHandle(f);
+  if (!ok) DeleteFileW(w.c_str());
+  return ok;
+}
+
+}  // namespace
+
+NWDLogList::NWDLogList(HINSTANCE instance, HistoryDisplaySettings& history, std::string counterName)
+    : NWDPagedForm(instance, ListSel, ListWord, kPageRect),
+      instance_(instance),
+      h_(history),
+      counterName_(std::move(counterName)),
+      model_(history, counterName_) {
+  sel_.ChangedIndex = [this](int16_t, int16_t index, int16_t&) { PageSwitched(index); };
+}
+
+NWDLogList::~NWDLogList() = default;
+
+int NWDLogList::LastLogPage() { return g_lastLogPage; }
+
+void NWDLogList::ShowModal(HWND owner, HICON icon, bool topmost) {
+  icon_ = icon;
+  topmost_ = topmost;
+  if (!Create({owner, "Orvin.T.K. NetWard 履歴の一覧", kClientW, kClientH, icon, topmost})) return;
+  Load();
+  RunModal();
+}
+
+void NWDLogList::Unload() {
+  if (nested_) nested_->Close();
+  Close();
+}
+
+void NWDLogList::Load() {
+  loading_ = true;
+  const NWDPagedForm::Page pages[kPageCount] = {
+      {"接続／切断のﾛｸﾞ", DialFrm, kDialPage},
+      {"\"今日\" ｶｳﾝﾀのﾛｸﾞ", TdayFrm, kTdayPage},
+      {"", UserFrm, kUserPage},
+  };
+  CreatePages(pages);
+  AddControls(Window(), kWindowControls);
+  for (const ColumnSwitch& c : kColumns) SetChecked(c.Id, h_.*c.Flag);
+  FitUserCaption();
+  SelectPage(g_lastLogPage >= 0 && g_lastLogPage < kPageCount ? g_lastLogPage : 0);
+  loading_ = false;
+  LoadPictures();
+}
+
+void NWDLogList::LoadPictures() {
+  const int ids[3] = {cdGraph, cdBack, cdNext};
+  const int bitmaps[3] = {IDB_HISTORY_GRAPH, IDB_HISTORY_BACK, IDB_HISTORY_NEXT};
+  for (int i = 0; i < 3; ++i) {
+    HWND button = Item(ids[i]);
+    pictures_[i] = otkGdi::LoadBitmapScaled(instance_, bitmaps[i], Dpi());
+    if (pictures_[i]) {
+      SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(pictures_[i].Get()));
+    } else {
+      // Without its picture the button shows its text.
+      SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) & ~static_cast<LONG_PTR>(BS_BITMAP));
+      InvalidateRect(button, nullptr, TRUE);
+    }
+  }
+}
+
+void NWDLogList::FitUserCaption() {
+  HWND word = Item(ListWord + 2);
+  RECT rc{};
+  GetClientRect(word, &rc);
+  otkGdi::WindowDc dc(word);
+  otkGdi::SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(word, WM_GETFONT, 0, 0)));
+  SetText(ListWord + 2, otk::FitText(UserLogCaption(counterName_), rc.right - rc.left, [&](std::string_view t) {
+            return otkGdi::MeasureText(dc.Get(), std::string(t));
+          }));
+}
+
+// ---- filling and totals -------------------------------------------------------------------------------
+
+HWND NWDLogList::List(int kind) const { return Item(HisList + kind); }
+
+int NWDLogList::ItemCount(int kind) const {
+  return static_cast<int>(SendMessageW(List(kind), LB_GETCOUNT, 0, 0));
+}
+
+int NWDLogList::FocusedItem(int kind) const {
+  if (!focusChosen_[static_cast<size_t>(kind)]) return -1;
+  const int caret = static_cast<int>(SendMessageW(List(kind), LB_GETCARETINDEX, 0, 0));
+  return caret >= 0 && caret < ItemCount(kind) ? caret : -1;
+}
+
+int NWDLogList::ListKindOf(HWND wnd) const {
+  for (int kind = 0; kind < kPageCount; ++kind)
+    if (wnd && wnd == List(kind)) return kind;
+  return -1;
+}
+
+void NWDLogList::PageSwitched(int page) {
+  FillHistoryList(page, ItemCount(page) == 0 ? ShowNewest : KeepPosition);
+  const int32_t step = PageSizeFor(h_, page).S;
+  SetTip(cdBack, MoveTip(false, step));
+  SetTip(cdNext, MoveTip(true, step));
+}
+
+void NWDLogList::resetAction() {
+  if (ShownPage() >= 0) PageSwitched(ShownPage());
+}
+
+ListPosition NWDLogList::FillHistoryList(int kind, LogWindowMode mode) {
+  HWND list = List(kind);
+  const LogWindow before = model_.Shown(kind);
+  const ListPosition was{static_cast<int32_t>(SendMessageW(list, LB_GETTOPINDEX, 0, 0)), FocusedItem(kind)};
+  const HistoryPageFill fill = model_.Fill(kind, mode);
+  const ListPosition pos = PositionAfterRefill(before, was, fill.Window, mode);
+
+  SetText(MesKind + kind, fill.ColumnLabel);
+  SetText(MesCase, fill.MesCase);
+  SetText(MesPeriod, fill.MesPeriod);
+  // The selection goes with the old rows, and so do its totals.
+  SetText(MesSeltime, "");
+
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  size_t bytes = 0;
+  for (const std::string& row : fill.Rows) bytes += (row.size() + 1) * sizeof(wchar_t);
+  SendMessageW(list, LB_INITSTORAGE, fill.Rows.size(), static_cast<LPARAM>(bytes));
+  for (const std::string& row : fill.Rows)
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Widen(row).c_str()));
+  focusChosen_[static_cast<size_t>(kind)] = pos.Focus >= 0;
+  if (pos.Focus >= 0) SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(pos.Focus), FALSE);
+  SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(pos.Top), 0);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  return pos;
+}
+
+void NWDLogList::ShowSelectionTotals(int kind) {
+  HWND list = List(kind);
+  const LRESULT n = SendMessageW(list, LB_GETSELCOUNT, 0, 0);
+  std::vector<int> items(static_cast<size_t>(n > 0 ? n : 0));
+  if (n > 0) SendMessageW(list, LB_GETSELITEMS, static_cast<WPARAM>(n), reinterpret_cast<LPARAM>(items.data()));
+  const std::vector<int32_t> selected(items.begin(), items.end());
+  SetText(MesSeltime, model_.SelectionTotals(kind, ItemCount(kind), selected));
+}
+
+// ---- the windows opened from here ---------------------------------------------------------------------
+
+bool NWDLogList::RunNested(otkForm::Form& dialog, const std::function<void()>& showModal) {
+  nested_ = &dialog;
+  showModal();
+  nested_ = nullptr;
+  return Window() != nullptr;
+}
+
+void NWDLogList::EditSelectedRecord() {
+  const int kind = ShownPage();
+  if (kind < 0) return;
+  const int focused = FocusedItem(kind);
+  if (focused < 0) {
+    Warn(kNoFocusedRecord);
+    if (Window()) SetFocus(List(kind));  // where the record is chosen
+    return;
+  }
+  std::optional<SelectedHistoryRecord> record = model_.RecordForEdit(kind, ItemCount(kind), focused);
+  if (!record) {
+    // The record is no longer where the list shows it.
+    FillHistoryList(kind, KeepPosition);
+    SetText(MesSeltime, ChangedFileMessage(kind));
+    return;
+  }
+  NWDLogCng editor(instance_, *record, counterName_, h_.hisFmtTime[0]);
+  if (!RunNested(editor, [&] { editor.ShowMe(Window(), icon_, topmost_); }) || !record->Changed) return;
+  switch (model_.WriteEdited(*record)) {
+    case WriteBack::Written: {
+      const ListPosition pos = FillHistoryList(kind, KeepPosition);
+      if (pos.Focus >= 0) SendMessageW(List(kind), LB_SETSEL, TRUE, pos.Focus);
+      return;
+    }
+    case WriteBack::FileChanged:
+      FillHistoryList(kind, KeepPosition);
+      SetText(MesSeltime, ChangedFileMessage(kind));
+      return;
+    case WriteBack::Failed:
+      Warn(kWriteFailed);
+      return;
+  }
+}
+
+std::optional<GraphData> NWDLogList::setHisTdayGraph(LogWindowMode mode) { return model_.LoadGraph(mode); }
+
+void NWDLogList::OpenCounterGraph() {
+  int position = FocusedItem(1);
+  if (position < 0) position = static_cast<int>(SendMessageW(List(1), LB_GETTOPINDEX, 0, 0));
+  model_.AnchorGraph(ItemCount(1), position);
+  NWDLogGraph graph(instance_, h_, *this);
+  RunNested(graph, [&] { graph.ShowModal(Window(), icon_, topmost_); });
+}
+
+void NWDLogList::OpenDisplaySettings() {
+  NWDLogUtil settings(instance_, h_, counterName_, [this] { resetAction(); });
+  RunNested(settings, [&] { settings.ShowModal(Window(), icon_, topmost_); });
+}
+
+void NWDLogList::SaveCsv() {
+  const int kind = ShownPage();
+  if (kind < 0) return;
+  otkDialogFile dlg;
+  dlg.WindowHandle = Window();
+  dlg.Title = "履歴のCSV形式での保存";
+  dlg.Filter = "CSV形式(*.csv)|*.csv|すべてのﾌｧｲﾙ(*.*)|*.*";
+  dlg.FilterIndex = 1;
+  dlg.DefaultExtension = "csv";
+  dlg.DefaultFileName = kCsvNames[kind];
+  dlg.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!dlg.ShowDialogOfSave() || !Window()) return;
+  if (!WriteWholeFile(dlg.SelectedAddress, model_.ExportCsv(kind)))
+    Warn(std::string(kCsvFailed) + "\r\n\r\n" + dlg.SelectedAddress);
+}
+
+void NWDLogList::StoreColumnFlags() {
+  for (const ColumnSwitch& c : kColumns) h_.*c.Flag = Checked(c.Id);
+}
+
+// ---- events -------------------------------------------------------------------------------------------
+
+bool NWDLogList::PreTranslate(const MSG& msg) {
+  // A mouse button released over a list: the list takes it first, then the totals of what is
+  // selected now.
+  const bool release = msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP || msg.message == WM_MBUTTONUP;
+  if (const int kind = ListKindOf(msg.hwnd); release && kind >= 0) {
+    DispatchMessageW(&msg);
+    if (Window()) ShowSelectionTotals(kind);
+    return true;
+  }
+  return NWDPagedForm::PreTranslate(msg);
+}
+
+void NWDLogList::OnCommand(int id, int code) {
+  if (PageLabelCommand(id, code)) {
+    SetText(MesSeltime, "");
+    return;
+  }
+  if (const int kind = ListKindOf(Item(id)); kind >= 0) {
+    if (code == LBN_SELCHANGE) {
+      focusChosen_[static_cast<size_t>(kind)] = true;
+      // The keyboard's changes; the mouse's are totalled when its button is released.
+      if (!(GetKeyState(VK_LBUTTON) & 0x8000) && !(GetKeyState(VK_RBUTTON) & 0x8000)) ShowSelectionTotals(kind);
+    }
+    if (code == LBN_DBLCLK) EditSelectedRecord();
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  for (const ColumnSwitch& c : kColumns)
+    if (c.Id == id) {
+      StoreColumnFlags();
+      if (!loading_) FillHistoryList(c.Kind, KeepPosition);
+      return;
+    }
+  switch (id) {
+    case cdOK:
+      // Enter on a row edits that record; elsewhere Enter and "O.K." close the window.
+      if (ListKindOf(GetFocus()) >= 0)
+        EditSelectedRecord();
+      else
+        Close();
+      return;
+    case cdBack: FillHistoryList(ShownPage(), PageBack); return;
+    case cdNext: FillHistoryList(ShownPage(), PageNext); return;
+    case cdGraph: OpenCounterGraph(); return;
+    case cdCngVal: EditSelectedRecord(); return;
+    case cdDetail: OpenDisplaySettings(); return;
+    case cdCsv: SaveCsv(); return;
+    default: return;
+  }
+}
+
+void NWDLogList::OnDestroy() {
+  StoreColumnFlags();
+  if (ShownPage() >= 0) g_lastLogPage = ShownPage();
+}
+
+}  // namespace nw

@@ -1,0 +1,530 @@
+// The history windows driven by real key strokes and mouse messages while their modal loops run:
+// the record editor, the display settings and the counter graph.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/win32/otkGdi.h"
+#include "history/win32/NWDLogCng.h"
+#include "history/win32/NWDLogGraph.h"
+#include "history/win32/NWDLogUtil.h"
+#include "WindowTestKit.h"
+
+using nw::NWDLogCng;
+using nw::NWDLogGraph;
+using nw::NWDLogUtil;
+
+namespace {
+
+// Key strokes as the keyboard delivers them, to whatever has the focus.
+void Key(WORD vk, std::initializer_list<WORD> modifiers = {}) {
+  std::vector<INPUT> in;
+  auto add = [&](WORD k, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = k;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    in.push_back(i);
+  };
+  for (WORD m : modifiers) add(m, false);
+  add(vk, false);
+  add(vk, true);
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) add(*it, true);
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+void Alt(char letter) { Key(static_cast<WORD>(letter), {VK_MENU}); }
+void Type(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT i[2]{};
+    for (int k = 0; k < 2; ++k) {
+      i[k].type = INPUT_KEYBOARD;
+      i[k].ki.wScan = c;
+      i[k].ki.dwFlags = KEYEVENTF_UNICODE | (k ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, i, sizeof(INPUT));
+  }
+}
+
+// Steps run one after another from the running message loop (keys need the loop to arrive); a
+// step waits while keys of the one before are still on their way (a busy machine). Whatever a
+// failed step left open is closed after `closeAfterMs`, so a failure never hangs the run. Nothing
+// of a script outlives its test: steps and the closing are dropped when the script goes.
+class Script {
+ public:
+  Script(std::vector<std::function<void()>> steps, std::function<void()> closeAll, UINT closeAfterMs)
+      : steps_(std::make_shared<std::vector<std::function<void()>>>(std::move(steps))) {
+    At(steps_, alive_, 0);
+    wtk::Later(closeAfterMs, [alive = alive_, closeAll] {
+      if (*alive) closeAll();
+    });
+  }
+  ~Script() { *alive_ = false; }
+  Script(const Script&) = delete;
+  Script& operator=(const Script&) = delete;
+
+ private:
+  using Steps = std::shared_ptr<std::vector<std::function<void()>>>;
+  static void At(Steps all, std::shared_ptr<bool> alive, size_t i, int waits = 0) {
+    if (i >= all->size()) return;
+    wtk::Later(waits ? 100 : 300, [all, alive, i, waits] {
+      if (!*alive) return;
+      if (HIWORD(GetQueueStatus(QS_INPUT)) != 0 && waits < 30) return At(all, alive, i, waits + 1);
+      (*all)[i]();
+      At(all, alive, i + 1);
+    });
+  }
+  Steps steps_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+// The message box of this thread: its text, or empty when none is up.
+HWND MessageBoxUp() {
+  struct Find {
+    static BOOL CALLBACK One(HWND w, LPARAM lp) {
+      wchar_t cls[16] = {};
+      GetClassNameW(w, cls, 16);
+      if (std::wstring(cls) == L"#32770" && IsWindowVisible(w)) *reinterpret_cast<HWND*>(lp) = w;
+      return TRUE;
+    }
+  };
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), Find::One, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+std::string MessageText() {
+  HWND box = MessageBoxUp();
+  return box ? wtk::ItemText(box, 0xFFFF) : std::string();
+}
+
+bool FocusIsAllSelected(HWND box) {
+  DWORD from = 1, to = 0;
+  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  return GetFocus() == box && from == 0 && to == static_cast<DWORD>(GetWindowTextLengthW(box));
+}
+
+// Closes a message box left open and then the window.
+template <class D>
+std::function<void()> Closer(D& dlg) {
+  return [&dlg] {
+    if (HWND box = MessageBoxUp()) EndDialog(box, IDOK);
+    if (dlg.Window()) PostMessageW(dlg.Window(), WM_CLOSE, 0, 0);
+  };
+}
+
+std::string Item(const otkForm::Form& f, int id) { return wtk::Text(f.Item(id)); }
+
+}  // namespace
+
+// ---- the record editor ------------------------------------------------------------------------
+
+TEST(NWDLogCng, CounterRecordChangedByKeysAndStored) {
+  wtk::HostWindow host;
+  nw::SelectedHistoryRecord rec{1, true, 0, 0, nw::MakeDate(2003, 1, 5, 6, 7, 8), 36000, 5};
+  NWDLogCng dlg(GetModuleHandleW(nullptr), rec, "ﾕｰｻﾞｰ", "h時間 mm分 ss秒");
+  const int t = NWDLogCng::txTday;
+  Script script({
+      [&] {
+        EXPECT_EQ(wtk::Text(dlg.Window()), "Orvin.T.K. NetWard \"今日\" ｶｳﾝﾀの履歴ﾘｽﾄの値の変更");
+        EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogCng::CngHisTday)));
+        EXPECT_FALSE(IsWindowVisible(dlg.Item(NWDLogCng::CngHisDial)));
+        EXPECT_FALSE(IsWindowVisible(dlg.Item(NWDLogCng::CngHisUser)));
+        EXPECT_FALSE(rec.Changed);  // cleared on opening
+        const char* shown[] = {"2003", "1", "5", "6", "7", "8", "10", "0", "0", "5"};
+        for (int i = 0; i < 10; ++i) EXPECT_EQ(Item(dlg, t + i), shown[i]) << "box " << i;
+        EXPECT_TRUE(FocusIsAllSelected(dlg.Item(t)));
+        Alt('C');  // 累積接続回数(&C)
+      },
+      [&] {
+        EXPECT_TRUE(FocusIsAllSelected(dlg.Item(t + 9)));
+        Type(L"77777");  // the box takes four characters
+        Alt('T');        // 累積接続時間(&T)
+      },
+      [&] {
+        EXPECT_EQ(Item(dlg, t + 9), "7777");
+        EXPECT_TRUE(FocusIsAllSelected(dlg.Item(t + 6)));
+        Type(L"9999");
+        Key(VK_TAB);
+        Type(L"59");
+        Key(VK_TAB);
+        Type(L"59");
+        Key(VK_RETURN);  // 変更(&D), the default
+      },
+  }, Closer(dlg), 5000);
+  dlg.ShowMe(host.Get(), nullptr, false);
+  EXPECT_TRUE(rec.Changed);
+  EXPECT_EQ(rec.Kind, 1);
+  EXPECT_EQ(rec.PlusTime, 35999999);
+  EXPECT_EQ(rec.PlusCount, 7777);
+  EXPECT_EQ(rec.StampDate, nw::MakeDate(2003, 1, 5, 6, 7, 8));
+}
+
+TEST(NWDLogCng, RefusedCountKeepsTheDialogOpenResetRestoresEscapeChangesNothing) {
+  wtk::HostWindow host;
+  const nw::SelectedHistoryRecord opened{2, false, 0, 0, nw::MakeDate(2003, 1, 5), 36000, 5};
+  nw::SelectedHistoryRecord rec = opened;
+  NWDLogCng dlg(GetModuleHandleW(nullptr), rec, "ﾌﾟﾛﾊﾞｲﾀﾞ", "h時間 mm分 ss秒");
+  const int u = NWDLogCng::txUser;
+  std::string message, title;
+  Script script({
+      [&] {
+        EXPECT_EQ(wtk::Text(dlg.Window()), "Orvin.T.K. NetWard \"ﾌﾟﾛﾊﾞｲﾀﾞ\" ｶｳﾝﾀの履歴ﾘｽﾄの値の変更");
+        EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogCng::CngHisUser)));
+        Alt('C');
+        Type(L"12a");
+        Alt('T');
+        Type(L"3");
+        Alt('D');  // 変更(&D) by its mnemonic
+      },
+      [&] {
+        message = MessageText();
+        title = wtk::Text(MessageBoxUp());
+        Key(VK_RETURN);
+      },
+      [&] {
+        ASSERT_NE(dlg.Window(), nullptr);
+        EXPECT_EQ(Item(dlg, u + 9), "12a");  // the user's input stays
+        EXPECT_EQ(Item(dlg, u + 6), "3");
+        EXPECT_EQ(rec, opened);
+        Alt('U');  // ﾘｾｯﾄ(&U)
+      },
+      [&] {
+        EXPECT_EQ(Item(dlg, u + 9), "5");
+        EXPECT_EQ(Item(dlg, u + 6), "10");
+        Alt('C');
+        Type(L"8");
+        Key(VK_ESCAPE);
+      },
+  }, Closer(dlg), 6000);
+  dlg.ShowMe(host.Get(), nullptr, false);
+  EXPECT_EQ(message, "回数の設定に誤りがあります。");
+  EXPECT_EQ(title, "Orvin.T.K. NetWard");
+  EXPECT_EQ(rec, opened);  // Changed stays clear
+}
+
+TEST(NWDLogCng, ConnectionLengthFollowsTheBoxesAndAnEndBeforeTheStartIsRefused) {
+  wtk::HostWindow host;
+  const nw::Date start = nw::MakeDate(2003, 1, 5, 10, 0, 0);
+  nw::SelectedHistoryRecord rec{0, false, start, nw::MakeDate(2003, 1, 5, 11, 0, 0), nw::MakeDate(2003, 1, 5, 9), 0, 0};
+  NWDLogCng dlg(GetModuleHandleW(nullptr), rec, "", "h時間 mm分 ss秒");
+  const int d = NWDLogCng::txDial;
+  std::string live, message;
+  Script script({
+      [&] {
+        EXPECT_EQ(wtk::Text(dlg.Window()), "Orvin.T.K. NetWard 接続／切断の履歴ﾘｽﾄの値の変更");
+        EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogCng::CngHisDial)));
+        EXPECT_FALSE(IsWindowVisible(dlg.Item(NWDLogCng::CngHisTday)));
+        EXPECT_EQ(Item(dlg, NWDLogCng::lblDialTime), "1時間 00分 00秒");
+        Alt('E');  // 接続終了日時(&E): the year, then on to the hour
+        Key(VK_TAB);
+        Key(VK_TAB);
+        Key(VK_TAB);
+        Type(L"9");
+      },
+      [&] {
+        EXPECT_TRUE(GetFocus() == dlg.Item(d + 9));
+        live = Item(dlg, NWDLogCng::lblDialTime);
+        Key(VK_RETURN);
+      },
+      [&] {
+        message = MessageText();
+        Key(VK_RETURN);
+      },
+      [&] {
+        ASSERT_NE(dlg.Window(), nullptr);
+        EXPECT_FALSE(rec.Changed);
+        EXPECT_EQ(GetFocus(), dlg.Item(d + 9));  // back in the box Enter was pressed in
+        Alt('E');
+        Key(VK_TAB);
+        Key(VK_TAB);
+        Key(VK_TAB);
+        Type(L"10");
+      },
+      [&] {
+        EXPECT_EQ(Item(dlg, NWDLogCng::lblDialTime), "0時間 00分 00秒");  // equal is allowed
+        // The watch start does not take part in the length.
+        SetWindowTextW(dlg.Item(d + 12), L"x");
+        EXPECT_EQ(Item(dlg, NWDLogCng::lblDialTime), "0時間 00分 00秒");
+        SetWindowTextW(dlg.Item(d + 12), L"2003");
+        Key(VK_RETURN);
+      },
+  }, Closer(dlg), 6000);
+  dlg.ShowMe(host.Get(), nullptr, false);
+  EXPECT_EQ(live, "ｴﾗｰが発生しました。");
+  EXPECT_EQ(message, "日付の設定に誤りがあります。");
+  EXPECT_TRUE(rec.Changed);
+  EXPECT_EQ(rec.DialStart, start);
+  EXPECT_EQ(rec.DialEnd, start);
+  EXPECT_EQ(rec.StampDate, nw::MakeDate(2003, 1, 5, 9));
+}
+
+// ---- the display settings ---------------------------------------------------------------------
+
+TEST(NWDLogUtil, PageSizeRefusedOnTheThirdPageAndCancelKeepsEverySetting) {
+  wtk::HostWindow host;
+  nw::HistoryDisplaySettings h;
+  const nw::HistoryDisplaySettings before = h;
+  int accepted = 0;
+  const std::string name = "とても長い名前のﾕｰｻﾞｰ定義ｶｳﾝﾀ";
+  NWDLogUtil dlg(GetModuleHandleW(nullptr), h, name, [&] { ++accepted; });
+  std::string message;
+  Script script({
+      [&] {
+        EXPECT_EQ(wtk::Text(dlg.Window()), "Orvin.T.K. NetWard 履歴の設定");
+        EXPECT_EQ(Item(dlg, NWDLogUtil::UtilWord + 1), "\"今日\" ｶｳﾝﾀの設定");
+        // The user page's caption is shortened to its label.
+        const std::string user = Item(dlg, NWDLogUtil::UtilWord + 2);
+        EXPECT_EQ(user.substr(0, 7), "\"とて");
+        EXPECT_EQ(user.substr(user.size() - 3), "...");
+        EXPECT_EQ(Item(dlg, NWDLogUtil::hisFmtDateEx + 0), "03/01/01 14:20:02");
+        EXPECT_EQ(Item(dlg, NWDLogUtil::hisFmtTimeEx + 0), "5時間 05分 05秒");
+        EXPECT_TRUE(FocusIsAllSelected(dlg.Item(NWDLogUtil::hisShowMaw + 0)));
+        Type(L"20");
+        Key(VK_TAB, {VK_CONTROL});
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogUtil::utilTday)));
+        EXPECT_TRUE(FocusIsAllSelected(dlg.Item(NWDLogUtil::hisShowMaw + 1)));
+        Type(L"1234");  // three characters at most
+        Key(VK_TAB, {VK_CONTROL});
+      },
+      [&] {
+        EXPECT_EQ(Item(dlg, NWDLogUtil::hisShowMaw + 1), "123");
+        EXPECT_TRUE(FocusIsAllSelected(dlg.Item(NWDLogUtil::hisShowMaw + 2)));
+        Type(L"13");
+        Key(VK_TAB, {VK_CONTROL});  // away from the page: the check must bring it back
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogUtil::utilGph)));
+        EXPECT_EQ(GetFocus(), dlg.Item(NWDLogUtil::hisShowMawlbl));
+        Key(VK_RETURN);
+      },
+      [&] {
+        message = MessageText();
+        Key(VK_RETURN);
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogUtil::utilUser)));
+        EXPECT_TRUE(FocusIsAllSelected(dlg.Item(NWDLogUtil::hisShowMaw + 2)));
+        Key(VK_ESCAPE);
+      },
+  }, Closer(dlg), 6000);
+  dlg.ShowModal(host.Get(), nullptr, false);
+  EXPECT_EQ(message, "ﾘｽﾄ最大表示件数は、14～999の数値を入力して下さい。");
+  EXPECT_EQ(h, before);  // also pages 0 and 1: all or nothing
+  EXPECT_EQ(accepted, 0);
+}
+
+TEST(NWDLogUtil, MoveCountRefusedThenGraphSettingsStoredByOK) {
+  wtk::HostWindow host;
+  nw::HistoryDisplaySettings h;
+  int accepted = 0;
+  NWDLogUtil dlg(GetModuleHandleW(nullptr), h, "ISP", [&] { ++accepted; });
+  std::string message, example;
+  Script script({
+      [&] {
+        EXPECT_EQ(Item(dlg, NWDLogUtil::UtilWord + 2), "\"ISP\" ｶｳﾝﾀの設定");  // fits as it is
+        for (int i = 0; i < 3; ++i) Key(VK_NEXT, {VK_CONTROL});
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogUtil::utilGph)));
+        EXPECT_EQ(Item(dlg, NWDLogUtil::hisShowMawlbl), "32");
+        EXPECT_EQ(Item(dlg, NWDLogUtil::hisMoveMax), "3");
+        EXPECT_TRUE(dlg.Checked(NWDLogUtil::gphGetWay + 1));
+        Alt('V');
+        Type(L"0");
+        Key(VK_RETURN);
+      },
+      [&] {
+        message = MessageText();
+        Key(VK_RETURN);
+      },
+      [&] {
+        EXPECT_TRUE(FocusIsAllSelected(dlg.Item(NWDLogUtil::hisMoveMax)));
+        Type(L"32");
+        Alt('T');  // 指定項目までの32件分(&T)
+        Key(VK_NEXT, {VK_CONTROL});
+      },
+      [&] {
+        EXPECT_TRUE(IsWindowVisible(dlg.Item(NWDLogUtil::utilExpgph)));
+        Alt('D');
+        Type(L"yyyy/m/d");
+      },
+      [&] {
+        example = Item(dlg, NWDLogUtil::hisFmtDateEx + 3);
+        Key(VK_RETURN);
+      },
+  }, Closer(dlg), 7000);
+  dlg.ShowModal(host.Get(), nullptr, false);
+  EXPECT_EQ(message, "ｸﾞﾗﾌ移動件数は、1～32の数値を入力して下さい。");
+  EXPECT_EQ(example, "2003/1/1");
+  EXPECT_EQ(accepted, 1);
+  EXPECT_EQ(h.hisMoveMax[3], 32);
+  EXPECT_EQ(h.gphGetWay, 2);
+  EXPECT_EQ(h.hisFmtDate[3], "yyyy/m/d");
+  EXPECT_EQ(h.hisShowMaw[0], 99);
+  EXPECT_EQ(h.hisMoveMax[0], 50);
+}
+
+TEST(NWDLogUtil, ColourDialogCancelledChangesNothingConfirmedTakesItsColour) {
+  wtk::HostWindow host;
+  nw::HistoryDisplaySettings h;
+  NWDLogUtil dlg(GetModuleHandleW(nullptr), h, "ISP", [] {});
+  std::string colourTitle;
+  Script script({
+      [&] { for (int i = 0; i < 4; ++i) Key(VK_NEXT, {VK_CONTROL}); },
+      [&] {
+        Alt('B');  // ｸﾞﾗﾌの背景色(&B): its "..." button
+      },
+      [&] {
+        Key(VK_SPACE);
+      },
+      [&] {
+        colourTitle = wtk::Text(MessageBoxUp());
+        Key(VK_ESCAPE);
+      },
+      [&] {
+        EXPECT_EQ(MessageBoxUp(), nullptr);
+        EXPECT_EQ(GetFocus(), dlg.Item(NWDLogUtil::gphBgColorSel));
+        Key(VK_SPACE);
+      },
+      [&] {
+        ASSERT_NE(MessageBoxUp(), nullptr);
+        Key(VK_RETURN);  // the colour it started on
+      },
+      [&] {
+        Key(VK_TAB);  // past the other "..." to "O.K."
+        Key(VK_TAB);
+        Key(VK_RETURN);
+      },
+  }, Closer(dlg), 7000);
+  dlg.ShowModal(host.Get(), nullptr, false);
+  EXPECT_FALSE(colourTitle.empty());
+  // Confirmed: the system colour it showed is now a colour of its own; the other is untouched.
+  EXPECT_EQ(static_cast<uint32_t>(h.gphBgColor), GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(h.gphNtColor, 0x000080FF);
+}
+
+// ---- the counter graph ------------------------------------------------------------------------
+
+namespace {
+
+struct FakeGraphSource : nw::NWDLogGraphSource {
+  std::vector<nw::LogWindowMode> Calls;
+  std::vector<nw::GraphData> Answers;  // in call order
+  std::optional<nw::GraphData> setHisTdayGraph(nw::LogWindowMode mode) override {
+    Calls.push_back(mode);
+    if (Calls.size() > Answers.size()) return std::nullopt;
+    return Answers[Calls.size() - 1];
+  }
+};
+
+nw::GraphData Points(std::initializer_list<int32_t> seconds, int64_t maxTime, std::string mesCase) {
+  nw::GraphData d;
+  int i = 0;
+  for (int32_t s : seconds) {
+    d.Points.push_back({s, i + 1, nw::MakeDate(2003, 1, 1 + i, 6, 0, 0)});
+    ++i;
+  }
+  d.MaxTime = maxTime;
+  d.MesCase = std::move(mesCase);
+  return d;
+}
+
+int Px(int twips) { return otkGdi::TwipsToPixels(twips, otkGdi::ScreenDpi()); }
+
+// Bars shown, and each shown bar's rectangle against the twip geometry.
+int CheckBars(const NWDLogGraph& g, std::initializer_list<int> heightsTwips) {
+  int shown = 0;
+  for (int i = 0; i < 32; ++i) shown += IsWindowVisible(g.Item(NWDLogGraph::gphSource + i)) ? 1 : 0;
+  int i = 0;
+  for (int h : heightsTwips) {
+    const RECT r = wtk::ChildRect(g.Item(NWDLogGraph::gphSource + i));
+    EXPECT_EQ(r.left, Px(600 + 180 * i)) << "bar " << i;
+    EXPECT_EQ(r.right, Px(600 + 180 * i + 135)) << "bar " << i;
+    EXPECT_EQ(r.bottom, Px(4935)) << "bar " << i;
+    EXPECT_EQ(r.top, Px(4935 - h)) << "bar " << i;
+    ++i;
+  }
+  return shown;
+}
+
+COLORREF BarPixel(const NWDLogGraph& g, int i) {
+  otkGdi::WindowDc dc(g.Item(NWDLogGraph::gphSource + i));
+  return GetPixel(dc.Get(), 2, 2);
+}
+
+}  // namespace
+
+TEST(NWDLogGraph, BarsReadoutByMouseAndKeysAndPaging) {
+  wtk::HostWindow host;
+  SetCursorPos(0, 0);  // not over the graph: the readout starts empty
+  nw::HistoryDisplaySettings h;
+  FakeGraphSource source;
+  // A day is the scale; 90 000 s (an edited record) is more than the chart holds.
+  source.Answers.push_back(Points({0, 11520, 46080, 86400, 90000}, 90000, "1件～5件目"));
+  source.Answers.push_back(Points({0, 24, 48}, 48, "3件～5件目"));
+  source.Answers.push_back(Points({}, 0, "ﾛｸﾞﾌｧｲﾙに件数がありません。"));
+  NWDLogGraph g(GetModuleHandleW(nullptr), h, source);
+  const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT), hot = RGB(255, 128, 0);
+  auto move = [&](HWND target, POINT client) { PostMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y)); };
+  Script script({
+      [&] {
+        EXPECT_EQ(wtk::Text(g.Window()), "Orvin.T.K. NetWard \"今日\"ｶｳﾝﾀの履歴のｸﾞﾗﾌ");
+        EXPECT_EQ(CheckBars(g, {15, 530, 2120, 3975, 3975}), 5);
+        EXPECT_EQ(Item(g, NWDLogGraph::mesBlock), "（1日）");
+        EXPECT_EQ(Item(g, NWDLogGraph::mesMax), "1");
+        EXPECT_EQ(Item(g, NWDLogGraph::mesMidl), "0.5");
+        EXPECT_EQ(Item(g, NWDLogGraph::mesBase), "0");
+        EXPECT_EQ(Item(g, NWDLogGraph::mesDay), "（32日）");
+        EXPECT_EQ(Item(g, NWDLogGraph::MesCase), "1件～5件目");
+        EXPECT_EQ(Item(g, NWDLogGraph::gphTime), "選択なし");
+        EXPECT_EQ(g.HotBar(), -1);
+        EXPECT_EQ(BarPixel(g, 4), highlight);
+        EXPECT_EQ(GetFocus(), g.Item(NWDLogGraph::cdOK));
+        // Over column 4, in the gap right of the bar: the form itself gets the move.
+        move(g.Window(), {Px(600 + 180 * 4 + 160), Px(2000)});
+      },
+      [&] {
+        EXPECT_EQ(g.HotBar(), 4);
+        EXPECT_EQ(Item(g, NWDLogGraph::gphTime), "25時間 00分 00秒");
+        EXPECT_EQ(Item(g, NWDLogGraph::gphCount), "5 回");
+        EXPECT_EQ(Item(g, NWDLogGraph::gphDate), "03/01/05 06:00:00");
+        EXPECT_EQ(BarPixel(g, 4), hot);
+        move(g.Item(NWDLogGraph::gphSource + 3), {2, 2});  // over bar 3 itself
+      },
+      [&] {
+        EXPECT_EQ(g.HotBar(), 3);
+        EXPECT_EQ(Item(g, NWDLogGraph::gphTime), "24時間 00分 00秒");
+        EXPECT_EQ(BarPixel(g, 3), hot);
+        EXPECT_EQ(BarPixel(g, 4), highlight);
+        move(g.Window(), {Px(600 + 180 * 9), Px(2000)});  // a column without a bar
+        Key(VK_LEFT);
+      },
+      [&] {
+        EXPECT_EQ(g.HotBar(), 2);
+        EXPECT_EQ(Item(g, NWDLogGraph::gphTime), "12時間 48分 00秒");
+        Key(VK_RIGHT, {VK_MENU});  // like "次へ"
+      },
+      [&] {
+        EXPECT_EQ(source.Calls.size(), 2u);
+        EXPECT_EQ(g.HotBar(), -1);
+        EXPECT_EQ(Item(g, NWDLogGraph::gphTime), "12時間 48分 00秒");  // the readout stays
+        EXPECT_EQ(CheckBars(g, {15, 1590, 3180}), 3);
+        EXPECT_EQ(Item(g, NWDLogGraph::mesBlock), "（1分）");
+        EXPECT_EQ(BarPixel(g, 2), highlight);
+        Key(VK_TAB);  // "前へ"
+        Key(VK_SPACE);
+      },
+      [&] {
+        EXPECT_EQ(CheckBars(g, {}), 0);
+        EXPECT_EQ(Item(g, NWDLogGraph::MesCase), "ﾛｸﾞﾌｧｲﾙに件数がありません。");
+        Key(VK_ESCAPE);
+      },
+  }, Closer(g), 7000);
+  g.ShowModal(host.Get(), nullptr, false);
+  EXPECT_EQ(source.Calls, (std::vector<nw::LogWindowMode>{nw::KeepPosition, nw::PageNext, nw::PageBack}));
+}
