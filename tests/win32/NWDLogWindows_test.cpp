@@ -318,12 +318,12 @@ TEST(NWDLogUtil, PageSizeRefusedOnTheThirdPageAndCancelKeepsEverySetting) {
   EXPECT_EQ(accepted, 0);
 }
 
-TEST(NWDLogUtil, MoveCountRefusedThenGraphSettingsStoredByOK) {
+TEST(NWDLogUtil, MoveCountRefusedThenGraphSettingsAndAColourStoredByOK) {
   wtk::HostWindow host;
   nw::HistoryDisplaySettings h;
   int accepted = 0;
   NWDLogUtil dlg(GetModuleHandleW(nullptr), h, "ISP", [&] { ++accepted; });
-  std::string message, example;
+  std::string message, example, colourTitle;
   Script script({
       [&] {
         EXPECT_EQ(Item(dlg, NWDLogUtil::UtilWord + 2), "\"ISP\" ｶｳﾝﾀの設定");  // fits as it is
@@ -355,9 +355,28 @@ TEST(NWDLogUtil, MoveCountRefusedThenGraphSettingsStoredByOK) {
       },
       [&] {
         example = Item(dlg, NWDLogUtil::hisFmtDateEx + 3);
+        Alt('B');  // ｸﾞﾗﾌの背景色(&B): its "..." button opens the colour dialog
+        Key(VK_SPACE);
+      },
+      [&] {
+        colourTitle = wtk::Text(MessageBoxUp());
+        Key(VK_ESCAPE);  // cancelled: nothing changes
+      },
+      [&] {
+        EXPECT_EQ(MessageBoxUp(), nullptr);
+        EXPECT_EQ(GetFocus(), dlg.Item(NWDLogUtil::gphBgColorSel));
+        Key(VK_SPACE);
+      },
+      [&] {
+        ASSERT_NE(MessageBoxUp(), nullptr);
+        Key(VK_RETURN);  // confirmed on the colour it started on
+      },
+      [&] {
+        Key(VK_TAB);  // past the other "..." to "O.K."
+        Key(VK_TAB);
         Key(VK_RETURN);
       },
-  }, Closer(dlg), 7000);
+  }, Closer(dlg), 8000);
   dlg.ShowModal(host.Get(), nullptr, false);
   EXPECT_EQ(message, "ｸﾞﾗﾌ移動件数は、1～32の数値を入力して下さい。");
   EXPECT_EQ(example, "2003/1/1");
@@ -367,43 +386,8 @@ TEST(NWDLogUtil, MoveCountRefusedThenGraphSettingsStoredByOK) {
   EXPECT_EQ(h.hisFmtDate[3], "yyyy/m/d");
   EXPECT_EQ(h.hisShowMaw[0], 99);
   EXPECT_EQ(h.hisMoveMax[0], 50);
-}
-
-TEST(NWDLogUtil, ColourDialogCancelledChangesNothingConfirmedTakesItsColour) {
-  wtk::HostWindow host;
-  nw::HistoryDisplaySettings h;
-  NWDLogUtil dlg(GetModuleHandleW(nullptr), h, "ISP", [] {});
-  std::string colourTitle;
-  Script script({
-      [&] { for (int i = 0; i < 4; ++i) Key(VK_NEXT, {VK_CONTROL}); },
-      [&] {
-        Alt('B');  // ｸﾞﾗﾌの背景色(&B): its "..." button
-      },
-      [&] {
-        Key(VK_SPACE);
-      },
-      [&] {
-        colourTitle = wtk::Text(MessageBoxUp());
-        Key(VK_ESCAPE);
-      },
-      [&] {
-        EXPECT_EQ(MessageBoxUp(), nullptr);
-        EXPECT_EQ(GetFocus(), dlg.Item(NWDLogUtil::gphBgColorSel));
-        Key(VK_SPACE);
-      },
-      [&] {
-        ASSERT_NE(MessageBoxUp(), nullptr);
-        Key(VK_RETURN);  // the colour it started on
-      },
-      [&] {
-        Key(VK_TAB);  // past the other "..." to "O.K."
-        Key(VK_TAB);
-        Key(VK_RETURN);
-      },
-  }, Closer(dlg), 7000);
-  dlg.ShowModal(host.Get(), nullptr, false);
+  // The system colour the swatch showed is now a colour of its own; the other one is untouched.
   EXPECT_FALSE(colourTitle.empty());
-  // Confirmed: the system colour it showed is now a colour of its own; the other is untouched.
   EXPECT_EQ(static_cast<uint32_t>(h.gphBgColor), GetSysColor(COLOR_HIGHLIGHT));
   EXPECT_EQ(h.gphNtColor, 0x000080FF);
 }

@@ -56,12 +56,12 @@ constexpr Control kGph[] = {
 
 constexpr Control kExpgph[] = {
     NW_FORMAT_ROWS(4, 3),
-    {Kind::Label, kNone, "ｸﾞﾗﾌの背景色(&B):", {8, 176, 190, 194}, WS_GROUP},
-    {Kind::Strip, U::gphBgColor, "", {194, 172, 274, 196}, WS_BORDER, "ｸﾞﾗﾌの棒の色"},
-    {Kind::Button, U::gphBgColorSel, "...", {280, 172, 316, 196}, 0, "色を選びます"},
-    {Kind::Label, kNone, "ｸﾞﾗﾌの強調色(&N):", {8, 208, 190, 226}},
-    {Kind::Strip, U::gphNtColor, "", {194, 204, 274, 228}, WS_BORDER, "ﾏｳｽが指している棒の色"},
-    {Kind::Button, U::gphNtColorSel, "...", {280, 204, 316, 228}, 0, "色を選びます"},
+    {Kind::Label, kNone, "ｸﾞﾗﾌの背景色(&B):", {8, 176, 156, 194}, WS_GROUP},
+    {Kind::Strip, U::gphBgColor, "", {160, 172, 240, 196}, WS_BORDER, "ｸﾞﾗﾌの棒の色"},
+    {Kind::Button, U::gphBgColorSel, "...", {246, 172, 282, 196}, 0, "色を選びます"},
+    {Kind::Label, kNone, "ｸﾞﾗﾌの強調色(&N):", {8, 208, 156, 226}},
+    {Kind::Strip, U::gphNtColor, "", {160, 204, 240, 228}, WS_BORDER, "ﾏｳｽが指している棒の色"},
+    {Kind::Button, U::gphNtColorSel, "...", {246, 204, 282, 228}, 0, "色を選びます"},
 };
 #undef NW_FORMAT_ROWS
 
