@@ -6,38 +6,19 @@
 #include <vector>
 
 #include "E2eSupport.h"
+#include "../win32/WindowTestKit.h"
 
 namespace e2e {
 
 using namespace std::chrono_literals;
 
 void Key(WORD vk, std::initializer_list<WORD> modifiers) {
-  std::vector<INPUT> in;
-  auto add = [&](WORD k, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    in.push_back(i);
-  };
-  for (WORD m : modifiers) add(m, false);
-  add(vk, false);
-  add(vk, true);
-  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) add(*it, true);
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  wtk::Key(vk, modifiers);
   std::this_thread::sleep_for(150ms);
 }
 
 void Type(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT i[2]{};
-    for (int k = 0; k < 2; ++k) {
-      i[k].type = INPUT_KEYBOARD;
-      i[k].ki.wScan = c;
-      i[k].ki.dwFlags = KEYEVENTF_UNICODE | (k ? KEYEVENTF_KEYUP : 0);
-    }
-    SendInput(2, i, sizeof(INPUT));
-  }
+  wtk::Type(text);
   std::this_thread::sleep_for(150ms);
 }
 

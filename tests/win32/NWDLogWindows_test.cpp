@@ -20,34 +20,9 @@ using nw::NWDLogUtil;
 
 namespace {
 
-// Key strokes as the keyboard delivers them, to whatever has the focus.
-void Key(WORD vk, std::initializer_list<WORD> modifiers = {}) {
-  std::vector<INPUT> in;
-  auto add = [&](WORD k, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    in.push_back(i);
-  };
-  for (WORD m : modifiers) add(m, false);
-  add(vk, false);
-  add(vk, true);
-  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) add(*it, true);
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
+using wtk::Key;
+using wtk::Type;
 void Alt(char letter) { Key(static_cast<WORD>(letter), {VK_MENU}); }
-void Type(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT i[2]{};
-    for (int k = 0; k < 2; ++k) {
-      i[k].type = INPUT_KEYBOARD;
-      i[k].ki.wScan = c;
-      i[k].ki.dwFlags = KEYEVENTF_UNICODE | (k ? KEYEVENTF_KEYUP : 0);
-    }
-    SendInput(2, i, sizeof(INPUT));
-  }
-}
 
 // Steps run one after another from the running message loop (keys need the loop to arrive); a
 // step waits while keys of the one before are still on their way (a busy machine). Whatever a

@@ -4,12 +4,45 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "classlib/win32/WinText.h"
 
 namespace wtk {
+
+// Key strokes as the keyboard delivers them (SendInput), to whatever has the focus: `vk` with
+// `modifiers` held down, and text typed character by character.
+inline void Key(WORD vk, std::initializer_list<WORD> modifiers = {}) {
+  std::vector<INPUT> in;
+  auto add = [&](WORD k, bool up) {
+    INPUT i{};
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = k;
+    i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    in.push_back(i);
+  };
+  for (WORD m : modifiers) add(m, false);
+  add(vk, false);
+  add(vk, true);
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) add(*it, true);
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+inline void Type(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT i[2]{};
+    for (int k = 0; k < 2; ++k) {
+      i[k].type = INPUT_KEYBOARD;
+      i[k].ki.wScan = c;
+      i[k].ki.dwFlags = KEYEVENTF_UNICODE | (k ? KEYEVENTF_KEYUP : 0);
+    }
+    SendInput(2, i, sizeof(INPUT));
+  }
+}
 
 inline std::string Text(HWND wnd) {
   wchar_t buf[1024] = {};

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "classlib/otkFormat.h"
 #include "classlib/win32/WinText.h"
 #include "classlib/win32/otkWindowProc.h"
 
@@ -157,6 +158,17 @@ std::string Form::Text(int id) const {
 
 void Form::SetText(int id, std::string_view text) {
   if (HWND h = Item(id)) SetWindowTextW(h, Widen(text).c_str());
+}
+
+void Form::SetFittedText(int id, std::string_view text) {
+  HWND h = Item(id);
+  if (!h) return;
+  RECT rc{};
+  GetClientRect(h, &rc);
+  otkGdi::WindowDc dc(h);
+  otkGdi::SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  SetText(id, otk::FitText(text, rc.right - rc.left,
+                           [&](std::string_view t) { return otkGdi::MeasureText(dc.Get(), std::string(t)); }));
 }
 
 bool Form::Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }

@@ -90,6 +90,8 @@ class Form {
 
   std::string Text(int id) const;
   void SetText(int id, std::string_view text);
+  // The text, shortened with "..." to the control's width in its font when it does not fit.
+  void SetFittedText(int id, std::string_view text);
   bool Checked(int id) const;
   void SetChecked(int id, bool on);
   void FillCombo(int id, std::span<const char* const> items);

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "classlib/otkFormat.h"
 #include "classlib/win32/WinText.h"
 #include "classlib/win32/otkDialogFile.h"
 #include "history/NWDLogListIds.h"
@@ -146,7 +145,7 @@ void NWDLogList::Load() {
   CreatePages(pages);
   AddControls(Window(), kWindowControls);
   for (const ColumnSwitch& c : kColumns) SetChecked(c.Id, h_.*c.Flag);
-  FitUserCaption();
+  SetFittedText(ListWord + 2, UserLogCaption(counterName_));
   SelectPage(g_lastLogPage >= 0 && g_lastLogPage < kPageCount ? g_lastLogPage : 0);
   loading_ = false;
   LoadPictures();
@@ -168,16 +167,6 @@ void NWDLogList::LoadPictures() {
   }
 }
 
-void NWDLogList::FitUserCaption() {
-  HWND word = Item(ListWord + 2);
-  RECT rc{};
-  GetClientRect(word, &rc);
-  otkGdi::WindowDc dc(word);
-  otkGdi::SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(word, WM_GETFONT, 0, 0)));
-  SetText(ListWord + 2, otk::FitText(UserLogCaption(counterName_), rc.right - rc.left, [&](std::string_view t) {
-            return otkGdi::MeasureText(dc.Get(), std::string(t));
-          }));
-}
 
 // ---- filling and totals -------------------------------------------------------------------------------
 

@@ -51,7 +51,6 @@ class NWDLogList final : public NWDPagedForm, public NWDLogGraphSource {
 
   void Load();
   void LoadPictures();
-  void FitUserCaption();
   void PageSwitched(int page);
   // Refills list `kind`; the position it restored (the focused item stays on its record).
   ListPosition FillHistoryList(int kind, LogWindowMode mode);

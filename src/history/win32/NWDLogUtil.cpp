@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "classlib/otkFormat.h"
 #include "classlib/win32/otkDialogColor.h"
 
 namespace nw {
@@ -96,22 +95,12 @@ void NWDLogUtil::ShowModal(HWND owner, HICON icon, bool topmost) {
   if (!Create({owner, "Orvin.T.K. NetWard 履歴の設定", kClientW, kClientH, icon, topmost})) return;
   CreatePages(kPages);
   AddControls(Window(), kButtons);
-  FitUserCaption();
+  SetFittedText(UtilWord + 2, UserSettingsCaption(counterName_));
   SelectPage(0);
   LoadHistorySettings();
   RunModal();
 }
 
-void NWDLogUtil::FitUserCaption() {
-  HWND label = Item(UtilWord + 2);
-  RECT r{};
-  GetClientRect(label, &r);
-  otkGdi::WindowDc dc(label);
-  otkGdi::SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-  SetText(UtilWord + 2, otk::FitText(UserSettingsCaption(counterName_), r.right - r.left, [&](std::string_view s) {
-            return otkGdi::MeasureText(dc.Get(), std::string(s));
-          }));
-}
 
 void NWDLogUtil::LoadHistorySettings() {
   const HistoryUtilValues v = nw::LoadHistorySettings(h_);

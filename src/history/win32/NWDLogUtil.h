@@ -45,7 +45,6 @@ class NWDLogUtil final : public NWDPagedForm {
   HBRUSH OnColorStatic(HWND control, HDC dc) override;
 
   void LoadHistorySettings();
-  void FitUserCaption();
   void PickLabelColor(int swatch);
   void OK_Click();
 
