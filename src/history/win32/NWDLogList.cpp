@@ -29,8 +29,9 @@ constexpr DWORD kPicture = BS_BITMAP;
 
 // Layout at 96 DPI: the page tabs on the left, the pages to their right, the window's lines and
 // buttons below.
-constexpr int kClientW = 740, kClientH = 412;
-constexpr RECT kPageRect{150, 8, 732, 300};
+// The page labels are wide enough for the user counter's caption with its default name.
+constexpr int kClientW = 774, kClientH = 412;
+constexpr RECT kPageRect{184, 8, 766, 300};
 
 constexpr Control kDialPage[] = {
     {Kind::List, HisList + 0, "", {0, 0, 582, 230}, kRows},
@@ -61,15 +62,15 @@ constexpr Control kUserPage[] = {
 // Below the pages. The picture buttons carry a text too: its mnemonic is their key, and it names
 // them for whoever cannot see the picture.
 constexpr Control kWindowControls[] = {
-    {Kind::Label, MesCase, "", {150, 314, 648, 332}, kText},
-    {Kind::Button, cdBack, "前へ(&B)", {656, 304, 694, 342}, kPicture | G},
-    {Kind::Button, cdNext, "次へ(&N)", {694, 304, 732, 342}, kPicture},
-    {Kind::Label, MesPeriod, "", {150, 334, 648, 352}, kText},
-    {Kind::Label, MesSeltime, "", {150, 354, 732, 372}, kText},
-    {Kind::Button, cdCngVal, "値の変更(&D)", {150, 378, 250, 404}, G},
-    {Kind::Button, cdDetail, "詳細設定(&U)", {256, 378, 356, 404}},
-    {Kind::Button, cdCsv, "CSV形式で保存(&V)...", {362, 378, 510, 404}},
-    {Kind::DefaultButton, cdOK, "O.K.", {642, 378, 732, 404}},
+    {Kind::Label, MesCase, "", {184, 314, 682, 332}, kText},
+    {Kind::Button, cdBack, "前へ(&B)", {690, 304, 728, 342}, kPicture | G},
+    {Kind::Button, cdNext, "次へ(&N)", {728, 304, 766, 342}, kPicture},
+    {Kind::Label, MesPeriod, "", {184, 334, 682, 352}, kText},
+    {Kind::Label, MesSeltime, "", {184, 354, 766, 372}, kText},
+    {Kind::Button, cdCngVal, "値の変更(&D)", {184, 378, 284, 404}, G},
+    {Kind::Button, cdDetail, "詳細設定(&U)", {290, 378, 390, 404}},
+    {Kind::Button, cdCsv, "CSV形式で保存(&V)...", {396, 378, 544, 404}},
+    {Kind::DefaultButton, cdOK, "O.K.", {676, 378, 766, 404}},
 };
 
 // The ten column switches and their settings flags, page by page.

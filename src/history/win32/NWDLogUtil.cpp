@@ -17,8 +17,9 @@ constexpr DWORD GT = WS_GROUP | WS_TABSTOP;
 constexpr DWORD kNoPrefix = SS_NOPREFIX;
 
 // Layout at 96 DPI: the page labels on the left, the pages to their right, the buttons below.
-constexpr int kClientW = 640, kClientH = 398;
-constexpr RECT kPageRect{150, 8, 632, 352};
+// The page labels are wide enough for the user counter's caption with its default name.
+constexpr int kClientW = 674, kClientH = 398;
+constexpr RECT kPageRect{184, 8, 666, 352};
 
 // The date and duration formats of list `i`, `y` their top.
 #define NW_FORMAT_ROWS(y, i)                                                                                  \
@@ -65,8 +66,8 @@ constexpr Control kExpgph[] = {
 #undef NW_FORMAT_ROWS
 
 constexpr Control kButtons[] = {
-    {Kind::DefaultButton, U::OK, "O.K.", {440, 362, 530, 390}, WS_GROUP},
-    {Kind::Button, U::Cancel, "ｷｬﾝｾﾙ", {538, 362, 628, 390}},
+    {Kind::DefaultButton, U::OK, "O.K.", {474, 362, 564, 390}, WS_GROUP},
+    {Kind::Button, U::Cancel, "ｷｬﾝｾﾙ", {572, 362, 662, 390}},
 };
 
 // The user page's caption is fitted to its label after the pages exist.

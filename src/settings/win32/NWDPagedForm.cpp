@@ -9,8 +9,9 @@ namespace {
 using otkForm::Control;
 using otkForm::Kind;
 
-// The page labels: strips down the left edge, the caption lying on each.
-constexpr int kStripX = 8, kStripW = 134, kStripH = 30, kStripGap = 34;
+// The page labels: strips down the left edge, as wide as the room left of the pages, the caption
+// lying on each.
+constexpr int kStripX = 8, kStripH = 30, kStripGap = 34;
 
 }  // namespace
 
@@ -21,13 +22,14 @@ NWDPagedForm::~NWDPagedForm() = default;
 
 void NWDPagedForm::CreatePages(std::span<const Page> pages) {
   const int count = static_cast<int>(pages.size());
+  const int stripW = pageRect_.left - 8 - kStripX;
   for (int i = 0; i < count; ++i) {
     const int y = 8 + i * kStripGap;
     const Control strips[] = {
-        {Kind::Strip, selId_ + i, "", {kStripX, y, kStripX + kStripW, y + kStripH}, WS_CLIPSIBLINGS,
+        {Kind::Strip, selId_ + i, "", {kStripX, y, kStripX + stripW, y + kStripH}, WS_CLIPSIBLINGS,
          "Ctrl+Tab で次のﾍﾟｰｼﾞ"},
         {Kind::Strip, wordId_ + i, pages[static_cast<size_t>(i)].Name,
-         {kStripX + 6, y + 7, kStripX + kStripW - 6, y + kStripH - 7}, 0, "Ctrl+Tab で次のﾍﾟｰｼﾞ"},
+         {kStripX + 6, y + 7, kStripX + stripW - 6, y + kStripH - 7}, 0, "Ctrl+Tab で次のﾍﾟｰｼﾞ"},
     };
     AddControls(Window(), strips);
     SetWindowPos(Item(wordId_ + i), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
