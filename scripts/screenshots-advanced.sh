@@ -5,11 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/wine-env.sh"
-arch=$(nw_wine_arch)
-build="$root/build/$arch"
-out=${1:-"$build/screenshots"}
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
+nw_shots_setup "$root" "${1:-}"
 
 cmake --build "$build" --target e2e_tests >/dev/null
 nw_wine_start "$build" "$arch"

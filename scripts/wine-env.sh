@@ -43,6 +43,16 @@ nw_wine_arch() {
   fi
 }
 
+# For the screenshot scripts: sets $arch (nw_wine_arch), $build (build/ARCH under ROOT) and $out
+# (OUT, or build/ARCH/screenshots; created, made absolute).
+nw_shots_setup() { # ROOT [OUT]
+  arch=$(nw_wine_arch)
+  build="$1/build/$arch"
+  out=${2:-"$build/screenshots"}
+  mkdir -p "$out"
+  out=$(cd "$out" && pwd)
+}
+
 nw_wine_start() {
   local build_dir
   build_dir=$(cd "$1" && pwd)
