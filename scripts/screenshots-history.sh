@@ -10,18 +10,13 @@ nw_shots_setup "$root" "${1:-}"
 
 cmake --build "$build" --target e2e_tests >/dev/null
 for dpi in 96 144; do
-  nw_wine_start "$build" "$arch"
-  "$NW_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-  # The new DPI takes effect in a fresh session of the prefix.
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  wineserver -p
+  nw_wine_start_dpi "$build" "$arch" "$dpi"
   shots="$out/history-$dpi"
   rm -rf "$shots"
   mkdir -p "$shots"
   NW_E2E_SHOTS="Z:${shots//\//\\}" "$NW_WINE" "$build/bin/e2e_tests.exe" --gtest_filter='HistoryE2e.*' \
     </dev/null >/dev/null 2>&1 || true
-  "$NW_WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  nw_wine_dpi_reset
   nw_wine_stop
   for f in "$shots"/*.bmp; do
     [ -e "$f" ] || continue

@@ -25,12 +25,7 @@ shot() {
 post() { "$NW_WINE" explorer /desktop=NetWard,1280x960 "$post_exe" "$@" </dev/null >/dev/null 2>&1 || true; }
 
 for dpi in 96 144; do
-  nw_wine_start "$build" "$arch"
-  "$NW_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-  # The new DPI takes effect in a fresh session of the prefix.
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  wineserver -p
+  nw_wine_start_dpi "$build" "$arch" "$dpi"
   rm -rf "$run"
   mkdir -p "$run"
   for f in NetWard.exe Linkpilot.exe rasapi32.dll wininet.dll; do cp -f "$build/bin/$f" "$run/"; done
@@ -50,7 +45,7 @@ for dpi in 96 144; do
   sleep 2
   kill "$desktop" 2>/dev/null || true
   wait "$desktop" 2>/dev/null || true
-  "$NW_WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  nw_wine_dpi_reset
   nw_wine_stop
 done
 

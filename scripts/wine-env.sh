@@ -53,6 +53,20 @@ nw_shots_setup() { # ROOT [OUT]
   out=$(cd "$out" && pwd)
 }
 
+# nw_wine_start at a given screen DPI: the setting takes effect in a fresh session of the prefix.
+# nw_wine_dpi_reset puts the prefix back to the default before nw_wine_stop.
+nw_wine_start_dpi() { # BUILD ARCH DPI
+  nw_wine_start "$1" "$2"
+  "$NW_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$3" /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  wineserver -p
+}
+
+nw_wine_dpi_reset() {
+  "$NW_WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+}
+
 nw_wine_start() {
   local build_dir
   build_dir=$(cd "$1" && pwd)
