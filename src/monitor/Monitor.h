@@ -177,7 +177,7 @@ class Monitor {
  private:
   bool ApplyProbe(const ProbeResult& probe);
   void OnConnected();
-  void OnDisconnected(Date end);
+  void OnDisconnected(Date end, bool lostInSleep);
   void RecoverCrashedConnection();
   void KeepCountersSafe(Date now, bool forceCheckpoint);
   void SaveCounters();

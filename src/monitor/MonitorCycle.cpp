@@ -88,9 +88,9 @@ bool Monitor::ApplyProbe(const ProbeResult& probe) {
     // Never before a part of the connection that a renewal already counted.
     Date end = std::max({suspendAt_, connectionStart_, todayStart_});
     if (settings_.UserRenew) end = std::max(end, userStart_);
-    OnDisconnected(end);
+    OnDisconnected(end, true);
   } else {
-    OnDisconnected(cycleNow_);
+    OnDisconnected(cycleNow_, false);
   }
   return true;
 }
@@ -117,12 +117,14 @@ void Monitor::OnConnected() {
   requestedByUs_ = false;
 }
 
-void Monitor::OnDisconnected(Date end) {
+void Monitor::OnDisconnected(Date end, bool lostInSleep) {
   AddItemToStatus(std::string(kIndent1) + "切断状態になりました。");
   CloseConnectionInCounters(end);
   connectionSeconds_ = static_cast<int32_t>(SecondsBetween(connectionStart_, end));
   StatusDetail("接続時間: " + FormatDuration(connectionSeconds_, settings_.FormatIval));
-  if (end != cycleNow_) StatusDetail("ｽﾘｰﾌﾟ中に切断されたため、ｽﾘｰﾌﾟ開始時までを記録しました。");
+  // Said even when the drop is seen in the very second of the suspend: the user should know
+  // why the connection ends where it does.
+  if (lostInSleep) StatusDetail("ｽﾘｰﾌﾟ中に切断されたため、ｽﾘｰﾌﾟ開始時までを記録しました。");
   ShowAutoTitle(false);
   const int mode = view_.DisplayMode();
   if (mode == 1)

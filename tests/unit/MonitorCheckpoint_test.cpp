@@ -362,8 +362,13 @@ TEST(Sleep, LineKeptThroughSleepCountsOnAndADropSeenBeforeTheResumeEndsAtTheSusp
   h.Step(100);
   m.OnSuspend();  // 11:12:12
   h.internet.online = false;
+  const size_t suspended = h.LineCount();
+  h.Step(0);  // seen in the very second of the suspend
   for (int i = 0; i < 5; ++i) h.Step(1);
   EXPECT_EQ(m.LineConnected(), 0);
+  EXPECT_EQ(h.LinesFrom(suspended),
+            (Lines{T(MakeDate(2026, 12, 7, 11, 12, 12)), "   切断状態になりました。", "      接続時間: 0時間 01分 40秒",
+                   "      ｽﾘｰﾌﾟ中に切断されたため、ｽﾘｰﾌﾟ開始時までを記録しました。"}));
   EXPECT_EQ(h.counters.TodaySeconds, 4230 + 100);
   EXPECT_EQ(h.counters.TodayCount, 2);
   EXPECT_TRUE(h.dialer.started.empty());
