@@ -101,6 +101,7 @@ TEST(NWDLogCng, CounterRecordChangedByKeysAndStored) {
   nw::SelectedHistoryRecord rec{1, true, 0, 0, nw::MakeDate(2003, 1, 5, 6, 7, 8), 36000, 5};
   NWDLogCng dlg(GetModuleHandleW(nullptr), rec, "ﾕｰｻﾞｰ", "h時間 mm分 ss秒");
   const int t = NWDLogCng::txTday;
+  HWND other = nullptr;
   Script script({
       [&] {
         EXPECT_EQ(wtk::Text(dlg.Window()), "Orvin.T.K. NetWard \"今日\" ｶｳﾝﾀの履歴ﾘｽﾄの値の変更");
@@ -112,6 +113,19 @@ TEST(NWDLogCng, CounterRecordChangedByKeysAndStored) {
         for (int i = 0; i < 10; ++i) EXPECT_EQ(Item(dlg, t + i), shown[i]) << "box " << i;
         EXPECT_TRUE(FocusIsAllSelected(dlg.Item(t)));
         Alt('C');  // 累積接続回数(&C)
+      },
+      [&] {
+        EXPECT_TRUE(FocusIsAllSelected(dlg.Item(t + 9)));
+        // Another window comes to the front and goes: the focus comes back to the same box.
+        other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                nullptr);
+        SetForegroundWindow(other);
+      },
+      [&] {
+        EXPECT_EQ(GetForegroundWindow(), other);
+        EXPECT_NE(GetFocus(), dlg.Item(t + 9));
+        DestroyWindow(other);
+        SetForegroundWindow(dlg.Window());
       },
       [&] {
         EXPECT_TRUE(FocusIsAllSelected(dlg.Item(t + 9)));

@@ -400,6 +400,21 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
       return MAKELRESULT(IDOK, DC_HASDEFID);
     }
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(wnd, focus)) lastFocus_ = focus;
+      }
+      break;  // activation gives the window itself the focus; WM_SETFOCUS passes it on
+    case WM_SETFOCUS: {
+      // Back from a message box, a common dialog or another program: the control that had the
+      // focus gets it again, else the first one.
+      HWND target = lastFocus_;
+      if (!target || !IsChild(wnd, target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
+        target = GetNextDlgTabItem(wnd, nullptr, FALSE);
+      if (target && target != wnd) NextControl(target);
+      return 0;
+    }
     case WM_NEXTDLGCTL:
       // What the dialog keyboard asks for: Tab, Shift+Tab, arrows in a group, mnemonics of labels.
       if (LOWORD(lp))
@@ -436,6 +451,7 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       OnDestroy();
       wnd_ = nullptr;
       tooltip_ = nullptr;
+      lastFocus_ = nullptr;
       items_.clear();
       SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
       return 0;

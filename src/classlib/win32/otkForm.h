@@ -156,6 +156,7 @@ class Form {
   otkGdi::Font font_;
   std::map<int, HWND> items_;
   std::vector<int> selectAll_;  // Number boxes
+  HWND lastFocus_ = nullptr;    // the control that had the focus when the window was deactivated
   std::unique_ptr<otkModal::DisableOthers> disabled_;
 };
 

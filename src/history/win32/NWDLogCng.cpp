@@ -132,9 +132,7 @@ void NWDLogCng::cdChange_Click() {
   const EditOutcome o = ApplyEdit(record_.Kind, ReadBoxes());
   if (!o.Record) {
     // The dialog stays open with the user's input, the focus where it was.
-    HWND focus = GetFocus();
     Warn(o.Message);
-    if (focus && IsWindow(focus)) SetFocus(focus);
     return;
   }
   record_ = *o.Record;

@@ -125,10 +125,7 @@ void NWDLogUtil::PickLabelColor(int swatch) {
   dlg.WindowHandle = Window();
   dlg.DefaultColor = otkGdi::OleToColorRef(swatch_[swatch]);
   dlg.Flags = 1;  // start on the given colour
-  HWND focus = GetFocus();
-  const bool chosen = dlg.ShowDialog();
-  if (focus && IsWindow(focus)) SetFocus(focus);  // back on the button, as before the dialog
-  if (!chosen) return;
+  if (!dlg.ShowDialog()) return;
   swatch_[swatch] = dlg.SelectedColor;
   InvalidateRect(Item(swatch), nullptr, TRUE);
 }
