@@ -144,7 +144,7 @@ std::vector<Token> TokenizePicture(std::string_view p, Picture kind, const DateF
           break;
         }
       }
-      if (k == i + 1 && k < p.size()) text = "'";  // '' outside quoted text
+      if (k == i + 1 && k < p.size()) text.assign(1, '\'');  // '' outside quoted text
       AddLiteral(out, text);
       i = k + 1;
       continue;
@@ -207,15 +207,13 @@ bool UsesTwelveHours(const std::vector<Token>& toks) {
   return false;
 }
 
-std::string Num(int v, int width) {
+void AppendNum(std::string& out, int v, int width) {
   char digits[16];
   const unsigned magnitude = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
   const size_t n = static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
-  std::string out;
   if (v < 0) out += '-';
   if (static_cast<size_t>(width) > n) out.append(static_cast<size_t>(width) - n, '0');
   out.append(digits, n);
-  return out;
 }
 
 int DayOfYear(const CivilDateTime& c) {
@@ -230,69 +228,73 @@ int WeekOfYear(const CivilDateTime& c) {
   return (DayOfYear(c) - 1 + (jan1.Weekday - 1)) / 7 + 1;
 }
 
-std::string RenderPicture(Date d, const CivilDateTime& c, std::string_view picture, Picture kind,
-                          const DateFormatLocale& loc);
+void AppendPicture(std::string& out, Date d, const CivilDateTime& c, std::string_view picture, Picture kind,
+                   const DateFormatLocale& loc);
 
-std::string RenderToken(const Token& t, Date d, const CivilDateTime& c, bool twelve, const DateFormatLocale& loc) {
+// Renders one token at the end of `out`: a page of rows is formatted into its strings without
+// a temporary per field.
+void AppendToken(std::string& out, const Token& t, Date d, const CivilDateTime& c, bool twelve,
+                 const DateFormatLocale& loc) {
   const int hour12 = c.Hour % 12 == 0 ? 12 : c.Hour % 12;
   const int hour = twelve ? hour12 : c.Hour;
   const bool pm = c.Hour >= 12;
   switch (t.kind) {
-    case Tok::Literal: return t.text;
-    case Tok::Year4: return Num(c.Year, 1);
-    case Tok::Year2: return Num(c.Year % 100, 2);
-    case Tok::YearShort: return Num(c.Year % 100, 1);
-    case Tok::DayOfYear: return Num(DayOfYear(c), 1);
-    case Tok::Month: return Num(c.Month, 1);
-    case Tok::Month2: return Num(c.Month, 2);
-    case Tok::MonthAbbrev: return loc.MonthAbbrev[c.Month - 1];
-    case Tok::MonthFull: return loc.MonthFull[c.Month - 1];
-    case Tok::Day: return Num(c.Day, 1);
-    case Tok::Day2: return Num(c.Day, 2);
-    case Tok::DayAbbrev: return loc.DayAbbrev[c.Weekday - 1];
-    case Tok::DayFull: return loc.DayFull[c.Weekday - 1];
-    case Tok::ShortDate: return RenderPicture(d, c, loc.ShortDate, Picture::Date, loc);
-    case Tok::LongDate: return RenderPicture(d, c, loc.LongDate, Picture::Date, loc);
-    case Tok::Weekday: return Num(c.Weekday, 1);
-    case Tok::Week: return Num(WeekOfYear(c), 1);
-    case Tok::Quarter: return Num((c.Month - 1) / 3 + 1, 1);
-    case Tok::Hour: return Num(hour, 1);
-    case Tok::Hour2: return Num(hour, 2);
-    case Tok::Hour12: return Num(hour12, 1);
-    case Tok::Hour12_2: return Num(hour12, 2);
-    case Tok::Hour24: return Num(c.Hour, 1);
-    case Tok::Hour24_2: return Num(c.Hour, 2);
-    case Tok::Minute: return Num(c.Minute, 1);
-    case Tok::Minute2: return Num(c.Minute, 2);
-    case Tok::Second: return Num(c.Second, 1);
-    case Tok::Second2: return Num(c.Second, 2);
-    case Tok::LongTime: return RenderPicture(d, c, loc.LongTime, Picture::Time, loc);
+    case Tok::Literal: out += t.text; return;
+    case Tok::Year4: return AppendNum(out, c.Year, 1);
+    case Tok::Year2: return AppendNum(out, c.Year % 100, 2);
+    case Tok::YearShort: return AppendNum(out, c.Year % 100, 1);
+    case Tok::DayOfYear: return AppendNum(out, DayOfYear(c), 1);
+    case Tok::Month: return AppendNum(out, c.Month, 1);
+    case Tok::Month2: return AppendNum(out, c.Month, 2);
+    case Tok::MonthAbbrev: out += loc.MonthAbbrev[c.Month - 1]; return;
+    case Tok::MonthFull: out += loc.MonthFull[c.Month - 1]; return;
+    case Tok::Day: return AppendNum(out, c.Day, 1);
+    case Tok::Day2: return AppendNum(out, c.Day, 2);
+    case Tok::DayAbbrev: out += loc.DayAbbrev[c.Weekday - 1]; return;
+    case Tok::DayFull: out += loc.DayFull[c.Weekday - 1]; return;
+    case Tok::ShortDate: return AppendPicture(out, d, c, loc.ShortDate, Picture::Date, loc);
+    case Tok::LongDate: return AppendPicture(out, d, c, loc.LongDate, Picture::Date, loc);
+    case Tok::Weekday: return AppendNum(out, c.Weekday, 1);
+    case Tok::Week: return AppendNum(out, WeekOfYear(c), 1);
+    case Tok::Quarter: return AppendNum(out, (c.Month - 1) / 3 + 1, 1);
+    case Tok::Hour: return AppendNum(out, hour, 1);
+    case Tok::Hour2: return AppendNum(out, hour, 2);
+    case Tok::Hour12: return AppendNum(out, hour12, 1);
+    case Tok::Hour12_2: return AppendNum(out, hour12, 2);
+    case Tok::Hour24: return AppendNum(out, c.Hour, 1);
+    case Tok::Hour24_2: return AppendNum(out, c.Hour, 2);
+    case Tok::Minute: return AppendNum(out, c.Minute, 1);
+    case Tok::Minute2: return AppendNum(out, c.Minute, 2);
+    case Tok::Second: return AppendNum(out, c.Second, 1);
+    case Tok::Second2: return AppendNum(out, c.Second, 2);
+    case Tok::LongTime: return AppendPicture(out, d, c, loc.LongTime, Picture::Time, loc);
     case Tok::DateAndTime: {
       // The date alone at midnight, the time alone on day 0, else both.
       const int64_t secs = ToSeconds(d);
       const bool hasTime = secs % 86400 != 0, hasDate = secs < 0 || secs >= 86400;
-      std::string out = hasDate || !hasTime ? RenderPicture(d, c, loc.ShortDate, Picture::Date, loc) : std::string();
-      if (hasTime) out += (out.empty() ? "" : " ") + RenderPicture(d, c, loc.LongTime, Picture::Time, loc);
-      return out;
+      const size_t before = out.size();
+      if (hasDate || !hasTime) AppendPicture(out, d, c, loc.ShortDate, Picture::Date, loc);
+      if (!hasTime) return;
+      if (out.size() != before) out += ' ';
+      AppendPicture(out, d, c, loc.LongTime, Picture::Time, loc);
+      return;
     }
-    case Tok::LocaleAmPm: return pm ? loc.Afternoon : loc.Morning;
+    case Tok::LocaleAmPm: out += pm ? loc.Afternoon : loc.Morning; return;
     case Tok::LocaleAmPm1: {
       const std::string& designator = pm ? loc.Afternoon : loc.Morning;
-      return designator.empty() ? designator : designator.substr(0, Utf8Len(designator, 0));
+      if (!designator.empty()) out.append(designator, 0, Utf8Len(designator, 0));
+      return;
     }
-    case Tok::AmPmUpper: return pm ? "PM" : "AM";
-    case Tok::AmPmLower: return pm ? "pm" : "am";
-    case Tok::APUpper: return pm ? "P" : "A";
-    case Tok::APLower: return pm ? "p" : "a";
+    case Tok::AmPmUpper: out += pm ? "PM" : "AM"; return;
+    case Tok::AmPmLower: out += pm ? "pm" : "am"; return;
+    case Tok::APUpper: out += pm ? 'P' : 'A'; return;
+    case Tok::APLower: out += pm ? 'p' : 'a'; return;
   }
-  return {};
 }
 
-std::string RenderPicture(Date d, const CivilDateTime& c, std::string_view picture, Picture kind,
-                          const DateFormatLocale& loc) {
-  std::string out;
-  for (const auto& t : TokenizePicture(picture, kind, loc)) out += RenderToken(t, d, c, false, loc);
-  return out;
+void AppendPicture(std::string& out, Date d, const CivilDateTime& c, std::string_view picture, Picture kind,
+                   const DateFormatLocale& loc) {
+  for (const auto& t : TokenizePicture(picture, kind, loc)) AppendToken(out, t, d, c, false, loc);
 }
 
 std::vector<Token> PatternTokens(std::string_view pattern) {
@@ -301,13 +303,19 @@ std::vector<Token> PatternTokens(std::string_view pattern) {
   return toks;
 }
 
-std::string Render(Date d, const std::vector<Token>& toks, const DateFormatLocale& loc) {
+// False (and `out` untouched) when `d` is not a valid date.
+bool AppendRendered(std::string& out, Date d, const std::vector<Token>& toks, const DateFormatLocale& loc) {
   CivilDateTime c;
-  if (!ToCivil(d, c)) return {};
+  if (!ToCivil(d, c)) return false;
   const bool twelve = UsesTwelveHours(toks);
+  for (const auto& t : toks) AppendToken(out, t, d, c, twelve, loc);
+  return true;
+}
+
+std::string Render(Date d, const std::vector<Token>& toks, const DateFormatLocale& loc) {
   std::string out;
   out.reserve(32);
-  for (const auto& t : toks) out += RenderToken(t, d, c, twelve, loc);
+  AppendRendered(out, d, toks, loc);
   return out;
 }
 
@@ -319,12 +327,6 @@ std::mutex& LocaleMutex() {
 std::optional<DateFormatLocale>& LocaleSlot() {
   static std::optional<DateFormatLocale> slot;
   return slot;
-}
-
-// Replaces every `from` in `s` by `to`, left to right, continuing after the inserted text.
-void ReplaceAll(std::string& s, std::string_view from, const std::string& to) {
-  for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
-    s.replace(at, from.size(), to);
 }
 
 }  // namespace
@@ -359,18 +361,35 @@ DatePattern::DatePattern(std::string_view pattern)
 
 std::string DatePattern::Format(Date d) const { return Render(d, parsed_->Tokens, parsed_->Locale); }
 
-std::string FormatDuration(int64_t seconds, std::string_view pattern) {
+void DatePattern::AppendTo(std::string& out, Date d) const { AppendRendered(out, d, parsed_->Tokens, parsed_->Locale); }
+
+// "hh" before "h", left to right: a run of letters is taken in pairs and a last single one.
+void AppendDuration(std::string& out, int64_t seconds, std::string_view pattern) {
   const uint64_t total = seconds < 0 ? 0 - static_cast<uint64_t>(seconds) : static_cast<uint64_t>(seconds);
   const uint64_t hours = total / 3600, minutes = total / 60 % 60, secs = total % 60;
-  auto two = [](uint64_t v) { return v < 10 ? "0" + std::to_string(v) : std::to_string(v); };
-  std::string out(pattern);
-  ReplaceAll(out, "hh", two(hours));
-  ReplaceAll(out, "mm", two(minutes));
-  ReplaceAll(out, "ss", two(secs));
-  ReplaceAll(out, "h", std::to_string(hours));
-  ReplaceAll(out, "m", std::to_string(minutes));
-  ReplaceAll(out, "s", std::to_string(secs));
-  return seconds < 0 ? "-" + out : out;
+  if (seconds < 0) out += '-';
+  for (size_t i = 0; i < pattern.size();) {
+    const size_t text = pattern.find_first_of("hms", i);
+    if (text != i) {
+      out.append(pattern.substr(i, text == std::string_view::npos ? std::string_view::npos : text - i));
+      if (text == std::string_view::npos) break;
+      i = text;
+    }
+    const char unit = pattern[i];
+    const bool two = i + 1 < pattern.size() && pattern[i + 1] == unit;
+    const uint64_t v = unit == 'h' ? hours : unit == 'm' ? minutes : secs;
+    if (two && v < 10) out += '0';
+    char digits[24];
+    out.append(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, v).ptr - digits));
+    i += two ? 2 : 1;
+  }
+}
+
+std::string FormatDuration(int64_t seconds, std::string_view pattern) {
+  std::string out;
+  out.reserve(pattern.size() + 8);
+  AppendDuration(out, seconds, pattern);
+  return out;
 }
 
 }  // namespace nw

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "classlib/DateValue.h"
 
@@ -58,6 +59,8 @@ class DatePattern {
   explicit DatePattern(std::string_view pattern);
   // As FormatDate(d, pattern).
   std::string Format(Date d) const;
+  // The same at the end of `out`; nothing for a date that is not valid.
+  void AppendTo(std::string& out, Date d) const;
 
  private:
   struct Parsed;
@@ -68,5 +71,8 @@ class DatePattern {
 // seconds (two digits), then the remaining "h", "m", "s" unpadded; case-sensitive; every other
 // character is copied. A negative count is shown with a leading "-".
 std::string FormatDuration(int64_t seconds, std::string_view pattern);
+
+// The same at the end of `out` (a page of rows without a temporary per cell).
+void AppendDuration(std::string& out, int64_t seconds, std::string_view pattern);
 
 }  // namespace nw

@@ -84,15 +84,23 @@ struct RowFormat {
       : Date(h.hisFmtDate[static_cast<size_t>(kind)]), Duration(h.hisFmtTime[static_cast<size_t>(kind)]) {}
 };
 
-// The cells of a record in column order (all columns).
-std::vector<std::string> Cells(int kind, const AnyRecord& r, const RowFormat& f) {
+// Cell `column` of a record (in the order of ColumnsOf), written at the end of `row`.
+void AppendCell(int kind, size_t column, const AnyRecord& r, const RowFormat& f, std::string& row) {
   if (kind == LogDial) {
     const DialRecord& d = r.Dial;
-    return {f.Date.Format(d.DialStart), f.Date.Format(d.DialEnd),
-            FormatDuration(SecondsBetween(d.DialStart, d.DialEnd), f.Duration), f.Date.Format(d.ExeStart)};
+    switch (column) {
+      case 0: return f.Date.AppendTo(row, d.DialStart);
+      case 1: return f.Date.AppendTo(row, d.DialEnd);
+      case 2: return AppendDuration(row, SecondsBetween(d.DialStart, d.DialEnd), f.Duration);
+      default: return f.Date.AppendTo(row, d.ExeStart);
+    }
   }
   const CounterRecord& c = r.Counter;
-  return {FormatDuration(c.PlusTime, f.Duration), std::to_string(c.PlusCount) + " 回", f.Date.Format(c.ResetDate)};
+  switch (column) {
+    case 0: return AppendDuration(row, c.PlusTime, f.Duration);
+    case 1: row += std::to_string(c.PlusCount) + " 回"; return;
+    default: return f.Date.AppendTo(row, c.ResetDate);
+  }
 }
 
 std::string Period(int kind, const AnyRecord& first, const AnyRecord& last, const HistoryDisplaySettings& h) {
@@ -157,10 +165,13 @@ HistoryPageFill NWDLogListModel::Fill(int kind, LogWindowMode mode) {
   const std::span<const Column> columns = ColumnsOf(kind);
   fill.Rows.reserve(records.size());
   for (const AnyRecord& r : records) {
-    const std::vector<std::string> cells = Cells(kind, r, format);
     std::string row;
-    for (size_t c = 0; c < columns.size(); ++c)
-      if (h_.*columns[c].Flag) row += cells[c] + "\t";
+    row.reserve(80);
+    for (size_t c = 0; c < columns.size(); ++c) {
+      if (!(h_.*columns[c].Flag)) continue;
+      AppendCell(kind, c, r, format, row);
+      row += '\t';
+    }
     fill.Rows.push_back(std::move(row));
   }
   fill.MesCase = OrdinalText(fill.Window, ring);

@@ -99,6 +99,7 @@ TEST(FormatDuration, ReplacesPaddedThenUnpadded) {
   EXPECT_EQ(FormatDuration(90061, "h:mm:ss"), "25:01:01");
   EXPECT_EQ(FormatDuration(0, "h:mm:ss"), "0:00:00");
   EXPECT_EQ(FormatDuration(3725, "hh:m:s"), "01:2:5");
+  EXPECT_EQ(FormatDuration(3725, "hhh hmh ssss"), "011 121 0505");  // runs taken in pairs, left to right
   EXPECT_EQ(FormatDuration(3600 * 123, "hh"), "123");
   EXPECT_EQ(FormatDuration(3725, "H:MM"), "H:MM");  // case-sensitive
   EXPECT_EQ(FormatDuration(-65, "m:ss"), "-1:05");
