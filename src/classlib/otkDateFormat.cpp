@@ -208,6 +208,12 @@ bool UsesTwelveHours(const std::vector<Token>& toks) {
 }
 
 void AppendNum(std::string& out, int v, int width) {
+  if (v >= 0 && v < 100 && width <= 2) {  // nearly every field of a date
+    const char two[2] = {static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
+    const bool both = v >= 10 || width == 2;
+    out.append(both ? two : two + 1, both ? 2 : 1);
+    return;
+  }
   char digits[16];
   const unsigned magnitude = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
   const size_t n = static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
@@ -369,12 +375,11 @@ void AppendDuration(std::string& out, int64_t seconds, std::string_view pattern)
   const uint64_t hours = total / 3600, minutes = total / 60 % 60, secs = total % 60;
   if (seconds < 0) out += '-';
   for (size_t i = 0; i < pattern.size();) {
-    const size_t text = pattern.find_first_of("hms", i);
-    if (text != i) {
-      out.append(pattern.substr(i, text == std::string_view::npos ? std::string_view::npos : text - i));
-      if (text == std::string_view::npos) break;
-      i = text;
-    }
+    size_t text = i;
+    while (text < pattern.size() && pattern[text] != 'h' && pattern[text] != 'm' && pattern[text] != 's') ++text;
+    out.append(pattern.substr(i, text - i));
+    if (text == pattern.size()) break;
+    i = text;
     const char unit = pattern[i];
     const bool two = i + 1 < pattern.size() && pattern[i + 1] == unit;
     const uint64_t v = unit == 'h' ? hours : unit == 'm' ? minutes : secs;
