@@ -36,7 +36,7 @@ run32=1
 why32=""
 if [ "${NW_SKIP_WIN32:-0}" = 1 ]; then
   run32=0
-  why32="NW_SKIP_WIN32=1 was set"
+  why32="skipped by choice: NW_SKIP_WIN32=1 was set"
 elif ! nw_wine_runs win32; then
   run32=0
   why32=$NW_WINE_WHY
@@ -73,13 +73,13 @@ if [ "$run64" = 1 ]; then
   if windows_suite win64 build/win64; then summary+=("Windows 64-bit: passed"); else summary+=("Windows 64-bit: FAILED"); status=1; fi
   ran=$((ran + 1))
 else
-  summary+=("Windows 64-bit: NOT RUN: $why64")
+  summary+=("Windows 64-bit: NOT RUN, $why64")
 fi
 if [ "$run32" = 1 ]; then
   if windows_suite win32 build/win32; then summary+=("Windows 32-bit: passed"); else summary+=("Windows 32-bit: FAILED"); status=1; fi
   ran=$((ran + 1))
 else
-  summary+=("Windows 32-bit: skipped (built, not run): $why32")
+  summary+=("Windows 32-bit: built, not run, $why32")
 fi
 
 echo "== summary"

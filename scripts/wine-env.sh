@@ -23,11 +23,11 @@ nw_wine_runs() { # ARCH
   loader=$(nw_wine_loader "$1") || return 1
   NW_WINE_WHY=""
   if [ ! -x "$loader" ]; then
-    NW_WINE_WHY="$loader is not installed"
+    NW_WINE_WHY="not installed: $loader is missing"
     return 1
   fi
   if ! out=$("$loader" --version 2>&1); then
-    NW_WINE_WHY="this host cannot run $loader ($(printf '%s' "$out" | tail -n 1))"
+    NW_WINE_WHY="cannot run here: this host cannot run $loader ($(printf '%s' "$out" | tail -n 1))"
     return 1
   fi
   return 0
