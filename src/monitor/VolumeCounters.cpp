@@ -56,21 +56,12 @@ void VolumeCounters::UserCounterSwitched(bool on) {
 }
 
 bool VolumeCounters::AlignPeriods(const CounterBlock& time) {
-  bool changed = false;
-  if (ToSeconds(b_.TodayDate) != ToSeconds(time.TodayDate)) {
-    b_.Today = {};
-    b_.TodayRunning = {};
-    b_.TodayDate = time.TodayDate;
-    changed = true;
-  }
-  if (ToSeconds(b_.UserRenewTime) != ToSeconds(time.UserRenewTime)) {
-    b_.User = {};
-    b_.UserRunning = {};
-    b_.UserRenewTime = time.UserRenewTime;
-    b_.Marks = {};
-    changed = true;
-  }
-  return changed;
+  // Whole seconds: the two files' dates may differ in the last bits.
+  const bool today = ToSeconds(b_.TodayDate) != ToSeconds(time.TodayDate);
+  const bool user = ToSeconds(b_.UserRenewTime) != ToSeconds(time.UserRenewTime);
+  if (today) RenewToday(time.TodayDate);
+  if (user) RenewUser(time.UserRenewTime);
+  return today || user;
 }
 
 }  // namespace nw
