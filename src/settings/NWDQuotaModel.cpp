@@ -1,0 +1,82 @@
+#include "settings/NWDQuotaModel.h"
+
+#include "settings/NWDQuotaIds.h"
+
+namespace nw {
+
+namespace {
+
+constexpr QuotaTexts kTexts{
+    "ﾃﾞｰﾀ量の設定",
+    "ﾃﾞｰﾀ量の上限を設ける(&Q)",
+    "上限ﾃﾞｰﾀ量(&S):",
+    {"MB", "GB"},
+    {"第1警告(&1):", "第2警告(&2):"},
+    "%",
+    "上限に達した時(&A):",
+    {"告知のみ(&T)", "切断して期間の更新まで接続しない(&H)"},
+    "送信量も含める(&E)",
+};
+
+uint64_t UnitBytes(int unit) { return unit == 0 ? kMegabyte : kGigabyte; }
+
+// A number within [lo, hi]; nullopt with `problem` filled otherwise.
+std::optional<int64_t> Within(const std::string& text, int64_t lo, int64_t hi, int field, const std::string& what,
+                              UtilProblem& problem) {
+  const std::optional<int64_t> v = ParseNumber(text);
+  if (!v) {
+    problem = UtilProblem{util::kPageQuota, field, what + "には数値を指定して下さい。", false};
+    return std::nullopt;
+  }
+  if (*v < lo || *v > hi) {
+    problem = UtilProblem{util::kPageQuota, field,
+                          what + "には" + std::to_string(lo) + "～" + std::to_string(hi) + "の数値を指定して下さい。",
+                          false};
+    return std::nullopt;
+  }
+  return v;
+}
+
+}  // namespace
+
+const QuotaTexts& QuotaPageTexts() { return kTexts; }
+
+QuotaValues LoadQuota(const QuotaSettings& q) {
+  QuotaValues v;
+  v.QuotaOn = q.QuotaOn;
+  // Shown in the unit it was entered in; an amount that is no whole number of it (written by
+  // hand) falls back to MB.
+  v.QuotaUnit = q.AllowanceUnit == 0 ? 0 : 1;
+  if (q.Allowance % UnitBytes(v.QuotaUnit) != 0) v.QuotaUnit = 0;
+  v.QuotaSize = std::to_string(q.Allowance / UnitBytes(v.QuotaUnit));
+  v.QuotaWarn1 = std::to_string(q.WarnPercent1);
+  v.QuotaWarn2 = std::to_string(q.WarnPercent2);
+  v.QuotaAction = q.AtFull == QuotaAction::HangUpAndHold ? 1 : 0;
+  v.QuotaCountSent = q.CountSent;
+  return v;
+}
+
+UtilProblem CheckQuota(const QuotaValues& v, QuotaSettings& copy) {
+  // Checked whether the quota is on or not, as the other pages check their disabled boxes.
+  UtilProblem p;
+  const auto size = Within(v.QuotaSize, 1, kMaxQuotaSize, util::QuotaSize, "上限ﾃﾞｰﾀ量", p);
+  if (!size) return p;
+  const auto warn1 = Within(v.QuotaWarn1, 1, 100, util::QuotaWarn + 0, "第1警告", p);
+  if (!warn1) return p;
+  const auto warn2 = Within(v.QuotaWarn2, 1, 100, util::QuotaWarn + 1, "第2警告", p);
+  if (!warn2) return p;
+  if (*warn1 >= *warn2)
+    return UtilProblem{util::kPageQuota, util::QuotaWarn + 0, "第1警告には第2警告より小さい数値を指定して下さい。",
+                       false};
+  const int unit = v.QuotaUnit == 0 ? 0 : 1;
+  copy.QuotaOn = v.QuotaOn;
+  copy.AllowanceUnit = static_cast<int16_t>(unit);
+  copy.Allowance = static_cast<uint64_t>(*size) * UnitBytes(unit);
+  copy.WarnPercent1 = static_cast<int16_t>(*warn1);
+  copy.WarnPercent2 = static_cast<int16_t>(*warn2);
+  copy.AtFull = v.QuotaAction == 1 ? QuotaAction::HangUpAndHold : QuotaAction::TellOnly;
+  copy.CountSent = v.QuotaCountSent;
+  return {};
+}
+
+}  // namespace nw
