@@ -90,4 +90,9 @@ std::string VolumeFileDamagedLine(std::string_view fileName) {
   return std::string(fileName) + " が壊れていたため、ﾃﾞｰﾀ量の記録を初期化しました。";
 }
 
+VolumeFileData& VolumeGlobal() {
+  static VolumeFileData data;
+  return data;
+}
+
 }  // namespace nw

@@ -84,6 +84,10 @@ CheckedFileState LoadVolumeFile(VolumeFileData& ou);
 // Writes NwdUtil.vol anew in one step. False (the old file untouched) when it cannot be written.
 bool SaveVolumeFile(const VolumeFileData& data);
 
+// The process's one instance, beside the settings record (Global()): loaded at start-up, kept by the
+// monitor, its Quota edited through the operation settings dialog's working copy.
+VolumeFileData& VolumeGlobal();
+
 // The status line for a volume file that was found damaged and starts empty.
 std::string VolumeFileDamagedLine(std::string_view fileName);
 
