@@ -120,6 +120,42 @@ DWORD WINAPI RasGetConnectStatusA(HRASCONN hrasconn, LPRASCONNSTATUSA status) {
   return 0;
 }
 
+DWORD WINAPI RasGetConnectionStatistics(HRASCONN hrasconn, RAS_STATS* stats) {
+  SimCall call("RasGetConnectionStatistics");
+  if (!call.Ok()) return kErrorSimulatorBusy;
+  const DWORD handle = rec::FromHandle(hrasconn);
+  call.Arg("handle", handle);
+  if (!stats) {
+    call.Result(kErrorInvalidParameter);
+    return kErrorInvalidParameter;
+  }
+  const DWORD size = ReadDword(stats, 0);
+  call.Arg("size", size);
+  if (size != sizeof(rec::Stats)) {
+    call.Result(kErrorInvalidSize);
+    return kErrorInvalidSize;
+  }
+  const Connection* c = handle ? call.S().FindConnection(handle) : nullptr;
+  if (!c) {
+    call.Result(kErrorInvalidHandle);
+    return kErrorInvalidHandle;
+  }
+  // The system's counters are 32 bits wide: past 4 GiB they start again from 0.
+  rec::Stats r{};
+  r.dwSize = size;
+  r.dwBytesXmited = static_cast<DWORD>(c->Sent);
+  r.dwBytesRcved = static_cast<DWORD>(c->Received);
+  r.dwFramesXmited = static_cast<DWORD>(c->Sent / 1500);
+  r.dwFramesRcved = static_cast<DWORD>(c->Received / 1500);
+  r.dwBps = 115200;
+  r.dwConnectDuration = GetTickCount() - c->Since;
+  std::memcpy(stats, &r, sizeof r);
+  call.Arg("sent", r.dwBytesXmited);
+  call.Arg("received", r.dwBytesRcved);
+  call.Result(0ul);
+  return 0;
+}
+
 DWORD WINAPI RasEnumEntriesA(LPCSTR reserved, LPCSTR phonebook, LPRASENTRYNAMEA entries, LPDWORD lpcb,
                              LPDWORD lpcEntries) {
   SimCall call("RasEnumEntriesA");
