@@ -68,7 +68,7 @@ using Amounts = std::pair<uint64_t, uint64_t>;
 }  // namespace
 
 TEST_F(TrafficProbeTest, RasCountsAcrossAWrapAndARestartOnTheSameHandle) {
-  const nw::RasHandle h = Connect("VPN", k4GiB - 3000, 500);
+  const nw::RasHandle h = Connect("VPN", k4GiB - 3000, k4GiB - 4000);
   probe.WatchRasConnections({h});
   Begin();
   ASSERT_TRUE(last.Valid);
@@ -77,7 +77,7 @@ TEST_F(TrafficProbeTest, RasCountsAcrossAWrapAndARestartOnTheSameHandle) {
   EXPECT_EQ(Step(), Amounts(1000, 2000));
 
   // The handle comes back for a new connection (its duration starts again): from 4 GiB - 2000 to
-  // 100 would look like a wrap of 2100 bytes.
+  // 100 and 200 would look like wraps of 2100 and 2200 bytes.
   Set([&](State& s) {
     Connection* c = s.FindConnection(ids_[0]);
     c->Sent = 100;
