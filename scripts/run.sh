@@ -90,6 +90,7 @@ NetWard runs from $run_dir (settings and logs are kept there).
 The line simulator has one phonebook entry, "$entry"; the line is down. From another terminal:
   scripts/run.sh ctl connect $entry     the provider brings the line up
   scripts/run.sh ctl drop $entry        the provider drops it
+  scripts/run.sh ctl traffic-add $entry 1048576 4194304   bytes sent and received on the line
   scripts/run.sh ctl show               the simulator's state
 NetWard's dial button and menus dial and hang up through Linkpilot and the same simulator.
 INFO
