@@ -61,11 +61,19 @@ TEST(NWDVersion, KeysAloneReachTheHomePageLinkAndOpenIt) {
   NWDVersion about(GetModuleHandleW(nullptr), host.Get(), false);
   std::vector<std::string> opened;
   about.SetOpener([&](const std::string& a) { opened.push_back(a); });
+  wtk::HelpRecorder help;
   wtk::Later(150, [&] {
     HWND w = about.Window();
     ASSERT_NE(w, nullptr);
     HWND ok = GetDlgItem(w, NWDVersion::kCommand1);
     ASSERT_EQ(GetFocus(), ok);
+    wtk::Key(VK_F1);  // its own page, not the main window's (the box's owner)
+  });
+  wtk::Later(600, [&] {
+    HWND w = about.Window();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(help.Pages, (std::vector<std::string>{"version.htm"}));
+    HWND ok = GetDlgItem(w, NWDVersion::kCommand1);
     // Tab from "O.K." to the link, then Enter, as the keyboard delivers them to the focused control.
     PostMessageW(ok, WM_KEYDOWN, VK_TAB, 1);
     PostMessageW(ok, WM_KEYDOWN, VK_RETURN, 1);
