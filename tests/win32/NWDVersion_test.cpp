@@ -56,7 +56,7 @@ TEST(NWDVersion, LinkTurnsMagentaClosesAndThenOpensTheHomePage) {
   EXPECT_EQ(opened, (std::vector<std::string>{nw::kHomePageAddress}));
 }
 
-TEST(NWDVersion, KeysAloneReachTheHomePageLinkAndOpenIt) {
+TEST(NWDVersion, F1OpensItsOwnHelpPageAndKeysAloneReachTheHomePageLink) {
   wtk::HostWindow host;
   NWDVersion about(GetModuleHandleW(nullptr), host.Get(), false);
   std::vector<std::string> opened;
@@ -92,8 +92,10 @@ TEST(NWDVersion, ReadsTheProgramsOwnVersionResource) {
 }
 
 TEST(NWDVersion, MissingHelpPagesDoNothingVisible) {
-  // A folder without GuideNWD: the shell fails silently, no window of ours appears.
+  // A folder without GuideNWD: the shell fails silently, no window of ours appears (the contents
+  // from the help menu, a window's page from F1).
   otkINetAcs::OpenHelpContents("C:\\nw-no-such-folder");
+  otkINetAcs::OpenHelpPage("C:\\nw-no-such-folder", "util.htm");
   wtk::Pump(300);
   struct Count {
     static BOOL CALLBACK One(HWND w, LPARAM lp) {
