@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkForm.h"
 
 namespace wtk {
 
@@ -90,6 +91,18 @@ inline void Pump(DWORD ms) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
 }
+
+// The help pages F1 asks for while it lives (none is opened).
+class HelpRecorder {
+ public:
+  HelpRecorder() {
+    otkForm::SetHelpOpener([this](const std::string& page) { Pages.push_back(page); });
+  }
+  ~HelpRecorder() { otkForm::SetHelpOpener(nullptr); }
+  HelpRecorder(const HelpRecorder&) = delete;
+  HelpRecorder& operator=(const HelpRecorder&) = delete;
+  std::vector<std::string> Pages;
+};
 
 // A plain visible top-level window with an icon, standing in for the main window.
 class HostWindow {

@@ -289,6 +289,7 @@ void NWDUtil::ShowModal(HICON icon, bool topmost) {
   o.ClientHeight = kClientH;
   o.Icon = icon;
   o.Topmost = topmost;
+  o.HelpPage = "util.htm";
   if (!Create(o)) return;
   CreatePages();
   SelectPage(0);
