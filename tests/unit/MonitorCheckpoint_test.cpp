@@ -32,6 +32,19 @@ std::unique_ptr<Harness> Restart(const Harness& dead, const CounterBlock& disk, 
   return h;
 }
 
+// A fresh day's counters; the line comes up `up` seconds after `start` and the machine is
+// suspended `awake` seconds later.
+std::unique_ptr<Harness> SuspendedWhileUp(Date start, int64_t up, int64_t awake) {
+  auto h = std::make_unique<Harness>(start);
+  h->counters = {DateOf(start), 0, 0, MakeDate(2027, 1, 1), 0, 0};
+  h->Start();
+  h->internet.online = true;
+  h->Step(up);
+  h->Advance(awake);
+  h->monitor->OnSuspend();
+  return h;
+}
+
 TEST(CrashRecovery, SameDayRestartWithTheLineStillUp) {
   Harness a(MakeDate(2026, 12, 7, 10, 0, 0));
   a.counters = {MakeDate(2026, 12, 7), 600, 2, MakeDate(2027, 1, 1), 900, 3};
@@ -391,13 +404,9 @@ TEST(Sleep, LineLostInSleepEndsAtTheSuspendAndTheLockWaitsForTheNetwork) {
 TEST(Sleep, ARenewalAfterTheResumeWaitsUntilTheLineIsKnownToHaveOutlivedTheSleep) {
   const Date suspend = MakeDate(2026, 12, 7, 23, 30, 0);
   for (const bool outlived : {false, true}) {
-    Harness h(MakeDate(2026, 12, 7, 23, 0, 0));
-    h.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
-    Monitor& m = h.Start();
-    h.internet.online = true;
-    h.Step(5);  // 23:00:05 up
-    h.Advance(1795);
-    m.OnSuspend();
+    auto p = SuspendedWhileUp(MakeDate(2026, 12, 7, 23, 0, 0), 5, 1795);  // up 23:00:05
+    Harness& h = *p;
+    Monitor& m = *h.monitor;
     h.Advance(7 * 3600 + 30 * 60);
     m.OnResume();  // 07:00
     for (int i = 0; i < 4; ++i) h.Step(1);  // still listed
@@ -465,13 +474,9 @@ TEST(Sleep, SuspendAndResumeDuringAnUnsettledClockChangeRunOnTheMonitorsTime) {
 }
 
 TEST(Sleep, LineKeptThroughSleepCountsOnAndADropSeenBeforeTheResumeEndsAtTheSuspend) {
-  Harness h(MakeDate(2026, 12, 7, 10, 0, 0));
-  h.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
-  Monitor& m = h.Start();
-  h.internet.online = true;
-  h.Step(1);  // 10:00:01 up
-  h.Advance(599);
-  m.OnSuspend();  // 10:10:00
+  auto p = SuspendedWhileUp(MakeDate(2026, 12, 7, 10, 0, 0), 1, 599);  // up 10:00:01, suspended 10:10:00
+  Harness& h = *p;
+  Monitor& m = *h.monitor;
   h.Advance(3600);
   m.OnResume();  // 11:10:00; the line survived
   const size_t before = h.LineCount();
