@@ -1,9 +1,10 @@
 // The settings dialogs driven in-process while their modal loops run, over fakes of the phonebook,
 // the start-up registration and the running program: the watch entries, the connection
 // information sets and the operation settings' apply when an effect fails.
-#include <gtest/gtest.h>
+#include <windows.h>
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
@@ -82,6 +83,7 @@ TEST(NWDUtilSprEntry, OKStoresTheTicksTheListShowsAndAFailedRereadKeepsThem) {
   EXPECT_EQ(settings.WatchEntries, ras.Entries);
 }
 
+// The list reports a click on the item already selected as a selection change too.
 TEST(NWDUtilSuper, AClickOnTheSelectedSetShowsItAgain) {
   wtk::HostWindow host;
   FakeRas ras;

@@ -204,19 +204,6 @@ void NWDUtilSuper::OK_Click() {
   if (p.Field) FocusField(p.Field);
 }
 
-bool NWDUtilSuper::PreTranslate(const MSG& msg) {
-  // A click on the set already selected changes no selection, yet shows that set again (over
-  // whatever was typed into its boxes since).
-  if (msg.message == WM_LBUTTONUP && msg.hwnd == Item(RsSetInfoLst)) {
-    DispatchMessageW(&msg);
-    const LRESULT hit = SendMessageW(msg.hwnd, LB_ITEMFROMPOINT, 0, msg.lParam);
-    const int position = ListIndex(RsSetInfoLst);
-    if (Window() && !HIWORD(hit) && position >= 0 && LOWORD(hit) == position) ShowSet(position);
-    return true;
-  }
-  return NWDPagedForm::PreTranslate(msg);
-}
-
 void NWDUtilSuper::OnCommand(int id, int code) {
   // Only the captions choose a page here; the strips under them do not.
   if (id >= UtilSel && id < UtilSel + kPageCount) return;

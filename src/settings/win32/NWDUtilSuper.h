@@ -27,7 +27,6 @@ class NWDUtilSuper final : public NWDPagedForm {
 
  private:
   void OnCommand(int id, int code) override;
-  bool PreTranslate(const MSG& msg) override;
 
   void Load();
   void RefreshEntryList();
