@@ -1,6 +1,6 @@
 // The settings dialogs driven in-process while their modal loops run, over fakes of the phonebook,
-// the start-up registration and the running program: the watch entries, the connection
-// information sets and the operation settings' apply when an effect fails.
+// the start-up registration and the running program: the watch entries and the operation
+// settings' apply when an effect fails.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -14,7 +14,6 @@
 #include "settings/NWDUtilSprIds.h"
 #include "settings/win32/NWDUtil.h"
 #include "settings/win32/NWDUtilSprEntry.h"
-#include "settings/win32/NWDUtilSuper.h"
 #include "WindowTestKit.h"
 
 using wtk::Closer;
@@ -41,7 +40,6 @@ struct FakeRas : nw::RasQuery {
 };
 
 void Click(const otkForm::Form& f, int id) { PostMessageW(f.Item(id), BM_CLICK, 0, 0); }
-std::string Item(const otkForm::Form& f, int id) { return wtk::Text(f.Item(id)); }
 
 }  // namespace
 
@@ -81,33 +79,6 @@ TEST(NWDUtilSprEntry, OKStoresTheTicksTheListShowsAndAFailedRereadKeepsThem) {
   dlg.ShowModal(nullptr, false);
   EXPECT_NE(message.find("ｴﾝﾄﾘの一覧を読み込めませんでした。"), std::string::npos) << message;
   EXPECT_EQ(settings.WatchEntries, ras.Entries);
-}
-
-// The list reports a click on the item already selected as a selection change too.
-TEST(NWDUtilSuper, AClickOnTheSelectedSetShowsItAgain) {
-  wtk::HostWindow host;
-  FakeRas ras;
-  ras.Entries = {"会社VPN"};
-  nw::SettingsRecord settings;
-  settings.RsSetInfo = {{"標準", "会社VPN", "山田", "p@ss"}, {"予備", "旧VPN", "鈴木", "x"}};
-  settings.RsSetInfoStd = 0;
-  nw::NWDUtilSuper dlg(GetModuleHandleW(nullptr), settings, ras);
-  using namespace nw::spr;
-  Script script({
-      [&] {
-        EXPECT_EQ(dlg.ListIndex(RsSetInfoLst), 0);
-        EXPECT_EQ(Item(dlg, RsUserName), "山田");
-        SetWindowTextW(dlg.Item(RsSetInfoTxt), L"別名");
-        SetWindowTextW(dlg.Item(RsUserName), L"佐藤");
-        wtk::ClickListItem(dlg.Item(RsSetInfoLst), 0);
-      },
-      [&] {
-        EXPECT_EQ(Item(dlg, RsSetInfoTxt), "標準");
-        EXPECT_EQ(Item(dlg, RsUserName), "山田");
-        PostMessageW(dlg.Window(), WM_CLOSE, 0, 0);
-      },
-  }, Closer(dlg), 4000);
-  dlg.ShowModal(nullptr, false);
 }
 
 namespace {
