@@ -1,5 +1,6 @@
 #include "settings/NWDQuotaModel.h"
 
+#include "classlib/otkNumber.h"
 #include "settings/NWDQuotaIds.h"
 
 namespace nw {
@@ -23,7 +24,7 @@ uint64_t UnitBytes(int unit) { return unit == 0 ? kMegabyte : kGigabyte; }
 // A number within [lo, hi]; nullopt with `problem` filled otherwise.
 std::optional<int64_t> Within(const std::string& text, int64_t lo, int64_t hi, int field, const std::string& what,
                               UtilProblem& problem) {
-  const std::optional<int64_t> v = ParseNumber(text);
+  const std::optional<int64_t> v = otk::ReadNumber(text, otk::NumberGrammar::Decimal);
   if (!v) {
     problem = UtilProblem{util::kPageQuota, field, what + "には数値を指定して下さい。", false};
     return std::nullopt;
