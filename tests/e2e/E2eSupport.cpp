@@ -120,6 +120,10 @@ bool Process::Start(const std::wstring& exe, const std::wstring& args, const std
 
 bool Process::Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
 
+bool Process::WaitIdle(Ms timeout) const {
+  return pi_.hProcess && WaitForInputIdle(pi_.hProcess, static_cast<DWORD>(timeout.count())) == 0;
+}
+
 bool Process::WaitExit(Ms timeout) const {
   return pi_.hProcess && WaitForSingleObject(pi_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }

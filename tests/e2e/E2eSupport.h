@@ -56,6 +56,8 @@ class Process {
   DWORD Pid() const { return pi_.dwProcessId; }
   bool Running() const;
   bool WaitExit(Ms timeout) const;
+  // Waits until the program waits for input in its message loop (its start-up has run through).
+  bool WaitIdle(Ms timeout) const;
   DWORD ExitCode() const;
   void Kill();
 

@@ -98,13 +98,15 @@ class NetWardE2e : public ::testing::Test {
     return p;
   }
   HWND Main(Process& p) { return WaitForWindow(p.Pid(), L"NWDBase", 15s); }
-  // Starts NetWard and waits for its first status lines.
+  // Starts NetWard and waits for its first status lines and the end of its start-up (the list can
+  // answer while the start-up still runs, before the counters are anchored and saved).
   HWND StartAndWait(Process** out = nullptr) {
     Process& p = Start();
     if (out) *out = &p;
     HWND main = Main(p);
     EXPECT_NE(main, nullptr);
     EXPECT_TRUE(WaitForLine(main, "   監視を開始しました。", 10s));
+    EXPECT_TRUE(p.WaitIdle(10s));
     return main;
   }
 
