@@ -1,5 +1,7 @@
 #include "settings/NWDQuotaModel.h"
 
+#include <algorithm>
+
 #include "settings/NWDQuotaIds.h"
 
 namespace nw {
@@ -16,6 +18,8 @@ constexpr QuotaTexts kTexts{
     "上限に達した時(&A):",
     {"告知のみ(&T)", "切断して期間の更新まで接続しない(&H)"},
     "送信量も含める(&E)",
+    "RAS 以外の回線で計測するｱﾀﾞﾌﾟﾀ(&D):",
+    "すべてのｱﾀﾞﾌﾟﾀ",
 };
 
 uint64_t UnitBytes(int unit) { return unit == 0 ? kMegabyte : kGigabyte; }
@@ -53,6 +57,7 @@ QuotaValues LoadQuota(const QuotaSettings& q) {
   v.QuotaWarn2 = std::to_string(q.WarnPercent2);
   v.QuotaAction = q.AtFull == QuotaAction::HangUpAndHold ? 1 : 0;
   v.QuotaCountSent = q.CountSent;
+  v.Adapter = q.Adapter;
   return v;
 }
 
@@ -76,7 +81,43 @@ UtilProblem CheckQuota(const QuotaValues& v, QuotaSettings& copy) {
   copy.WarnPercent2 = static_cast<int16_t>(*warn2);
   copy.AtFull = v.QuotaAction == 1 ? QuotaAction::HangUpAndHold : QuotaAction::TellOnly;
   copy.CountSent = v.QuotaCountSent;
+  copy.Adapter = v.Adapter;
   return {};
+}
+
+UtilProblem ApplyUtilityWithQuota(const UtilValues& values, const QuotaValues& quotaValues, QuotaSettings& quota,
+                                  UtilityHost& host, bool lateDayAccepted) {
+  QuotaSettings staged = quota;
+  const UtilProblem p = ApplyUtility(values, host, lateDayAccepted, [&] { return CheckQuota(quotaValues, staged); });
+  if (!p) quota = staged;
+  return p;
+}
+
+std::string AdapterChoices::AdapterAt(int index) const {
+  if (index <= 0 || index >= static_cast<int>(Items.size())) return {};
+  return Items[static_cast<size_t>(index)];
+}
+
+AdapterChoices MakeAdapterChoices(const std::vector<std::string>& present, const std::string& stored) {
+  AdapterChoices c;
+  c.Items.push_back(kTexts.AllAdapters);
+  for (const std::string& name : present)
+    if (!name.empty() && std::find(c.Items.begin() + 1, c.Items.end(), name) == c.Items.end()) c.Items.push_back(name);
+  if (!stored.empty()) {
+    const auto at = std::find(c.Items.begin() + 1, c.Items.end(), stored);
+    c.Selected = static_cast<int>(at - c.Items.begin());
+    if (at == c.Items.end()) c.Items.push_back(stored);
+  }
+  return c;
+}
+
+std::string QuotaPeriodNote(const std::string& counterName) {
+  return "上限ﾃﾞｰﾀ量は \"" + counterName + "\" ｶｳﾝﾀの更新周期ごとに数えます。";
+}
+
+std::string QuotaSaveFailedMessage() {
+  return "ﾃﾞｰﾀ量の設定をﾌｧｲﾙ (NwdUtil.vol) に保存できませんでした。\r\n\r\n"
+         "設定はこのまま使われ、次に保存できた時に書き込まれます。";
 }
 
 }  // namespace nw
