@@ -203,8 +203,8 @@ std::span<const Control> QuotaControls() {
       {Kind::Number, QuotaWarn + 1, "", {154, 122, 200, 144}, 0, "上限の何%で知らせるか (1～100)", 3},
       {Kind::Label, kNone, t.PercentUnit, {204, 126, 230, 144}},
       {Kind::Frame, kNone, t.ActionFrame, {8, 158, 476, 234}},
-      {Kind::Radio, QuotaAction + 0, t.Actions[0], {24, 180, 460, 200}, GT},
-      {Kind::Radio, QuotaAction + 1, t.Actions[1], {24, 204, 460, 224}},
+      {Kind::Radio, util::QuotaAction + 0, t.Actions[0], {24, 180, 460, 200}, GT},
+      {Kind::Radio, util::QuotaAction + 1, t.Actions[1], {24, 204, 460, 224}},
       {Kind::Check, QuotaCountSent, t.CountSent, {8, 246, 476, 266}, GT},
       {Kind::Label, kNone, t.AdapterLabel, {8, 282, 476, 300}},
       {Kind::Combo, QuotaAdapter, "", {24, 302, 400, 324}, 0, "ﾀﾞｲｱﾙｱｯﾌﾟ以外の回線のﾃﾞｰﾀ量を数えるｱﾀﾞﾌﾟﾀ"},
@@ -300,7 +300,7 @@ const Q kQuotaFields[] = {
     {QuotaUnit, &QuotaValues::QuotaUnit},
     {QuotaWarn + 0, &QuotaValues::QuotaWarn1},
     {QuotaWarn + 1, &QuotaValues::QuotaWarn2},
-    {QuotaAction, &QuotaValues::QuotaAction, 2},
+    {util::QuotaAction, &QuotaValues::QuotaAction, 2},
     {QuotaCountSent, &QuotaValues::QuotaCountSent},
 };
 
