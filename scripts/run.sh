@@ -37,7 +37,7 @@ if [ "${1:-}" = "ctl" ]; then
     { echo "run.sh: start NetWard with scripts/run.sh first" >&2; exit 1; }
   # The running NetWard's Wine: same prefix and locale, nothing started anew.
   export HOME="$env_dir/winehome" WINEPREFIX="$env_dir/wineprefix" WINEARCH=$arch WINELOADER=$NW_WINE WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;rasapi32,wininet=n,b"
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;rasapi32,wininet,iphlpapi=n,b"
   export LOCPATH="$env_dir/locale" LANG=ja_JP.UTF-8
   ctl "$@"
   exit $?
@@ -56,7 +56,7 @@ echo "run.sh: the $arch build of NetWard"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
-cmake --build "$build" -j2 --target NetWard Linkpilot linesim_rasapi32 linesim_wininet linesimctl
+cmake --build "$build" -j2 --target NetWard Linkpilot linesim_rasapi32 linesim_wininet linesim_iphlpapi linesimctl
 
 mkdir -p "$env_dir"
 # A NetWard left over from an earlier run of this script goes with its own Wine.
@@ -72,7 +72,7 @@ trap nw_wine_stop EXIT
 
 # The program folder: NetWard, Linkpilot, the help pages, and the simulator's DLLs beside them.
 mkdir -p "$run_dir"
-for f in NetWard.exe Linkpilot.exe rasapi32.dll wininet.dll linesimctl.exe; do
+for f in NetWard.exe Linkpilot.exe rasapi32.dll wininet.dll iphlpapi.dll linesimctl.exe; do
   cp -f "$build/bin/$f" "$run_dir/"
 done
 if [ -d "$build/bin/GuideNWD" ]; then
@@ -90,6 +90,7 @@ NetWard runs from $run_dir (settings and logs are kept there).
 The line simulator has one phonebook entry, "$entry"; the line is down. From another terminal:
   scripts/run.sh ctl connect $entry     the provider brings the line up
   scripts/run.sh ctl drop $entry        the provider drops it
+  scripts/run.sh ctl traffic-add $entry 1048576 4194304   bytes sent and received on the line
   scripts/run.sh ctl show               the simulator's state
 NetWard's dial button and menus dial and hang up through Linkpilot and the same simulator.
 INFO

@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/wine-env.sh"
 nw_shots_setup "$root" "${1:-}"
 
-cmake --build "$build" --target NetWard Linkpilot linesim_rasapi32 linesim_wininet >/dev/null
+cmake --build "$build" --target NetWard Linkpilot linesim_rasapi32 linesim_wininet linesim_iphlpapi >/dev/null
 post_exe="$build/wine-post.exe"
 cc=i686-w64-mingw32-gcc-posix
 [ "$arch" = win64 ] && cc=x86_64-w64-mingw32-gcc-posix
@@ -28,7 +28,7 @@ for dpi in 96 144; do
   nw_wine_start_dpi "$build" "$arch" "$dpi"
   rm -rf "$run"
   mkdir -p "$run"
-  for f in NetWard.exe Linkpilot.exe rasapi32.dll wininet.dll; do cp -f "$build/bin/$f" "$run/"; done
+  for f in NetWard.exe Linkpilot.exe rasapi32.dll wininet.dll iphlpapi.dll; do cp -f "$build/bin/$f" "$run/"; done
   (cd "$run" && "$NW_WINE" explorer /desktop=NetWard,1280x960 "$run/NetWard.exe" </dev/null >/dev/null 2>&1) &
   desktop=$!
   sleep 8

@@ -22,7 +22,7 @@ trap nw_wine_stop EXIT
 targets=(win32_tests)
 program=0
 if grep -q '"NetWard"\|NetWard.exe' "$build/build.ninja" 2>/dev/null && grep -q 'linesimctl' "$build/build.ninja"; then
-  targets+=(NetWard Linkpilot linesim_rasapi32 linesim_wininet linesimctl)
+  targets+=(NetWard Linkpilot linesim_rasapi32 linesim_wininet linesim_iphlpapi linesimctl)
   program=1
 fi
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
@@ -68,7 +68,7 @@ if [ "$program" = 1 ]; then
   run="$build/shots-run"
   rm -rf "$run"
   mkdir -p "$run"
-  for f in NetWard.exe Linkpilot.exe rasapi32.dll wininet.dll linesimctl.exe; do cp -f "$build/bin/$f" "$run/"; done
+  for f in NetWard.exe Linkpilot.exe rasapi32.dll wininet.dll iphlpapi.dll linesimctl.exe; do cp -f "$build/bin/$f" "$run/"; done
   [ -d "$build/bin/GuideNWD" ] && cp -r "$build/bin/GuideNWD" "$run/"
   ctl() { "$NW_WINE" "$run/linesimctl.exe" --state "$run/linesim.txt" "$@" </dev/null >/dev/null 2>&1; }
   post() { # class message wparam lparam

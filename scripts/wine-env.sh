@@ -93,8 +93,9 @@ nw_wine_start() {
   # Programs started from inside Wine use the same loader.
   export WINELOADER=$NW_WINE
   export WINEDEBUG=${WINEDEBUG:--all}
-  # The line simulator's rasapi32/wininet are taken from the program folder; no Mono/Gecko prompts.
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;rasapi32,wininet=n,b"
+  # The line simulator's rasapi32/wininet/iphlpapi are taken from the program folder; no Mono/Gecko
+  # prompts.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;rasapi32,wininet,iphlpapi=n,b"
   mkdir -p "$HOME"
 
   # A generated ja_JP.UTF-8 locale: ANSI code page 932 and non-ASCII file names.

@@ -90,8 +90,8 @@ bool VisitFields(Visitor& v, ConnectionCheckpoint& c) {
          v.LongField(c.Counters.UserSeconds) && v.LongField(c.Counters.UserCount);
 }
 
-// Times a running connection can have: real dates, every start at or before the checkpoint and
-// the running part short enough to count in a Long.
+// Times a running connection can have: real dates, every start at or before the checkpoint, the
+// running part short enough to count in a Long, and the "today" part within the counters' day.
 bool Plausible(const ConnectionCheckpoint& c) {
   for (Date d : {c.Written, c.MonitorStart, c.ConnectionStart, c.TodayStart, c.UserStart, c.Counters.TodayDate,
                  c.Counters.UserRenewTime})
@@ -100,8 +100,13 @@ bool Plausible(const ConnectionCheckpoint& c) {
     const int64_t running = SecondsBetween(start, c.Written);
     if (running < 0 || running > INT32_MAX) return false;
   }
-  return c.Counters.TodaySeconds >= 0 && c.Counters.TodayCount >= 0 && c.Counters.UserSeconds >= 0 &&
-         c.Counters.UserCount >= 0;
+  const int64_t day = ToSeconds(c.Counters.TodayDate);
+  if (ToSeconds(c.TodayStart) < day || ToSeconds(DateOf(c.Written)) != day) return false;
+  // A counter set lower in the settings dialog while connected is stored negative: the running
+  // part makes up the difference.
+  return c.Counters.TodayCount >= 0 && c.Counters.UserCount >= 0 &&
+         c.Counters.TodaySeconds + SecondsBetween(c.TodayStart, c.Written) >= 0 &&
+         c.Counters.UserSeconds + SecondsBetween(c.UserStart, c.Written) >= 0;
 }
 
 }  // namespace

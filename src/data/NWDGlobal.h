@@ -1,6 +1,7 @@
 #pragma once
 // The settings, counters and history display settings that live once in the process, from
 // LoadSettings at start-up to SaveSettings at shut-down. Field names are the names used everywhere.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -99,6 +100,11 @@ struct CounterBlock {
   int32_t UserCount = 0;
   bool operator==(const CounterBlock&) const = default;
 };
+
+// Counter arithmetic: a Long that would overflow stays at its limit instead of changing sign.
+inline int32_t SaturatingAdd(int32_t a, int64_t b) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{a} + b, INT32_MIN, INT32_MAX));
+}
 
 // Index of the four-entry history arrays.
 enum LogListKind : int { LogDial = 0, LogToday = 1, LogUser = 2, LogGraph = 3 };

@@ -35,11 +35,6 @@ void Advance(otkFileRWCtrl& file, const LogRing& ring, int32_t capacity) {
   file.SetLong(next);
 }
 
-int32_t SaturatingAdd(int32_t a, int32_t b) {
-  const int64_t sum = static_cast<int64_t>(a) + b;
-  return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
-}
-
 }  // namespace
 
 void OpenLogFile(otkFileRWCtrl& file, std::string_view kindTag, int16_t version, int32_t& ouNextSlot,

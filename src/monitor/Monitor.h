@@ -69,6 +69,9 @@ class Monitor {
   // A line found down this soon after a resume (or before it) was lost in sleep: it ends at the
   // suspend.
   static constexpr int64_t kResumeDropWindow = 10;  // seconds
+  // Cycles still running this long after a suspend with no resume message: the machine is taken
+  // as resumed (the message was lost, or the suspend never happened).
+  static constexpr int64_t kResumeAssumedAfter = 60;  // seconds
   void OnSuspend();
   // Both resume messages may arrive; only the first after a suspend counts.
   void OnResume();
@@ -179,11 +182,16 @@ class Monitor {
   void OnConnected();
   void OnDisconnected(Date end, bool lostInSleep);
   void RecoverCrashedConnection();
+  // Counters a damaged settings file left negative become 0 (no running connection makes up for
+  // them at start-up); true when any did.
+  bool ClampStoredCounters();
   void KeepCountersSafe(Date now, bool forceCheckpoint);
   void SaveCounters();
+  ConnectionCheckpoint CurrentCheckpoint(Date now) const;
   void WriteCheckpoint(Date now);
   void DropCheckpoint();
   bool LineMayHaveDroppedInSleep() const;
+  void Resumed(const std::string& event);
   bool DialRulesActive() const;
   void StatusEvent(const std::string& event);  // time line + event line (three spaces)
   void StatusDetail(const std::string& detail);  // six spaces
@@ -197,6 +205,16 @@ class Monitor {
   void ResetUserCounterAt(Date now);
   void RenewTodayCounter(Date now);
   void RenewUserCounter(Date now);
+  // After renewals changed the counters: redrawn, and saved at once with their history records.
+  void CountersRenewed(Date now);
+  // One counter's history record: its seconds plus the running part from `start` to `end`,
+  // never negative or overflowing.
+  void RecordPeriod(LogListKind kind, Date date, int32_t seconds, Date start, Date end, int32_t count);
+  // Adds the running connection up to `now` to the counters, `count` times as a connection.
+  void AddRunningPart(Date now, int32_t count);
+  // A clock set back while connected: the dial record ends at `before` (the old clock's time of
+  // the change) and a new one opens at `after`; the time counted so far stays in the counters.
+  void SplitConnectionAtClockChange(Date before, Date after);
   void AnchorCounters(Date agNow);
   // Seconds of the running connection from `start` to `now`: 0 while disconnected, never negative.
   int32_t RunningPart(Date start, Date now) const;
@@ -282,7 +300,9 @@ class Monitor {
 
   CounterBlock savedCounters_;  // what the settings file's counters block holds
   bool dialRecordOpen_ = false;
+  Date dialRecordStart_ = 0;  // the open dial record's start (a clock set-back opens a new one)
   bool checkpointWritten_ = false;
+  bool checkpointFailed_ = false;  // said once until a write succeeds again
   ConnectionCheckpoint lastCheckpoint_;
   enum class Power { Awake, Suspended, Resumed };
   Power power_ = Power::Awake;

@@ -20,16 +20,40 @@ void Monitor::KeepCountersSafe(Date now, bool forceCheckpoint) {
   // next start would record the same period again.
   if (counters_ != savedCounters_) SaveCounters();
   if (!lineConnected_) return;
-  const bool moved = !checkpointWritten_ || counters_ != lastCheckpoint_.Counters ||
-                     todayStart_ != lastCheckpoint_.TodayStart || userStart_ != lastCheckpoint_.UserStart;
+  ConnectionCheckpoint same = CurrentCheckpoint(lastCheckpoint_.Written);
+  const bool moved = !checkpointWritten_ || same != lastCheckpoint_;
   const int64_t age = SecondsBetween(lastCheckpoint_.Written, now);
-  if (forceCheckpoint || moved || age >= kCheckpointInterval || age < 0) WriteCheckpoint(now);
+  // While the line may have been lost in sleep, the counted part stays at the suspend.
+  const bool due = (age >= kCheckpointInterval || age < 0) && !LineMayHaveDroppedInSleep();
+  if (forceCheckpoint || moved || due) WriteCheckpoint(now);
+}
+
+ConnectionCheckpoint Monitor::CurrentCheckpoint(Date now) const {
+  return {now, monitorStart_, dialRecordStart_, todayStart_, userStart_, dialRecordOpen_, counters_};
 }
 
 void Monitor::WriteCheckpoint(Date now) {
-  lastCheckpoint_ = {now, monitorStart_, connectionStart_, todayStart_, userStart_, dialRecordOpen_, counters_};
-  store_.SaveCheckpoint(lastCheckpoint_);
-  checkpointWritten_ = true;
+  // A failed write is tried again one interval later, not in every cycle.
+  lastCheckpoint_ = CurrentCheckpoint(now);
+  checkpointWritten_ = true;  // an older file may be there in any case
+  const bool ok = store_.SaveCheckpoint(lastCheckpoint_);
+  if (ok || checkpointFailed_) {
+    checkpointFailed_ = !ok;
+    return;
+  }
+  checkpointFailed_ = true;
+  StatusEvent("接続中の記録を保存できませんでした。");
+  StatusDetail("NwdRun.dat に書き込めないため、" + std::to_string(kCheckpointInterval) + "秒後に再試行します。");
+}
+
+bool Monitor::ClampStoredCounters() {
+  bool clamped = false;
+  for (int32_t* v : {&counters_.TodaySeconds, &counters_.TodayCount, &counters_.UserSeconds, &counters_.UserCount}) {
+    if (*v >= 0) continue;
+    *v = 0;
+    clamped = true;
+  }
+  return clamped;
 }
 
 void Monitor::DropCheckpoint() {
@@ -66,7 +90,10 @@ void Monitor::RecoverCrashedConnection() {
 
 void Monitor::OnSuspend() {
   if (stopped_ || power_ == Power::Suspended) return;
-  cycleNow_ = clock_.Now();
+  // The monitor's own time, like every event: an unsettled clock change is not counted.
+  cycleNow_ = PresentTime();
+  // A period that ended since the last cycle is closed first: the checkpoint belongs to its day.
+  CheckCounterRenewal();
   power_ = Power::Suspended;
   suspendAt_ = cycleNow_;
   // The machine may never wake (a battery runs out): the connection is safe up to here.
@@ -76,10 +103,14 @@ void Monitor::OnSuspend() {
 
 void Monitor::OnResume() {
   if (stopped_ || power_ != Power::Suspended) return;
-  cycleNow_ = clock_.Now();
+  cycleNow_ = PresentTime();
+  Resumed("ｽﾘｰﾌﾟ状態から復帰しました。");
+}
+
+void Monitor::Resumed(const std::string& event) {
   power_ = Power::Resumed;
   resumeAt_ = cycleNow_;
-  StatusEvent("ｽﾘｰﾌﾟ状態から復帰しました。");
+  StatusEvent(event);
   if (DialRulesActive())
     StatusDetail("ﾈｯﾄﾜｰｸの復帰を待つため、ﾛｯｸ機能と自動接続は" + std::to_string(kResumeGrace) + "秒後に再開します。");
 }

@@ -51,13 +51,35 @@ void Monitor::RedrawIdleCounters() {
 
 int32_t Monitor::RunningPart(Date start, Date now) const { return lineConnected_ ? Elapsed(start, now) : 0; }
 
-void Monitor::CloseConnectionInCounters(Date now) {
-  counters_.TodaySeconds += Elapsed(todayStart_, now);
-  counters_.TodayCount += 1;
+void Monitor::CloseConnectionInCounters(Date now) { AddRunningPart(now, 1); }
+
+void Monitor::AddRunningPart(Date now, int32_t count) {
+  counters_.TodaySeconds = SaturatingAdd(counters_.TodaySeconds, Elapsed(todayStart_, now));
+  counters_.TodayCount = SaturatingAdd(counters_.TodayCount, count);
   if (settings_.UserRenew) {
-    counters_.UserSeconds += Elapsed(userStart_, now);
-    counters_.UserCount += 1;
+    counters_.UserSeconds = SaturatingAdd(counters_.UserSeconds, Elapsed(userStart_, now));
+    counters_.UserCount = SaturatingAdd(counters_.UserCount, count);
   }
+}
+
+void Monitor::RecordPeriod(LogListKind kind, Date date, int32_t seconds, Date start, Date end, int32_t count) {
+  const int32_t total = SaturatingAdd(seconds, RunningPart(start, end));
+  store_.AppendCounterRecord(kind, date, std::max(total, 0), std::max(count, 0));
+}
+
+// Like a renewal, the change cuts the connection: what was counted by the old clock stays counted
+// (not yet as a connection), the rest counts from the new clock's time. The connection's own
+// length keeps running by the ticks, so its time limit does not start again.
+void Monitor::SplitConnectionAtClockChange(Date before, Date after) {
+  AddRunningPart(before, 0);
+  todayStart_ = after;
+  userStart_ = after;
+  connectionStart_ = AddSeconds(after, -Elapsed(connectionStart_, before));
+  if (dialRecordOpen_) {
+    store_.EndDialRecord(before);
+    store_.StartDialRecord(monitorStart_, after);
+  }
+  dialRecordStart_ = after;
 }
 
 // A connection running across a renewal is cut at the period boundary: the part before goes into
@@ -68,8 +90,7 @@ void Monitor::RenewTodayCounter(Date now) {
   const Date day = DateOf(now);
   const Date cut = Within(counters_.TodayDate + 1, todayStart_, now);
   if (settings_.LTdaySave && counters_.TodayDate != 0)
-    store_.AppendCounterRecord(LogToday, counters_.TodayDate + 1,
-                               counters_.TodaySeconds + RunningPart(todayStart_, cut), counters_.TodayCount);
+    RecordPeriod(LogToday, counters_.TodayDate + 1, counters_.TodaySeconds, todayStart_, cut, counters_.TodayCount);
   todayStart_ = lineConnected_ ? Within(day, cut, now) : day;
   counters_.TodaySeconds = 0;
   counters_.TodayCount = 0;
@@ -81,8 +102,7 @@ void Monitor::RenewUserCounter(Date now) {
   const Date periodStart = ComputeRenewalMoment(now, 0);
   const Date cut = Within(periodStart, userStart_, now);
   if (settings_.LUserSave && counters_.UserRenewTime != 0)
-    store_.AppendCounterRecord(LogUser, counters_.UserRenewTime,
-                               counters_.UserSeconds + RunningPart(userStart_, cut), counters_.UserCount);
+    RecordPeriod(LogUser, counters_.UserRenewTime, counters_.UserSeconds, userStart_, cut, counters_.UserCount);
   counters_.UserSeconds = 0;
   counters_.UserCount = 0;
   userStart_ = lineConnected_ ? Within(periodStart, cut, now) : periodStart;
@@ -101,7 +121,14 @@ void Monitor::CheckCounterRenewal() {
     RenewUserCounter(now);
     changed = true;
   }
-  if (changed) RedrawIdleCounters();
+  if (changed) CountersRenewed(now);
+}
+
+// Saved here and not at the end of the cycle: a cycle whose probe fails, and the start-up, have
+// no end that saves, and a crash would then record the same period a second time.
+void Monitor::CountersRenewed(Date now) {
+  RedrawIdleCounters();
+  KeepCountersSafe(now, false);
 }
 
 // A reset writes its history record at once, so the counters it cleared are saved at once too.
@@ -119,10 +146,8 @@ void Monitor::ResetUserCounter() {
 
 void Monitor::ResetTodayCounterAt(Date now) {
   // TodayDate 0 means no day was ever counted: there is nothing to record.
-  if (settings_.LTdaySave && counters_.TodayDate != 0) {
-    store_.AppendCounterRecord(LogToday, counters_.TodayDate + 1,
-                               counters_.TodaySeconds + RunningPart(todayStart_, now), counters_.TodayCount);
-  }
+  if (settings_.LTdaySave && counters_.TodayDate != 0)
+    RecordPeriod(LogToday, counters_.TodayDate + 1, counters_.TodaySeconds, todayStart_, now, counters_.TodayCount);
   counters_.TodaySeconds = 0;
   counters_.TodayCount = 0;
   todayStart_ = now;
@@ -140,10 +165,8 @@ void Monitor::ResetTodayCounterAt(Date now) {
 
 void Monitor::ResetUserCounterAt(Date now) {
   // UserRenewTime 0: no period was ever scheduled, nothing to record.
-  if (settings_.LUserSave && counters_.UserRenewTime != 0) {
-    store_.AppendCounterRecord(LogUser, counters_.UserRenewTime,
-                               counters_.UserSeconds + RunningPart(userStart_, now), counters_.UserCount);
-  }
+  if (settings_.LUserSave && counters_.UserRenewTime != 0)
+    RecordPeriod(LogUser, counters_.UserRenewTime, counters_.UserSeconds, userStart_, now, counters_.UserCount);
   counters_.UserSeconds = 0;
   counters_.UserCount = 0;
   userStart_ = now;
@@ -196,7 +219,7 @@ void Monitor::AnchorCounters(Date agNow) {
     RenewUserCounter(agNow);
     changed = true;
   }
-  if (changed) RedrawIdleCounters();
+  if (changed) CountersRenewed(agNow);
 }
 
 }  // namespace nw

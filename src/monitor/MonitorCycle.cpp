@@ -41,6 +41,7 @@ void Monitor::StartMonitoring() {
 
 void Monitor::CompleteStart() {
   RecoverCrashedConnection();
+  if (ClampStoredCounters()) StatusEvent("保存されていたｶｳﾝﾀの値が不正なため、0にしました。");
   if (settings_.AlDalDial) RequestLine(0, true);
   // The start-up dial may have held a notice open for a while: the baseline pairs a time with the
   // tick read together with it, never the last cycle's time with a fresh tick.
@@ -65,11 +66,14 @@ void Monitor::Looker_Timer() {
   if (stopped_) return;
   cycleNow_ = clock_.Now();
   if (WatchSystemTime() == WatchAnswer::Stop) return;
+  if (power_ == Power::Suspended && SecondsBetween(suspendAt_, cycleNow_) >= kResumeAssumedAfter)
+    Resumed("ｽﾘｰﾌﾟ状態からの復帰を通知されないため、復帰したものとみなします。");
   // Around a sleep the probe comes before the renewals: a line lost in sleep ends at the suspend,
-  // in the period it was lost in.
+  // in the period it was lost in. While the line may still turn out lost, the renewals wait: they
+  // would count the sleep into the old period.
   const bool probeFirst = LineMayHaveDroppedInSleep();
   if (probeFirst && !ApplyProbe(ProbeLine())) return;
-  CheckCounterRenewal();
+  if (!LineMayHaveDroppedInSleep()) CheckCounterRenewal();
   if (!probeFirst && !ApplyProbe(ProbeLine())) return;
   KeepCountersSafe(cycleNow_, false);
   RefreshDisplay(cycleNow_, false);
@@ -86,7 +90,7 @@ bool Monitor::ApplyProbe(const ProbeResult& probe) {
     OnConnected();
   } else if (lostInSleep) {
     // Never before a part of the connection that a renewal already counted.
-    Date end = std::max({suspendAt_, connectionStart_, todayStart_});
+    Date end = std::max({suspendAt_, dialRecordStart_, todayStart_});
     if (settings_.UserRenew) end = std::max(end, userStart_);
     OnDisconnected(end, true);
   } else {
@@ -108,6 +112,7 @@ void Monitor::OnConnected() {
   if (view_.TrayIconShown()) view_.SetTrayIcon(IconTrayConnected);
   if (settings_.LDialSave) store_.StartDialRecord(monitorStart_, cycleNow_);
   dialRecordOpen_ = settings_.LDialSave;
+  dialRecordStart_ = cycleNow_;
   KeepCountersSafe(cycleNow_, true);
   marks_.AutoConnectDone = false;
   marks_.ExtConnectNoticed = false;

@@ -29,7 +29,7 @@ bool MonitorFiles::AppendActivityLine(const std::string& path, const std::string
   return nw::AppendActivityLine(path, text);
 }
 
-void MonitorFiles::SaveCheckpoint(const ConnectionCheckpoint& cp) { nw::SaveCheckpoint(cp); }
+bool MonitorFiles::SaveCheckpoint(const ConnectionCheckpoint& cp) { return nw::SaveCheckpoint(cp); }
 
 bool MonitorFiles::LoadCheckpoint(ConnectionCheckpoint& ou) { return nw::LoadCheckpoint(ou); }
 

@@ -21,7 +21,7 @@ class MonitorFiles : public MonitorStore {
   void AppendCounterRecord(LogListKind kind, Date resetDate, int32_t plusTime, int32_t plusCount) override;
   // Appended in code page 932 with CR LF; false for an empty or unwritable path.
   bool AppendActivityLine(const std::string& path, const std::string& text) override;
-  void SaveCheckpoint(const ConnectionCheckpoint& cp) override;
+  bool SaveCheckpoint(const ConnectionCheckpoint& cp) override;
   bool LoadCheckpoint(ConnectionCheckpoint& ou) override;
   void RemoveCheckpoint() override;
   void FinishDialRecord(Date connectionStart, Date connectionEnd) override;

@@ -82,7 +82,8 @@ class MonitorStore {
   virtual bool AppendActivityLine(const std::string& path, const std::string& text) = 0;
   // The running connection's checkpoint (NwdRun.dat): replaced in one step, read back at start-up
   // (false when there is none or it is not valid), removed once the counters hold the connection.
-  virtual void SaveCheckpoint(const ConnectionCheckpoint& cp) = 0;
+  // False when it could not be written (any older one stays).
+  virtual bool SaveCheckpoint(const ConnectionCheckpoint& cp) = 0;
   virtual bool LoadCheckpoint(ConnectionCheckpoint& ou) = 0;
   virtual void RemoveCheckpoint() = 0;
   // Ends the dial record of a connection of a run that did not end, if it is still the open one.

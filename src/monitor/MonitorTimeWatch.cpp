@@ -73,9 +73,13 @@ Monitor::WatchAnswer Monitor::WatchSystemTime() {
 Date Monitor::PresentTime() { return timeChangePending_ ? ImpliedTime(clock_.Tick()) : clock_.Now(); }
 
 void Monitor::WatchSystemTimeAplySysTim(Date agNow, uint32_t agTick, bool agNowFLG) {
+  // The moment of acceptance on the clock the monitor ran on until now.
+  const Date before = timeChangePending_ ? ImpliedTime(agTick) : agNow;
   timeChangePending_ = false;
   timeBaseNow_ = agNow;
   timeBaseTick_ = agTick;
+  // Set back: the connection's record and counted time cannot run on across the change.
+  if (lineConnected_ && SecondsBetween(agNow, before) > kTolerance) SplitConnectionAtClockChange(before, agNow);
   // A clock set back would leave these after the present: every duration counted from them would
   // run negative, and the redial guard would wait for the whole set-back.
   connectionStart_ = std::min(connectionStart_, agNow);
@@ -83,6 +87,7 @@ void Monitor::WatchSystemTimeAplySysTim(Date agNow, uint32_t agTick, bool agNowF
   userStart_ = std::min(userStart_, agNow);
   lastDisconnect_ = std::min(lastDisconnect_, agNow);
   AnchorCounters(agNow);
+  KeepCountersSafe(agNow, false);
   if (agNowFLG) RefreshDisplay(agNow, true);
 }
 

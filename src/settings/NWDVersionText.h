@@ -11,7 +11,8 @@ std::string VersionLine(uint32_t major, uint32_t minor);
 // The author's home page, opened from the about box.
 inline constexpr const char* kHomePageAddress = "https://orvin-tk.example.jp/netward/";
 
-// The help contents below the program's folder.
+// The help pages' folder below the program's folder, and the contents page in it.
+inline constexpr const char* kHelpFolder = "GuideNWD";
 inline constexpr const char* kHelpStartPage = "GuideNWD\\guidetop.htm";
 
 }  // namespace nw

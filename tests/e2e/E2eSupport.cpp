@@ -73,7 +73,7 @@ ProgramFolder::ProgramFolder() {
   RemoveTree(dir_);
   CreateDirectoryW(dir_.c_str(), nullptr);
   const std::wstring from = ModuleDir();
-  for (const wchar_t* name : {L"NetWard.exe", L"Linkpilot.exe", L"rasapi32.dll", L"wininet.dll"})
+  for (const wchar_t* name : {L"NetWard.exe", L"Linkpilot.exe", L"rasapi32.dll", L"wininet.dll", L"iphlpapi.dll"})
     CopyFileW((from + L"\\" + name).c_str(), Path(name).c_str(), FALSE);
 }
 

@@ -12,6 +12,14 @@ namespace linesim {
 
 std::vector<uint32_t> KnownConnSizes() { return {rec::kConnSizes.begin(), rec::kConnSizes.end()}; }
 
+std::vector<Adapter> DefaultAdapters() {
+  Adapter loopback{0x0018000000000001ull, 1, kIfLoopback, true, false, false, 20000, 20000,
+                   "Loopback Pseudo-Interface 1", "Software Loopback Interface 1"};
+  Adapter ethernet{0x0006001000000002ull, 2, kIfEthernet, true, true, false, 0, 0, "Ethernet",
+                   "Simulated Ethernet Adapter"};
+  return {loopback, ethernet};
+}
+
 namespace {
 
 std::string Escape(const std::string& s) {
@@ -56,6 +64,13 @@ std::vector<std::string> SplitTabs(const std::string& line) {
     if (tab == std::string::npos) return fields;
     start = tab + 1;
   }
+}
+
+uint64_t ToU64(const std::string& s, uint64_t fallback) {
+  if (s.empty()) return fallback;
+  char* end = nullptr;
+  const unsigned long long v = std::strtoull(s.c_str(), &end, 0);
+  return (end && *end == '\0') ? v : fallback;
 }
 
 uint32_t ToU32(const std::string& s, uint32_t fallback) {
@@ -147,8 +162,29 @@ Connection* State::FindConnection(uint32_t handle) {
   return nullptr;
 }
 
+Adapter* State::FindAdapter(const std::string& alias) {
+  for (auto& a : Adapters)
+    if (a.Alias == alias) return &a;
+  return nullptr;
+}
+
+Adapter& State::AddAdapter(const std::string& alias) {
+  Adapter a;
+  for (const auto& o : Adapters) {
+    a.Index = std::max(a.Index, o.Index);
+    a.Luid = std::max(a.Luid, o.Luid);
+  }
+  ++a.Index;
+  a.Luid = a.Luid ? a.Luid + 1 : 0x0006001000000001ull;
+  a.Alias = alias;
+  a.Description = "Simulated Adapter " + std::to_string(a.Index);
+  Adapters.push_back(a);
+  return Adapters.back();
+}
+
 Connection& State::AddConnection(const std::string& entry, int state) {
   Connection c;
+  c.Since = GetTickCount();
   c.Handle = NextHandle++;
   if (NextHandle == 0) NextHandle = 0x1000;
   c.State = state;
@@ -191,7 +227,13 @@ std::string Serialize(const State& s) {
       << Escape(e.User) << "\t" << Escape(e.Password) << "\n";
   for (const auto& c : s.Connections)
     o << "conn\t" << c.Handle << "\t" << c.State << "\t" << Escape(c.Entry) << "\t" << Escape(c.DeviceType) << "\t"
-      << Escape(c.DeviceName) << "\t" << (c.Autodial ? 1 : 0) << "\n";
+      << Escape(c.DeviceName) << "\t" << (c.Autodial ? 1 : 0) << "\t" << c.Sent << "\t" << c.Received << "\t"
+      << c.Since << "\n";
+  o << "adapters\t" << s.Adapters.size() << "\n";
+  for (const auto& a : s.Adapters)
+    o << "adapter\t" << a.Luid << "\t" << a.Index << "\t" << a.Type << "\t" << (a.Up ? 1 : 0) << "\t"
+      << (a.Hardware ? 1 : 0) << "\t" << (a.Filter ? 1 : 0) << "\t" << a.InOctets << "\t" << a.OutOctets << "\t"
+      << Escape(a.Alias) << "\t" << Escape(a.Description) << "\n";
   return o.str();
 }
 
@@ -242,7 +284,25 @@ State Parse(const std::string& text) {
       if (f.size() > 4) c.DeviceType = f[4];
       if (f.size() > 5) c.DeviceName = f[5];
       c.Autodial = ToU32(Field(f, 6), 0) != 0;
+      c.Sent = ToU64(Field(f, 7), 0);
+      c.Received = ToU64(Field(f, 8), 0);
+      c.Since = ToU32(Field(f, 9), 0);
       if (c.Handle) s.Connections.push_back(c);
+    } else if (key == "adapters") {
+      s.Adapters.clear();
+    } else if (key == "adapter" && f.size() >= 10) {
+      Adapter a;
+      a.Luid = ToU64(f[1], 0);
+      a.Index = ToU32(f[2], 0);
+      a.Type = ToU32(f[3], kIfEthernet);
+      a.Up = ToU32(f[4], 1) != 0;
+      a.Hardware = ToU32(f[5], 1) != 0;
+      a.Filter = ToU32(f[6], 0) != 0;
+      a.InOctets = ToU64(f[7], 0);
+      a.OutOctets = ToU64(f[8], 0);
+      a.Alias = f[9];
+      a.Description = Field(f, 10);
+      if (a.Luid && a.Index) s.Adapters.push_back(a);
     }
   }
   return s;

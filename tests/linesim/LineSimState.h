@@ -13,7 +13,13 @@
 //   conn-size-error 632|610        its answer to any other size
 //   call-log        0|1            append every call to "<state file>.calls"
 //   entry           NAME  DEVICE-TYPE  DEVICE-NAME  USER  PASSWORD     (empty USER/PASSWORD: any)
-//   conn            HANDLE  STATE  ENTRY  DEVICE-TYPE  DEVICE-NAME  AUTODIAL(0|1)
+//   conn            HANDLE  STATE  ENTRY  DEVICE-TYPE  DEVICE-NAME  AUTODIAL(0|1)  SENT  RECEIVED  SINCE
+//                                  bytes since it came up (64-bit here; RasGetConnectionStatistics
+//                                  serves the low 32 bits, so adding past 4 GiB makes them wrap),
+//                                  and the tick it came up at (its connect duration)
+//   adapters        N              starts the interface list (without it: the default list)
+//   adapter         LUID  INDEX  TYPE  UP(0|1)  HARDWARE(0|1)  FILTER(0|1)  IN-OCTETS  OUT-OCTETS
+//                   ALIAS  DESCRIPTION             one row of GetIfTable2 (TYPE: IF_TYPE_*)
 // Unknown lines are ignored; the file is replaced atomically under a named mutex.
 //
 // Call log ("<state file>.calls"), one call a line: PID  FUNCTION  RESULT  NAME=VALUE ...
@@ -62,7 +68,31 @@ struct Connection {
   std::string DeviceType = "modem";
   std::string DeviceName = "Simulated Modem";
   bool Autodial = false;  // made by InternetAutodial
+  uint64_t Sent = 0;      // bytes since it came up
+  uint64_t Received = 0;
+  uint32_t Since = 0;  // GetTickCount when it came up
 };
+
+// IF_TYPE_* numbers the simulator uses.
+inline constexpr uint32_t kIfEthernet = 6;
+inline constexpr uint32_t kIfLoopback = 24;
+
+// One network interface as GetIfTable2 reports it.
+struct Adapter {
+  uint64_t Luid = 0;
+  uint32_t Index = 0;
+  uint32_t Type = kIfEthernet;
+  bool Up = true;
+  bool Hardware = true;
+  bool Filter = false;  // a filter driver's instance, repeating its adapter's counters
+  uint64_t InOctets = 0;
+  uint64_t OutOctets = 0;
+  std::string Alias;
+  std::string Description;
+};
+
+// Every machine's loopback interface and one Ethernet adapter, up.
+std::vector<Adapter> DefaultAdapters();
 
 struct State {
   bool Online = false;
@@ -75,9 +105,13 @@ struct State {
   bool CallLog = true;
   std::vector<Entry> Entries;
   std::vector<Connection> Connections;
+  std::vector<Adapter> Adapters = DefaultAdapters();
 
   const Entry* FindEntry(const std::string& name) const;
   Connection* FindConnection(uint32_t handle);
+  Adapter* FindAdapter(const std::string& alias);
+  // A hardware Ethernet adapter with the next free index and LUID.
+  Adapter& AddAdapter(const std::string& alias);
   // A provider-side connection of an entry (device taken from the phonebook when it is there).
   Connection& AddConnection(const std::string& entry, int state);
   // Drops the handle; keeps the WinInet flag in step when the autodial entry loses its last one.

@@ -1,7 +1,11 @@
 // The simulator keeps the RAS and WinInet contract that NetWard and Linkpilot rely on.
+#include <winsock2.h>
 #include <windows.h>
 #include <ras.h>
 #include <wininet.h>
+#include <ws2ipdef.h>
+#include <iphlpapi.h>
+#include <netioapi.h>
 
 #include <cstring>
 #include <memory>
@@ -36,7 +40,9 @@ TEST(LineSimStateFile, RoundTripsEveryItem) {
   s.ConnSizeError = 610;
   s.CallLog = false;
   s.Entries.push_back({"ISP\\one", "vpn", "WAN Miniport", "taro", "p\nw"});
-  s.Connections.push_back({70, 5, "ISP\\one", "vpn", "WAN Miniport", true});
+  s.Connections.push_back({70, 5, "ISP\\one", "vpn", "WAN Miniport", true, 0x1'0000'0005ull, 7, 4000000000u});
+  s.AddAdapter("モバイル\tLTE").Up = false;
+  s.Adapters.back().InOctets = 0x20'0000'0000ull;
   const State back = Parse(Serialize(s));
   EXPECT_EQ(Serialize(back), Serialize(s));
   EXPECT_EQ(back.AutodialEntry, "会社\tVPN");
@@ -45,6 +51,16 @@ TEST(LineSimStateFile, RoundTripsEveryItem) {
   ASSERT_EQ(back.Connections.size(), 1u);
   EXPECT_EQ(back.Connections[0].State, 5);
   EXPECT_TRUE(back.Connections[0].Autodial);
+  EXPECT_EQ(back.Connections[0].Sent, 0x1'0000'0005ull);
+  EXPECT_EQ(back.Connections[0].Since, 4000000000u);
+  ASSERT_EQ(back.Adapters.size(), 3u);
+  EXPECT_EQ(back.Adapters[2].Alias, "モバイル\tLTE");
+  EXPECT_FALSE(back.Adapters[2].Up);
+  EXPECT_EQ(back.Adapters[2].InOctets, 0x20'0000'0000ull);
+  // A state without adapters stays without them; a file that never listed any gets the defaults.
+  s.Adapters.clear();
+  EXPECT_TRUE(Parse(Serialize(s)).Adapters.empty());
+  EXPECT_EQ(Parse("online\t1\n").Adapters.size(), DefaultAdapters().size());
 }
 
 TEST(LineSimStateFile, DamagedLinesFallBackToDefaults) {
@@ -119,6 +135,68 @@ TEST_F(LineSimRas, ConnectStatusAndEntries) {
   constexpr size_t name = offsetof(rec::EntryNameNT4, szEntryName);
   EXPECT_EQ(AnsiToUtf8(names.data() + name), "接続A");  // in the ANSI code page on the wire
   EXPECT_STREQ(names.data() + size + name, "B");
+}
+
+TEST_F(LineSimRas, ConnectionStatisticsAre32BitAndSizeChecked) {
+  DWORD handle = 0;
+  Set([&](State& s) {
+    Connection& c = s.AddConnection("VPN", kStateConnected);
+    handle = c.Handle;
+    c.Sent = 0x1'0000'0010ull;  // past 4 GiB: the system's counter started again
+    c.Received = 12345;
+    c.Since = GetTickCount() - 60000;
+  });
+  rec::Stats st{};
+  st.dwSize = sizeof st;
+  const HRASCONN h = rec::ToHandle(handle);
+  ASSERT_EQ(RasGetConnectionStatistics(h, reinterpret_cast<RAS_STATS*>(&st)), 0u);
+  EXPECT_EQ(sizeof st, 60u);
+  EXPECT_EQ(st.dwBytesXmited, 0x10u);
+  EXPECT_EQ(st.dwBytesRcved, 12345u);
+  EXPECT_GE(st.dwConnectDuration, 60000u);
+  EXPECT_LT(st.dwConnectDuration, 120000u);
+  st.dwSize = sizeof st + 4;
+  EXPECT_EQ(RasGetConnectionStatistics(h, reinterpret_cast<RAS_STATS*>(&st)), kErrorInvalidSize);
+  st.dwSize = sizeof st;
+  EXPECT_EQ(RasGetConnectionStatistics(rec::ToHandle(handle + 1), reinterpret_cast<RAS_STATS*>(&st)),
+            kErrorInvalidHandle);
+  if (sizeof(HRASCONN) > 4) {  // only the handle as handed out names the connection
+    EXPECT_EQ(RasGetConnectionStatistics(reinterpret_cast<HRASCONN>(uintptr_t{handle}), reinterpret_cast<RAS_STATS*>(&st)),
+              kErrorInvalidHandle);
+  }
+}
+
+class LineSimIpHelper : public SimTest {};
+
+TEST_F(LineSimIpHelper, InterfaceTableServesTheStateAndIsFreed) {
+  Set([](State& s) {
+    s.Adapters[1].OutOctets = 0x1'2345'6789ull;
+    Adapter& mobile = s.AddAdapter("モバイル");
+    mobile.Up = false;
+    mobile.InOctets = 99;
+  });
+  MIB_IF_TABLE2* table = nullptr;
+  ASSERT_EQ(GetIfTable2(&table), static_cast<DWORD>(NO_ERROR));
+  ASSERT_NE(table, nullptr);
+  ASSERT_EQ(table->NumEntries, 3u);
+  const MIB_IF_ROW2& loopback = table->Table[0];
+  EXPECT_EQ(loopback.Type, static_cast<IFTYPE>(IF_TYPE_SOFTWARE_LOOPBACK));
+  EXPECT_FALSE(loopback.InterfaceAndOperStatusFlags.HardwareInterface);
+  EXPECT_EQ(table->Table[1].OperStatus, IfOperStatusUp);
+  EXPECT_EQ(table->Table[1].OutOctets, 0x1'2345'6789ull);
+  EXPECT_TRUE(table->Table[1].InterfaceAndOperStatusFlags.HardwareInterface);
+  const MIB_IF_ROW2& mobile = table->Table[2];
+  EXPECT_STREQ(mobile.Alias, L"モバイル");
+  EXPECT_EQ(mobile.OperStatus, IfOperStatusDown);
+  EXPECT_EQ(mobile.InOctets, 99u);
+  EXPECT_NE(mobile.InterfaceLuid.Value, table->Table[1].InterfaceLuid.Value);
+  EXPECT_EQ(mobile.InterfaceIndex, 3u);
+  FreeMibTable(table);
+  const auto calls = Calls();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].Function, "GetIfTable2");
+  EXPECT_EQ(calls[1].Result, "freed");
+  EXPECT_EQ(GetIfTable2(nullptr), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
 TEST_F(LineSimRas, DialFailureLeavesAHalfOpenHandle) {
@@ -202,7 +280,26 @@ TEST_F(LineSimRas, ControlToolChangesAndShowsTheState) {
   EXPECT_EQ(run(L"conn-sizes 412,32 610"), 0u);
   EXPECT_EQ(run(L"conn-sizes 41x"), 2u);
   EXPECT_EQ(run(L"no-such-command"), 2u);
+  // Traffic: a RAS connection's bytes set and added past 4 GiB; an adapter's octets, its state.
+  EXPECT_EQ(run(L"traffic \"会社 VPN\" 4294967000 10"), 0u);
+  EXPECT_EQ(run(L"traffic-add \"会社 VPN\" 1000 5"), 0u);
+  EXPECT_EQ(run(L"traffic-add Nobody 1 1"), 2u);
+  EXPECT_EQ(run(L"traffic \"会社 VPN\" -1 0"), 2u);
+  EXPECT_EQ(run(L"add-adapter Wi-Fi 71"), 0u);
+  EXPECT_EQ(run(L"adapter-traffic Wi-Fi 7 8"), 0u);
+  EXPECT_EQ(run(L"adapter-traffic-add Wi-Fi 1 0x100000000"), 0u);
+  EXPECT_EQ(run(L"adapter Wi-Fi down"), 0u);
+  EXPECT_EQ(run(L"adapter Ethernet remove"), 0u);
+  EXPECT_EQ(run(L"adapter Ethernet up"), 2u);
   State s = Now();
+  EXPECT_EQ(s.Connections[0].Sent, 4294968000ull);
+  EXPECT_EQ(s.Connections[0].Received, 15u);
+  ASSERT_EQ(s.Adapters.size(), 2u);
+  EXPECT_EQ(s.Adapters[1].Alias, "Wi-Fi");
+  EXPECT_EQ(s.Adapters[1].Type, 71u);
+  EXPECT_EQ(s.Adapters[1].OutOctets, 8u);
+  EXPECT_EQ(s.Adapters[1].InOctets, 0x100000008ull);
+  EXPECT_FALSE(s.Adapters[1].Up);
   ASSERT_EQ(s.Entries.size(), 1u);
   EXPECT_EQ(s.Entries[0].DeviceName, "WAN Miniport");
   ASSERT_EQ(s.Connections.size(), 33u);

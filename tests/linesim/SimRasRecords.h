@@ -78,6 +78,25 @@ struct DialParams2000 {
   ULONG_PTR dwCallbackId;
 };
 
+// RAS_STATS: one form on every system and architecture.
+struct Stats {
+  DWORD dwSize;
+  DWORD dwBytesXmited;
+  DWORD dwBytesRcved;
+  DWORD dwFramesXmited;
+  DWORD dwFramesRcved;
+  DWORD dwCrcErr;
+  DWORD dwTimeoutErr;
+  DWORD dwAlignmentErr;
+  DWORD dwHardwareOverrunErr;
+  DWORD dwFramingErr;
+  DWORD dwBufferOverrunErr;
+  DWORD dwCompressionRatioIn;
+  DWORD dwCompressionRatioOut;
+  DWORD dwBps;
+  DWORD dwConnectDuration;
+};
+
 #include <poppack.h>
 
 // The RASCONNA sizes this system accepts, newest first.

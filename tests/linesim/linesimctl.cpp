@@ -26,6 +26,12 @@ const char kUsage[] =
     "  fail-next [ERROR]             the next dial fails (default 678)\n"
     "  dial-delay SECONDS            every dial takes this long (decimals allowed)\n"
     "  conn-sizes SIZE,...|none [ERROR]   RASCONNA sizes accepted; others get ERROR (632)\n"
+    "  traffic NAME|#HANDLE SENT RECEIVED      set a connection's byte counters (served modulo 2^32)\n"
+    "  traffic-add NAME|#HANDLE SENT RECEIVED  add to them (past 4 GiB the served counters wrap)\n"
+    "  add-adapter ALIAS [TYPE]      a hardware network adapter, up (TYPE: IF_TYPE_*, 6 Ethernet)\n"
+    "  adapter ALIAS up|down|remove\n"
+    "  adapter-traffic ALIAS SENT RECEIVED      set its octet counters (out, in)\n"
+    "  adapter-traffic-add ALIAS SENT RECEIVED  add to them\n"
     "  call-log on|off\n"
     "  calls                         the call log, one call a line\n"
     "  clear-calls\n";
@@ -43,6 +49,16 @@ int Fail(const std::string& message) {
   WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr);
   return 2;
 }
+
+bool ParseU64(const std::string& s, uint64_t& out) {
+  if (s.empty() || s[0] == '-') return false;
+  char* end = nullptr;
+  out = std::strtoull(s.c_str(), &end, 0);
+  return end && *end == '\0';
+}
+
+// A counter set to `value`, or moved on by it.
+void Count(uint64_t& counter, uint64_t value, bool add) { counter = add ? counter + value : value; }
 
 bool ParseU32(const std::string& s, uint32_t& out) {
   if (s.empty()) return false;
@@ -166,6 +182,51 @@ int Run(const std::wstring& path, const std::vector<std::string>& a) {
     return change([&](State& s) {
       s.ConnSizes = sizes;
       s.ConnSizeError = err;
+    });
+  }
+  if ((cmd == "traffic" || cmd == "traffic-add" || cmd == "adapter-traffic" || cmd == "adapter-traffic-add") &&
+      need(3)) {
+    uint64_t sent = 0, received = 0;
+    if (!ParseU64(a[2], sent) || !ParseU64(a[3], received)) return Fail("bad byte count: " + a[2] + " " + a[3]);
+    const bool add = cmd.ends_with("-add");
+    return change([&](State& s) {
+      if (cmd.starts_with("adapter")) {
+        if (Adapter* ad = s.FindAdapter(a[1])) {
+          Count(ad->OutOctets, sent, add);
+          Count(ad->InOctets, received, add);
+        } else {
+          error = "no such adapter: " + a[1];
+        }
+      } else if (Connection* c = Target(s, a[1])) {
+        Count(c->Sent, sent, add);
+        Count(c->Received, received, add);
+      } else {
+        error = "no such connection: " + a[1];
+      }
+    });
+  }
+  if (cmd == "add-adapter" && need(1)) {
+    uint32_t type = kIfEthernet;
+    if (need(2) && !ParseU32(a[2], type)) return Fail("bad interface type: " + a[2]);
+    return change([&](State& s) {
+      if (s.FindAdapter(a[1])) {
+        error = "adapter already there: " + a[1];
+        return;
+      }
+      s.AddAdapter(a[1]).Type = type;
+    });
+  }
+  if (cmd == "adapter" && need(2)) {
+    const std::string& what = a[2];
+    if (what != "up" && what != "down" && what != "remove") return Fail("up, down or remove: " + what);
+    return change([&](State& s) {
+      Adapter* ad = s.FindAdapter(a[1]);
+      if (!ad)
+        error = "no such adapter: " + a[1];
+      else if (what == "remove")
+        std::erase_if(s.Adapters, [&](const Adapter& x) { return x.Alias == a[1]; });
+      else
+        ad->Up = what == "up";
     });
   }
   if (cmd == "call-log" && need(1)) return change([&](State& s) { s.CallLog = a[1] == "on" || a[1] == "1"; });

@@ -51,6 +51,26 @@ ConnFiller ConnForm(DWORD size) {
   }
 }
 
+// The connection a query of one handle names, once the caller's record (dwSize first) passed its
+// checks; nullptr when the call fails with `error` (logged).
+const Connection* QueriedConnection(SimCall& call, HRASCONN hrasconn, const void* record, DWORD recordSize,
+                                    DWORD nullError, DWORD& error) {
+  const DWORD handle = rec::FromHandle(hrasconn);
+  call.Arg("handle", handle);
+  error = 0;
+  if (!record) {
+    error = nullError;
+  } else {
+    const DWORD size = ReadDword(record, 0);
+    call.Arg("size", size);
+    if (size != recordSize) error = kErrorInvalidSize;
+  }
+  const Connection* c = error || !handle ? nullptr : call.S().FindConnection(handle);
+  if (!c && !error) error = kErrorInvalidHandle;
+  if (error) call.Result(error);
+  return c;
+}
+
 std::string RasAnsiArg(const char* p) { return p ? AnsiToUtf8(p) : std::string("(null)"); }
 
 }  // namespace
@@ -92,30 +112,38 @@ DWORD WINAPI RasEnumConnectionsA(LPRASCONNA lprasconn, LPDWORD lpcb, LPDWORD lpc
 DWORD WINAPI RasGetConnectStatusA(HRASCONN hrasconn, LPRASCONNSTATUSA status) {
   SimCall call("RasGetConnectStatusA");
   if (!call.Ok()) return kErrorSimulatorBusy;
-  const DWORD handle = rec::FromHandle(hrasconn);
-  call.Arg("handle", handle);
-  if (!status) {
-    call.Result(kErrorInvalidBuffer);
-    return kErrorInvalidBuffer;
-  }
-  const DWORD size = ReadDword(status, 0);
-  call.Arg("size", size);
-  if (size != sizeof(rec::StatusNT4)) {
-    call.Result(kErrorInvalidSize);
-    return kErrorInvalidSize;
-  }
-  const Connection* c = handle ? call.S().FindConnection(handle) : nullptr;
-  if (!c) {
-    call.Result(kErrorInvalidHandle);
-    return kErrorInvalidHandle;
-  }
+  DWORD error = 0;
+  const Connection* c = QueriedConnection(call, hrasconn, status, sizeof(rec::StatusNT4), kErrorInvalidBuffer, error);
+  if (!c) return error;
   rec::StatusNT4 r{};
-  r.dwSize = size;
+  r.dwSize = sizeof r;
   r.rasconnstate = static_cast<RASCONNSTATE>(c->State);
   SetText(r.szDeviceType, c->DeviceType);
   SetText(r.szDeviceName, c->DeviceName);
   std::memcpy(status, &r, sizeof r);
   call.Arg("state", static_cast<unsigned long>(c->State));
+  call.Result(0ul);
+  return 0;
+}
+
+DWORD WINAPI RasGetConnectionStatistics(HRASCONN hrasconn, RAS_STATS* stats) {
+  SimCall call("RasGetConnectionStatistics");
+  if (!call.Ok()) return kErrorSimulatorBusy;
+  DWORD error = 0;
+  const Connection* c = QueriedConnection(call, hrasconn, stats, sizeof(rec::Stats), kErrorInvalidParameter, error);
+  if (!c) return error;
+  // The system's counters are 32 bits wide: past 4 GiB they start again from 0.
+  rec::Stats r{};
+  r.dwSize = sizeof r;
+  r.dwBytesXmited = static_cast<DWORD>(c->Sent);
+  r.dwBytesRcved = static_cast<DWORD>(c->Received);
+  r.dwFramesXmited = static_cast<DWORD>(c->Sent / 1500);
+  r.dwFramesRcved = static_cast<DWORD>(c->Received / 1500);
+  r.dwBps = 115200;
+  r.dwConnectDuration = GetTickCount() - c->Since;
+  std::memcpy(stats, &r, sizeof r);
+  call.Arg("sent", r.dwBytesXmited);
+  call.Arg("received", r.dwBytesRcved);
   call.Result(0ul);
   return 0;
 }

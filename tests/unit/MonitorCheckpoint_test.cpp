@@ -32,6 +32,19 @@ std::unique_ptr<Harness> Restart(const Harness& dead, const CounterBlock& disk, 
   return h;
 }
 
+// A fresh day's counters; the line comes up `up` seconds after `start` and the machine is
+// suspended `awake` seconds later.
+std::unique_ptr<Harness> SuspendedWhileUp(Date start, int64_t up, int64_t awake) {
+  auto h = std::make_unique<Harness>(start);
+  h->counters = {DateOf(start), 0, 0, MakeDate(2027, 1, 1), 0, 0};
+  h->Start();
+  h->internet.online = true;
+  h->Step(up);
+  h->Advance(awake);
+  h->monitor->OnSuspend();
+  return h;
+}
+
 TEST(CrashRecovery, SameDayRestartWithTheLineStillUp) {
   Harness a(MakeDate(2026, 12, 7, 10, 0, 0));
   a.counters = {MakeDate(2026, 12, 7), 600, 2, MakeDate(2027, 1, 1), 900, 3};
@@ -128,14 +141,52 @@ TEST(CrashRecovery, RestartAfterAUserPeriodEndAndMidnightWritesEachPeriodOnce) {
   EXPECT_EQ(b->store.counterRecords[1].date, MakeDate(2026, 12, 7, 12, 0, 0));
   EXPECT_EQ(b->store.counterRecords[1].seconds, 600);
   EXPECT_EQ(b->store.counterRecords[1].count, 1);
-  EXPECT_EQ(b->store.events, (Lines{"FinishDialRecord", "SaveCounterBlock", "TodayRecord", "UserRecord"}));
+  // The re-anchored counters are saved with their records, so a second crash cannot record them again.
+  EXPECT_EQ(b->store.events,
+            (Lines{"FinishDialRecord", "SaveCounterBlock", "TodayRecord", "UserRecord", "SaveCounterBlock"}));
   EXPECT_EQ(b->counters.TodaySeconds, 0);
   EXPECT_EQ(b->counters.UserSeconds, 0);
-  EXPECT_EQ(b->view.list.back(), "      復元した接続時間: 0時間 29分 59秒");
-  // The first cycle saves the re-anchored counters, so a second crash cannot record them again.
-  b->Step(1);
   EXPECT_EQ(b->store.savedBlocks.back(), b->counters);
+  EXPECT_EQ(b->view.list.back(), "      復元した接続時間: 0時間 29分 59秒");
+  b->Step(1);
   EXPECT_EQ(b->store.counterRecords.size(), 2u);
+}
+
+TEST(CrashRecovery, ARecoveredRunningPartSaturatesTheCounters) {
+  Harness h(MakeDate(2026, 12, 7, 10, 0, 0));
+  h.counters = {MakeDate(2026, 12, 7), 1000, 1, MakeDate(2027, 1, 1), 1000, 1};
+  const Date written = MakeDate(2026, 12, 7, 9, 0, 0);
+  const Date longAgo = AddSeconds(written, -INT32_MAX);
+  h.store.checkpoint = ConnectionCheckpoint{written, longAgo, longAgo, longAgo, longAgo, false, h.counters};
+  h.Start();
+  EXPECT_EQ(h.counters, (CounterBlock{MakeDate(2026, 12, 7), INT32_MAX, 2, MakeDate(2027, 1, 1), INT32_MAX, 2}));
+  EXPECT_EQ(h.store.LastSaved(), h.counters);
+}
+
+TEST(CrashRecovery, AFailedCheckpointWriteIsSaidOnceAndTriedAgainAtTheNextInterval) {
+  Harness h(MakeDate(2026, 12, 7, 10, 0, 0));
+  h.settings.LoggingFLG = true;
+  h.settings.LogFileAddress = "C:\\log.txt";
+  h.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
+  h.Start();
+  h.store.checkpointFails = true;
+  h.internet.online = true;
+  const size_t before = h.LineCount();
+  h.Step(1);
+  const Date up = MakeDate(2026, 12, 7, 10, 0, 1);
+  const std::string retry = "      NwdRun.dat に書き込めないため、60秒後に再試行します。";
+  EXPECT_EQ(h.LinesFrom(before), (Lines{T(up), "   接続状態になりました。", "      方法:ﾀﾞｲｱﾙｱｯﾌﾟ", T(up),
+                                        "   接続中の記録を保存できませんでした。", retry}));
+  EXPECT_EQ(h.store.activity.back(), "C:\\log.txt|" + retry);
+  for (int i = 0; i < 59; ++i) h.Step(1);
+  EXPECT_EQ(h.store.checkpointWrites, 1);
+  h.Step(1);
+  EXPECT_EQ(h.store.checkpointWrites, 2);
+  h.store.checkpointFails = false;
+  h.Step(60);
+  EXPECT_EQ(h.store.checkpointWrites, 3);
+  EXPECT_EQ(S(h.store.checkpoint->Written), S(AddSeconds(up, 120)));
+  EXPECT_EQ(h.LineCount(), before + 6);
 }
 
 // Checkpoints made through the real files, and everything that is not one.
@@ -198,6 +249,23 @@ TEST_F(CheckpointFile, OnlyAnIntactCheckpointOfThisFormatIsRead) {
   EXPECT_FALSE(LoadCheckpoint(read));
   odd = cp;
   odd.Counters.UserRenewTime = 1e300;
+  ASSERT_TRUE(SaveCheckpoint(odd));
+  EXPECT_FALSE(LoadCheckpoint(read));
+  // Periods that do not fit the counters: "today" begun before its day, written on another day.
+  odd = cp;
+  odd.TodayStart = MakeDate(2026, 12, 6, 23, 0, 0);
+  ASSERT_TRUE(SaveCheckpoint(odd));
+  EXPECT_FALSE(LoadCheckpoint(read));
+  odd = cp;
+  odd.Written = MakeDate(2026, 12, 8, 0, 0, 1);
+  ASSERT_TRUE(SaveCheckpoint(odd));
+  EXPECT_FALSE(LoadCheckpoint(read));
+  // Counters set lower while connected are negative; the running part (120 s) makes up for them.
+  odd = cp;
+  odd.Counters.TodaySeconds = odd.Counters.UserSeconds = -120;
+  ASSERT_TRUE(SaveCheckpoint(odd));
+  EXPECT_TRUE(LoadCheckpoint(read));
+  odd.Counters.UserSeconds = -121;
   ASSERT_TRUE(SaveCheckpoint(odd));
   EXPECT_FALSE(LoadCheckpoint(read));
 
@@ -333,14 +401,82 @@ TEST(Sleep, LineLostInSleepEndsAtTheSuspendAndTheLockWaitsForTheNetwork) {
   EXPECT_EQ(h.LinesFrom(h.LineCount() - 1), (Lines{"   接続を試行しました。 - 自動"}));
 }
 
-TEST(Sleep, LineKeptThroughSleepCountsOnAndADropSeenBeforeTheResumeEndsAtTheSuspend) {
+TEST(Sleep, ARenewalAfterTheResumeWaitsUntilTheLineIsKnownToHaveOutlivedTheSleep) {
+  const Date suspend = MakeDate(2026, 12, 7, 23, 30, 0);
+  for (const bool outlived : {false, true}) {
+    auto p = SuspendedWhileUp(MakeDate(2026, 12, 7, 23, 0, 0), 5, 1795);  // up 23:00:05
+    Harness& h = *p;
+    Monitor& m = *h.monitor;
+    h.Advance(7 * 3600 + 30 * 60);
+    m.OnResume();  // 07:00
+    for (int i = 0; i < 4; ++i) h.Step(1);  // still listed
+    EXPECT_EQ(S(h.store.checkpoint->Written), S(suspend));
+    h.internet.online = outlived;
+    const size_t before = h.LineCount();
+    for (int i = 0; i < 7; ++i) h.Step(1);  // 07:00:11
+    ASSERT_EQ(h.store.counterRecords.size(), 1u);
+    if (outlived) {  // the old day ends at midnight, as always
+      EXPECT_EQ(h.store.counterRecords[0].seconds, 3595);
+      EXPECT_EQ(h.store.counterRecords[0].count, 0);
+      EXPECT_EQ(m.TodayStart(), MakeDate(2026, 12, 8));
+      continue;
+    }
+    EXPECT_EQ(h.LinesFrom(before)[2], "      接続時間: 0時間 29分 55秒");
+    EXPECT_EQ(h.store.counterRecords[0].seconds, 1795);
+    EXPECT_EQ(h.store.counterRecords[0].count, 1);
+    EXPECT_EQ(h.counters.UserSeconds, 1795);
+    EXPECT_EQ(S(h.store.dialEnds.at(0)), S(suspend));
+  }
+}
+
+TEST(Sleep, CyclesRunningLongAfterASuspendWithoutAResumeCountAsAResume) {
   Harness h(MakeDate(2026, 12, 7, 10, 0, 0));
-  h.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
+  h.settings.AcDalDial = true;
   Monitor& m = h.Start();
-  h.internet.online = true;
-  h.Step(1);  // 10:00:01 up
-  h.Advance(599);
-  m.OnSuspend();  // 10:10:00
+  m.OnSuspend();
+  const size_t before = h.LineCount();
+  for (int i = 0; i < 59; ++i) h.Step(1);
+  EXPECT_EQ(h.LineCount(), before);
+  h.Step(1);
+  EXPECT_EQ(h.LinesFrom(before), (Lines{T(MakeDate(2026, 12, 7, 10, 1, 0)),
+                                        "   ｽﾘｰﾌﾟ状態からの復帰を通知されないため、復帰したものとみなします。",
+                                        "      ﾈｯﾄﾜｰｸの復帰を待つため、ﾛｯｸ機能と自動接続は20秒後に再開します。"}));
+  for (int i = 0; i < 19; ++i) h.Step(1);
+  EXPECT_TRUE(h.dialer.started.empty());
+  h.Step(1);
+  EXPECT_EQ(h.dialer.started.size(), 1u);
+}
+
+TEST(Sleep, SuspendAndResumeDuringAnUnsettledClockChangeRunOnTheMonitorsTime) {
+  const Date suspend = MakeDate(2026, 12, 7, 10, 10, 5);
+  for (const int64_t jump : {2 * 3600, -3600}) {
+    Harness a(MakeDate(2026, 12, 7, 10, 0, 0));
+    a.settings.SyTimeOut = 3600;
+    a.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
+    const CounterBlock disk = a.counters;
+    a.Start();
+    a.internet.online = true;
+    a.Step(1);  // 10:00:01 up
+    a.Step(299);
+    a.clock.now = AddSeconds(a.clock.now, jump);
+    a.Step(5);
+    ASSERT_TRUE(a.monitor->TimeChangePending());
+    a.Advance(300);
+    a.monitor->OnSuspend();  // 10:10:05 by the ticks
+    EXPECT_EQ(S(a.store.checkpoint->Written), S(suspend)) << jump;
+    a.Advance(60);
+    a.monitor->OnResume();
+    EXPECT_EQ(a.view.list.end()[-2], T(AddSeconds(suspend, 60))) << jump;
+    auto b = Restart(a, OnDisk(a, disk), 600);  // the power went
+    b->Start();
+    EXPECT_EQ(b->counters.TodaySeconds, 604) << jump;
+  }
+}
+
+TEST(Sleep, LineKeptThroughSleepCountsOnAndADropSeenBeforeTheResumeEndsAtTheSuspend) {
+  auto p = SuspendedWhileUp(MakeDate(2026, 12, 7, 10, 0, 0), 1, 599);  // up 10:00:01, suspended 10:10:00
+  Harness& h = *p;
+  Monitor& m = *h.monitor;
   h.Advance(3600);
   m.OnResume();  // 11:10:00; the line survived
   const size_t before = h.LineCount();

@@ -41,9 +41,40 @@ TEST(Counters, DaysMissedWhileNotRunningGiveOneRecord) {
   EXPECT_EQ(h.store.counterRecords[0].count, 1);
   EXPECT_EQ(h.counters.TodayDate, MakeDate(2026, 12, 7));
   EXPECT_EQ(h.counters.TodaySeconds, 0);
+  // Saved with its record, before any cycle (the timer may be off): a crash cannot record it twice.
+  EXPECT_EQ(h.store.events, (std::vector<std::string>{"TodayRecord", "SaveCounterBlock"}));
+  EXPECT_EQ(h.store.LastSaved(), h.counters);
   for (int i = 0; i < 5; ++i) h.Step(1);
   EXPECT_EQ(h.store.counterRecords.size(), 1u);
   EXPECT_EQ(h.counters.UserSeconds, 70);  // the user period has not ended
+}
+
+TEST(Counters, RenewalInACycleWhoseProbeFailsIsSavedAtOnce) {
+  Harness h(MakeDate(2026, 12, 7, 23, 59, 0));
+  h.settings.WayWatchEn = 1;
+  h.settings.WatchEntries = {"ISP"};
+  h.counters = {MakeDate(2026, 12, 7), 300, 1, MakeDate(2027, 1, 1), 0, 0};
+  h.ras.conns = {{7, "ISP", RasQuery::kConnected}};
+  h.Start();
+  h.Step(1);  // connected
+  h.ras.failEnum = true;
+  h.Step(60);  // 00:00:01: renewed, then the probe fails
+  ASSERT_EQ(h.store.counterRecords.size(), 1u);
+  EXPECT_EQ(h.store.LastSaved(), h.counters);
+  EXPECT_EQ(h.counters.TodayDate, MakeDate(2026, 12, 8));
+  EXPECT_EQ(h.store.checkpoint->Counters, h.counters);
+}
+
+TEST(Counters, NegativeCountersOfADamagedFileAreClampedBeforeTheyAreRecorded) {
+  Harness h(MakeDate(2026, 12, 7, 8, 0, 0));
+  h.counters = {MakeDate(2026, 12, 6), INT32_MIN, -3, MakeDate(2027, 1, 1), -20, 4};
+  h.Start();
+  ASSERT_EQ(h.store.counterRecords.size(), 1u);
+  EXPECT_EQ(h.store.counterRecords[0].seconds, 0);
+  EXPECT_EQ(h.store.counterRecords[0].count, 0);
+  EXPECT_EQ(h.counters, (CounterBlock{MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 4}));
+  EXPECT_EQ(h.store.LastSaved(), h.counters);
+  EXPECT_EQ(h.LinesFrom(2), (std::vector<std::string>{h.view.list[0], "   保存されていたｶｳﾝﾀの値が不正なため、0にしました。"}));
 }
 
 TEST(Counters, FirstStartEverWritesNoRecordAndSchedulesTheUserCounter) {

@@ -110,6 +110,7 @@ class FakeStore : public MonitorStore {
   std::vector<std::string> activity;
   bool activityFails = false;
   std::vector<std::string> events;  // order of the writes
+  CounterBlock LastSaved() const { return savedBlocks.empty() ? CounterBlock{} : savedBlocks.back(); }
   void SaveCounterBlock(const CounterBlock& c) override {
     savedBlocks.push_back(c);
     events.push_back("SaveCounterBlock");
@@ -135,9 +136,12 @@ class FakeStore : public MonitorStore {
   std::optional<ConnectionCheckpoint> checkpoint;
   int checkpointWrites = 0;
   std::vector<std::pair<Date, Date>> finishedDials;
-  void SaveCheckpoint(const ConnectionCheckpoint& cp) override {
-    checkpoint = cp;
+  bool checkpointFails = false;  // the disk refuses: the old file stays
+  bool SaveCheckpoint(const ConnectionCheckpoint& cp) override {
     ++checkpointWrites;
+    if (checkpointFails) return false;
+    checkpoint = cp;
+    return true;
   }
   bool LoadCheckpoint(ConnectionCheckpoint& ou) override {
     if (checkpoint) ou = *checkpoint;

@@ -205,20 +205,29 @@ TEST(AcceptedClockChange, SetBackWhileConnectedLeavesNoNegativeTimeAnywhere) {
   const Date accepted = MakeDate(2026, 12, 7, 22, 1, 0);
   EXPECT_EQ(S(m.CycleNow()), S(accepted));
   for (Date start : {m.ConnectionStart(), m.TodayStart(), m.UserStart()}) EXPECT_LE(S(start), S(accepted));
-  EXPECT_EQ(h.view.caption, "接続状態 0:00:00");
-  EXPECT_EQ(h.view.boxes[BoxToday].time, "0時間 01分 40秒");
-  EXPECT_EQ(h.view.boxes[BoxUser].time, "0時間 03分 20秒");
+  // The 21 minutes connected before the change (by the ticks) stay counted, and the connection's
+  // length runs on; its record ends at the change and the next one begins at the accepted time.
+  EXPECT_EQ(h.view.caption, "接続状態 0:21:00");
+  EXPECT_EQ(h.view.boxes[BoxToday].time, "0時間 22分 40秒");
+  EXPECT_EQ(h.view.boxes[BoxUser].time, "0時間 24分 20秒");
+  EXPECT_EQ(h.store.LastSaved().TodaySeconds, 1360);
+  EXPECT_EQ(S(h.store.checkpoint->ConnectionStart), S(accepted));
   h.Step(10);
   h.internet.online = false;
   h.Step(1);
-  EXPECT_EQ(m.StatusLines().back(), "      接続時間: 0時間 00分 11秒");
-  EXPECT_EQ(h.counters.TodaySeconds, 111);
-  EXPECT_EQ(h.counters.UserSeconds, 211);
-  ASSERT_FALSE(h.store.savedBlocks.empty());
-  EXPECT_EQ(h.store.savedBlocks.back().TodaySeconds, 111);
+  EXPECT_EQ(m.StatusLines().back(), "      接続時間: 0時間 21分 11秒");
+  EXPECT_EQ(h.counters.TodaySeconds, 1371);
+  EXPECT_EQ(h.counters.TodayCount, 2);
+  EXPECT_EQ(h.counters.UserSeconds, 1471);
+  EXPECT_EQ(h.store.LastSaved().TodaySeconds, 1371);
+  ASSERT_EQ(h.store.dialStarts.size(), 2u);
+  ASSERT_EQ(h.store.dialEnds.size(), 2u);
+  EXPECT_EQ(S(h.store.dialEnds[0]), S(MakeDate(2026, 12, 7, 23, 31, 0)));
+  EXPECT_EQ(S(h.store.dialStarts[1].second), S(accepted));
+  for (int i = 0; i < 2; ++i) EXPECT_LE(S(h.store.dialStarts[i].second), S(h.store.dialEnds[i]));
   for (int i = 0; i < 2; ++i) h.Step(3600);  // past midnight
   ASSERT_EQ(h.store.counterRecords.size(), 1u);
-  EXPECT_EQ(h.store.counterRecords[0].seconds, 111);
+  EXPECT_EQ(h.store.counterRecords[0].seconds, 1371);
   EXPECT_FALSE(HasMinus(h.view.caption));
 
   // A manual reset and the window shown while a set-back is not yet accepted count on the implied

@@ -102,6 +102,7 @@ TEST(NWDLogCng, CounterRecordChangedByKeysAndStored) {
   NWDLogCng dlg(GetModuleHandleW(nullptr), rec, "ﾕｰｻﾞｰ", "h時間 mm分 ss秒");
   const int t = NWDLogCng::txTday;
   HWND other = nullptr;
+  wtk::HelpRecorder help;
   Script script({
       [&] {
         EXPECT_EQ(wtk::Text(dlg.Window()), "Orvin.T.K. NetWard \"今日\" ｶｳﾝﾀの履歴ﾘｽﾄの値の変更");
@@ -112,9 +113,11 @@ TEST(NWDLogCng, CounterRecordChangedByKeysAndStored) {
         const char* shown[] = {"2003", "1", "5", "6", "7", "8", "10", "0", "0", "5"};
         for (int i = 0; i < 10; ++i) EXPECT_EQ(Item(dlg, t + i), shown[i]) << "box " << i;
         EXPECT_TRUE(FocusIsAllSelected(dlg.Item(t)));
-        Alt('C');  // 累積接続回数(&C)
+        Key(VK_F1);  // on a box of a page: the window's help page
+        Alt('C');    // 累積接続回数(&C)
       },
       [&] {
+        EXPECT_EQ(help.Pages, (std::vector<std::string>{"history.htm"}));
         EXPECT_TRUE(FocusIsAllSelected(dlg.Item(t + 9)));
         // Another window comes to the front and goes: the focus comes back to the same box.
         other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,

@@ -56,16 +56,24 @@ TEST(NWDVersion, LinkTurnsMagentaClosesAndThenOpensTheHomePage) {
   EXPECT_EQ(opened, (std::vector<std::string>{nw::kHomePageAddress}));
 }
 
-TEST(NWDVersion, KeysAloneReachTheHomePageLinkAndOpenIt) {
+TEST(NWDVersion, F1OpensItsOwnHelpPageAndKeysAloneReachTheHomePageLink) {
   wtk::HostWindow host;
   NWDVersion about(GetModuleHandleW(nullptr), host.Get(), false);
   std::vector<std::string> opened;
   about.SetOpener([&](const std::string& a) { opened.push_back(a); });
+  wtk::HelpRecorder help;
   wtk::Later(150, [&] {
     HWND w = about.Window();
     ASSERT_NE(w, nullptr);
     HWND ok = GetDlgItem(w, NWDVersion::kCommand1);
     ASSERT_EQ(GetFocus(), ok);
+    wtk::Key(VK_F1);  // its own page, not the main window's (the box's owner)
+  });
+  wtk::Later(600, [&] {
+    HWND w = about.Window();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(help.Pages, (std::vector<std::string>{"version.htm"}));
+    HWND ok = GetDlgItem(w, NWDVersion::kCommand1);
     // Tab from "O.K." to the link, then Enter, as the keyboard delivers them to the focused control.
     PostMessageW(ok, WM_KEYDOWN, VK_TAB, 1);
     PostMessageW(ok, WM_KEYDOWN, VK_RETURN, 1);
@@ -84,8 +92,10 @@ TEST(NWDVersion, ReadsTheProgramsOwnVersionResource) {
 }
 
 TEST(NWDVersion, MissingHelpPagesDoNothingVisible) {
-  // A folder without GuideNWD: the shell fails silently, no window of ours appears.
+  // A folder without GuideNWD: the shell fails silently, no window of ours appears (the contents
+  // from the help menu, a window's page from F1).
   otkINetAcs::OpenHelpContents("C:\\nw-no-such-folder");
+  otkINetAcs::OpenHelpPage("C:\\nw-no-such-folder", "util.htm");
   wtk::Pump(300);
   struct Count {
     static BOOL CALLBACK One(HWND w, LPARAM lp) {

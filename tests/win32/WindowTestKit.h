@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkForm.h"
 
 namespace wtk {
 
@@ -175,6 +176,18 @@ inline void ClickListItem(HWND list, int index) {
   PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageW(list, WM_LBUTTONUP, 0, at);
 }
+
+// The help pages F1 asks for while it lives (none is opened).
+class HelpRecorder {
+ public:
+  HelpRecorder() {
+    otkForm::SetHelpOpener([this](const std::string& page) { Pages.push_back(page); });
+  }
+  ~HelpRecorder() { otkForm::SetHelpOpener(nullptr); }
+  HelpRecorder(const HelpRecorder&) = delete;
+  HelpRecorder& operator=(const HelpRecorder&) = delete;
+  std::vector<std::string> Pages;
+};
 
 // A plain visible top-level window with an icon, standing in for the main window.
 class HostWindow {

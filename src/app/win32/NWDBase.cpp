@@ -9,6 +9,7 @@
 #include "app/win32/NWDBaseLinks.h"
 #include "classlib/win32/otkWindowProc.h"
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkForm.h"
 #include "classlib/win32/otkModal.h"
 #include "classlib/win32/otkWinSetting.h"
 #include "monitor/Monitor.h"
@@ -289,6 +290,9 @@ LRESULT NWDBase::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                                                                          : GetSysColor(COLOR_BTNTEXT));
       return reinterpret_cast<LRESULT>(background_ ? background_.Get() : GetSysColorBrush(COLOR_BTNFACE));
     }
+    case WM_HELP:  // F1, also with a menu open
+      otkForm::OpenHelp("mainwin.htm");
+      return TRUE;
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CLOSE) closeFromBox_ = true;
       return DefWindowProcW(wnd_, msg, wParam, lParam);

@@ -5,6 +5,7 @@
 #include "app/NWDWindowRules.h"
 #include "app/win32/NWDBase.h"
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkForm.h"
 #include "classlib/win32/otkGdi.h"
 #include "settings/win32/NWDVersion.h"
 #include "settings/win32/otkINetAcs.h"
@@ -65,6 +66,10 @@ void CenterWindowOver(HWND source, HWND target, bool keepOnScreen) {
 }
 
 void Apphpnu_Click() { otkINetAcs::OpenHelpContents(ProgramFolder()); }
+
+void InstallHelpOpener() {
+  otkForm::SetHelpOpener([](const std::string& page) { otkINetAcs::OpenHelpPage(ProgramFolder(), page); });
+}
 
 namespace {
 NWDVersion* g_about = nullptr;

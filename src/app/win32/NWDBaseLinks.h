@@ -25,6 +25,8 @@ Date Now();
 
 // "目次(&C)..." and "ﾊﾞｰｼﾞｮﾝ情報(&V)...".
 void Apphpnu_Click();
+// F1 in any window opens that window's help page from the program's folder.
+void InstallHelpOpener();
 void Vernu_Click(HINSTANCE instance, HWND owner, bool topmost);
 // Closes the about box when it is open (program end).
 void CloseAboutBox();

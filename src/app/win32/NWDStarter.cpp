@@ -37,6 +37,7 @@ std::string SecondInstanceQuestion() {
 
 int Main(HINSTANCE instance) {
   links::LoadSettings();
+  links::InstallHelpOpener();
 
   InstanceMark mark;
   if (!links::Global().Settings.DblErr && mark.OtherInstanceRunning()) {

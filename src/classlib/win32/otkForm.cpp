@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "classlib/otkFormat.h"
 #include "classlib/win32/WinText.h"
@@ -66,7 +67,18 @@ bool IsClass(HWND wnd, const wchar_t* name) {
 
 bool IsEdit(HWND wnd) { return IsClass(wnd, L"EDIT"); }
 
+HelpOpener& InstalledHelpOpener() {
+  static HelpOpener opener;
+  return opener;
+}
+
 }  // namespace
+
+void SetHelpOpener(HelpOpener opener) { InstalledHelpOpener() = std::move(opener); }
+
+void OpenHelp(const std::string& page) {
+  if (InstalledHelpOpener()) InstalledHelpOpener()(page);
+}
 
 Form::Form(HINSTANCE instance) : instance_(instance) {}
 
@@ -78,6 +90,7 @@ bool Form::Create(const FormOptions& o) {
     return false;
   dpi_ = otkGdi::ScreenDpi();
   font_ = otkGdi::CreateMessageFont(dpi_);
+  helpPage_ = o.HelpPage ? o.HelpPage : "";
   RECT r{0, 0, S(o.ClientWidth), S(o.ClientHeight)};
   AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -444,6 +457,10 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (HBRUSH b = OnColorStatic(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)))
         return reinterpret_cast<LRESULT>(b);
       break;
+    case WM_HELP:
+      // F1 on any control (its WM_HELP comes up through the pages) or with the window's menu open.
+      if (!helpPage_.empty()) OpenHelp(helpPage_);
+      return TRUE;
     case WM_CLOSE:
       OnCancel();
       return 0;

@@ -16,6 +16,9 @@
 //
 // Pages: AddPage creates a hidden container (its own Tab group); controls added to it come and go
 // with it. Identifiers are unique across the whole form, so Item(id) finds a control on any page.
+//
+// Help: a form names its help page (FormOptions::HelpPage) and F1 opens it through the opener the
+// program installs once (SetHelpOpener); windows not built on the kit call OpenHelp on WM_HELP.
 #include <windows.h>
 
 #include <functional>
@@ -67,7 +70,13 @@ struct FormOptions {
   int ClientHeight = 0;
   HICON Icon = nullptr;  // big and small
   bool Topmost = false;
+  const char* HelpPage = nullptr;  // the page F1 opens, a file name in the help folder
 };
+
+// Opens a help page by its file name ("mainwin.htm"); nothing until the program installs one.
+using HelpOpener = std::function<void(const std::string& page)>;
+void SetHelpOpener(HelpOpener opener);
+void OpenHelp(const std::string& page);
 
 class Form {
  public:
@@ -157,6 +166,7 @@ class Form {
   std::map<int, HWND> items_;
   std::vector<int> selectAll_;  // Number boxes
   HWND lastFocus_ = nullptr;    // the control that had the focus when the window was deactivated
+  std::string helpPage_;
   std::unique_ptr<otkModal::DisableOthers> disabled_;
 };
 

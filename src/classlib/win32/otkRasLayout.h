@@ -20,6 +20,7 @@ using ConnRecord = RASCONNA;
 using StatusRecord = RASCONNSTATUSA;
 using EntryNameRecord = RASENTRYNAMEA;
 using DialParamsRecord = RASDIALPARAMSA;
+using StatsRecord = RAS_STATS;
 
 constexpr uint32_t FormSize(size_t lastFieldEnd) { return static_cast<uint32_t>((lastFieldEnd + 3) & ~size_t{3}); }
 
@@ -80,6 +81,15 @@ inline constexpr RasDialParamsForm kDialParams = {
 static_assert(sizeof(DialParamsRecord::szUserName) == kDialParams.FieldLen &&
               sizeof(DialParamsRecord::szPassword) == kDialParams.FieldLen);
 
+// RAS_STATS, one form only: 32-bit byte counters since the connection came up, and how long ago
+// that was (the duration tells a new connection on a reused handle from a counter that wrapped).
+struct RasStatsForm {
+  uint32_t Size;
+  size_t Sent, Received, Duration;
+};
+inline constexpr RasStatsForm kStats = {sizeof(StatsRecord), offsetof(StatsRecord, dwBytesXmited),
+                                        offsetof(StatsRecord, dwBytesRcved), offsetof(StatsRecord, dwConnectDuration)};
+
 // The published 32-bit sizes and offsets; the 64-bit ones follow from the 8-byte handle.
 #ifdef _WIN64
 static_assert(kConn.Sizes == std::array<uint32_t, 4>{696, 680, 416, 36});
@@ -93,6 +103,7 @@ static_assert(kConn.Handle == 4 && kConn.HandleSize == 4 && kConn.EntryName == 8
 static_assert(kConn.EntryNameLen == 257 && kConn.DeviceTypeLen == 17 && kConn.DeviceNameLen == 129 &&
               kConn.PhoneBookLen == 260);
 static_assert(kStatus.Size == 160 && kStatus.State == 4);
+static_assert(kStats.Size == 60 && kStats.Sent == 4 && kStats.Received == 8 && kStats.Duration == 56);
 static_assert(kEntryName.Size == 264 && kEntryName.Name == 4 && kEntryName.NameLen == 257);
 static_assert(kDialParams.Size == 1052 && kDialParams.EntryName == 4 && kDialParams.UserName == 519 &&
               kDialParams.Password == 776 && kDialParams.FieldLen == 257);

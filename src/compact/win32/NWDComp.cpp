@@ -1,5 +1,6 @@
 #include "compact/win32/NWDComp.h"
 
+#include "classlib/win32/otkForm.h"
 #include "classlib/win32/otkWindowProc.h"
 #include "classlib/win32/WinText.h"
 #include "res/resource.h"
@@ -294,6 +295,9 @@ LRESULT NWDComp::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (lp == 0) OnCommand(LOWORD(wp));
       return 0;
+    case WM_HELP:
+      otkForm::OpenHelp("compact.htm");
+      return TRUE;
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wp);
       const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));

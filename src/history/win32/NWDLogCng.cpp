@@ -80,7 +80,7 @@ void NWDLogCng::ShowMe(HWND owner, HICON icon, bool topmost) {
   record_.Changed = false;
   const bool dial = record_.Kind == 0;
   if (!Create({owner, EditCaption(record_.Kind, counterName_), kClientW, dial ? kDialClientH : kCounterClientH, icon,
-               topmost}))
+               topmost, "history.htm"}))
     return;
   AddControls(AddPage(CngHisDial, kFrameRect), kDial);
   AddControls(AddPage(CngHisTday, kFrameRect), kTday);

@@ -67,7 +67,7 @@ NWDLogGraph::NWDLogGraph(HINSTANCE instance, const HistoryDisplaySettings& histo
 NWDLogGraph::~NWDLogGraph() = default;
 
 void NWDLogGraph::ShowModal(HWND owner, HICON icon, bool topmost) {
-  if (!Create({owner, "Orvin.T.K. NetWard \"今日\"ｶｳﾝﾀの履歴のｸﾞﾗﾌ", kClientW, kClientH, icon, topmost})) return;
+  if (!Create({owner, "Orvin.T.K. NetWard \"今日\"ｶｳﾝﾀの履歴のｸﾞﾗﾌ", kClientW, kClientH, icon, topmost, "history.htm"})) return;
   hotBar_ = -1;
   // The bars first: they lie above the chart's lines.
   for (int i = 0; i < kGraphBars; ++i) {

@@ -149,7 +149,7 @@ int NWDLogList::LastLogPage() { return g_lastLogPage; }
 void NWDLogList::ShowModal(HWND owner, HICON icon, bool topmost) {
   icon_ = icon;
   topmost_ = topmost;
-  if (!Create({owner, "Orvin.T.K. NetWard 履歴の一覧", kClientW, kClientH, icon, topmost})) return;
+  if (!Create({owner, "Orvin.T.K. NetWard 履歴の一覧", kClientW, kClientH, icon, topmost, "history.htm"})) return;
   Load();
   RunModal();
 }

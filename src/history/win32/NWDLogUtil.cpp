@@ -93,7 +93,7 @@ NWDLogUtil::NWDLogUtil(HINSTANCE instance, HistoryDisplaySettings& history, std:
 NWDLogUtil::~NWDLogUtil() = default;
 
 void NWDLogUtil::ShowModal(HWND owner, HICON icon, bool topmost) {
-  if (!Create({owner, "Orvin.T.K. NetWard 履歴の設定", kClientW, kClientH, icon, topmost})) return;
+  if (!Create({owner, "Orvin.T.K. NetWard 履歴の設定", kClientW, kClientH, icon, topmost, "history.htm"})) return;
   CreatePages(kPages);
   AddControls(Window(), kButtons);
   SetFittedText(UtilWord + 2, UserSettingsCaption(counterName_));

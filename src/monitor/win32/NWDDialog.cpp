@@ -5,6 +5,7 @@
 
 #include "classlib/win32/otkWindowProc.h"
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkForm.h"
 #include "classlib/win32/otkModal.h"
 #include "monitor/NoticeLayout.h"
 #include "res/resource.h"
@@ -180,6 +181,9 @@ LRESULT NWDDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
           return 0;
       }
       break;
+    case WM_HELP:
+      otkForm::OpenHelp("notice.htm");
+      return TRUE;
     case WM_CLOSE:
       Choose(0);  // the close box unloads without any action
       return 0;

@@ -6,7 +6,7 @@
 
 #include "data/NWDVolumeFile.h"
 #include "settings/NWDQuotaIds.h"
-#include "settings/win32/NWDAdapterList.h"
+#include "monitor/win32/otkTrafficProbe.h"
 #include "settings/NWDUtilIds.h"
 
 namespace nw {
@@ -336,6 +336,7 @@ void NWDUtil::ShowModal(HICON icon, bool topmost) {
   o.ClientHeight = kClientH;
   o.Icon = icon;
   o.Topmost = topmost;
+  o.HelpPage = "util.htm";
   if (!Create(o)) return;
   CreatePages();
   SelectPage(0);
@@ -356,7 +357,7 @@ void NWDUtil::LoadQuota() {
   const QuotaSettings& stored = VolumeGlobal().Quota;
   otkForm::Write<QuotaValues>(*this, kQuotaFields, nw::LoadQuota(stored));
   SetText(QuotaNote, QuotaPeriodNote(host_.Settings().CounterName));
-  adapters_ = MakeAdapterChoices(QuotaAdapterNames(), stored.Adapter);
+  adapters_ = MakeAdapterChoices(ListNetworkAdapters(), stored.Adapter);
   std::vector<const char*> items;
   for (const std::string& name : adapters_.Items) items.push_back(name.c_str());
   FillCombo(QuotaAdapter, items);

@@ -85,6 +85,7 @@ void NWDUtilSprEntry::ShowModal(HICON icon, bool topmost) {
   o.ClientHeight = kClientH;
   o.Icon = icon;
   o.Topmost = topmost;
+  o.HelpPage = "watchentry.htm";
   if (!Create(o)) return;
   CreatePages(kPages);
   AddControls(Window(), kButtons);

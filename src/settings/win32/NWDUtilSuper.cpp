@@ -85,6 +85,7 @@ void NWDUtilSuper::ShowModal(HICON icon, bool topmost) {
   o.ClientHeight = kClientH;
   o.Icon = icon;
   o.Topmost = topmost;
+  o.HelpPage = "utilsuper.htm";
   if (!Create(o)) return;
   CreatePages(kPages);
   AddControls(Window(), kButtons);

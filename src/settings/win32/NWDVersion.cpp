@@ -7,6 +7,7 @@
 
 #include "classlib/win32/otkWindowProc.h"
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkForm.h"
 #include "classlib/win32/otkModal.h"
 #include "res/resource.h"
 #include "settings/NWDVersionText.h"
@@ -223,6 +224,9 @@ LRESULT NWDVersion::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
       }
       break;
+    case WM_HELP:  // handled here, or it would go on to the main window, our owner
+      otkForm::OpenHelp("version.htm");
+      return TRUE;
     case WM_CLOSE:
       // The other windows first, so the activation returns to the main window.
       if (disabled_) disabled_->Release();

@@ -48,4 +48,8 @@ void OpenHelpContents(const std::string& programFolder) {
   Open(otkFileString::JoinPath(programFolder, nw::kHelpStartPage), SW_SHOWNORMAL);
 }
 
+void OpenHelpPage(const std::string& programFolder, const std::string& page) {
+  Open(otkFileString::JoinPath(otkFileString::JoinPath(programFolder, nw::kHelpFolder), page), SW_SHOWNORMAL);
+}
+
 }  // namespace otkINetAcs

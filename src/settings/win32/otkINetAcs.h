@@ -12,5 +12,7 @@ void Open(const std::string& target, int showCommand = SW_SHOWNORMAL);
 
 // The help contents: the program's folder joined with "GuideNWD\guidetop.htm".
 void OpenHelpContents(const std::string& programFolder);
+// One help page by its file name ("mainwin.htm"), in the same folder.
+void OpenHelpPage(const std::string& programFolder, const std::string& page);
 
 }  // namespace otkINetAcs
