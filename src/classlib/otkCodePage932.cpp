@@ -2,6 +2,8 @@
 
 namespace nw::cp932 {
 
+bool Holds(std::string_view utf8) { return ToUtf8(FromUtf8(utf8)) == utf8; }
+
 size_t BytesOfChars(std::string_view bytes, size_t chars) {
   size_t at = 0;
   for (size_t n = 0; n < chars && at < bytes.size(); ++n)

@@ -14,6 +14,9 @@ std::string FromUtf8(std::string_view utf8);
 // Code page 932 bytes -> UTF-8; a byte sequence that is not valid becomes '?'.
 std::string ToUtf8(std::string_view bytes);
 
+// True when every character of `utf8` has a code page 932 form: the text comes back as it went in.
+bool Holds(std::string_view utf8);
+
 // A lead byte takes the next byte with it as one character.
 constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 

@@ -1,7 +1,7 @@
 #include "history/NWDLogCngModel.h"
 
 #include "classlib/otkDateFormat.h"
-#include "settings/NWDUtilModel.h"
+#include "classlib/otkNumber.h"
 
 namespace nw {
 
@@ -27,10 +27,14 @@ void ShowDurationBoxes(EditBoxes& boxes, size_t first, int64_t seconds) {
 
 // A box as a whole number from 0 up that fits 16 bits.
 std::optional<int> BoxValue(std::string_view box) {
-  const std::optional<int64_t> v = ParseNumber(box);
+  const std::optional<int64_t> v = otk::ReadNumber(box, otk::NumberGrammar::WithExponent);
   if (!v || *v < 0 || *v > INT16_MAX) return std::nullopt;
   return static_cast<int>(*v);
 }
+
+// The start not later than the end, in elapsed time: before 1899-12-30 the stored day numbers do
+// not sort in time order (06:00 on 1899-12-29 is -1.25, 12:00 is -1.5).
+bool InOrder(Date start, Date end) { return SecondsBetween(start, end) >= 0; }
 
 template <size_t N>
 std::span<const std::string, N> Group(const EditBoxes& boxes, size_t first) {
@@ -78,7 +82,7 @@ std::optional<int32_t> ReadDurationBoxes(std::span<const std::string, 3> boxes) 
 }
 
 std::optional<int32_t> ReadCountBox(std::string_view box) {
-  const std::optional<int64_t> v = ParseNumber(box);
+  const std::optional<int64_t> v = otk::ReadNumber(box, otk::NumberGrammar::WithExponent);
   if (!v || *v < 0 || *v > INT32_MAX) return std::nullopt;
   return static_cast<int32_t>(*v);
 }
@@ -86,7 +90,7 @@ std::optional<int32_t> ReadCountBox(std::string_view box) {
 std::string DialDurationText(const EditBoxes& boxes, std::string_view durationFormat) {
   const std::optional<Date> start = ReadDateTimeBoxes(Group<6>(boxes, 0));
   const std::optional<Date> end = ReadDateTimeBoxes(Group<6>(boxes, 6));
-  if (!start || !end || *start > *end) return kNotValid;
+  if (!start || !end || !InOrder(*start, *end)) return kNotValid;
   return FormatDuration(SecondsBetween(*start, *end), durationFormat);
 }
 
@@ -106,7 +110,7 @@ EditOutcome ApplyEdit(int16_t kind, const EditBoxes& boxes) {
   } else if (kind == 0) {
     const std::optional<Date> start = ReadDateTimeBoxes(Group<6>(boxes, 0));
     const std::optional<Date> end = ReadDateTimeBoxes(Group<6>(boxes, 6));
-    if (!start || !end || *start > *end) return {std::nullopt, kDateWrong};
+    if (!start || !end || !InOrder(*start, *end)) return {std::nullopt, kDateWrong};
     const std::optional<Date> stamp = ReadDateTimeBoxes(Group<6>(boxes, 12));
     if (!stamp) return {std::nullopt, kDateWrong};
     rec.DialStart = *start;

@@ -32,7 +32,7 @@ using EditBoxes = std::array<std::string, 18>;
 // The boxes filled from a record (the dialog's load and "ﾘｾｯﾄ(&U)").
 EditBoxes BoxesFor(const SelectedHistoryRecord& rec);
 
-// Each box must read as a number (ParseNumber), fit 16 bits and not be negative; the date-time
+// Each box must read as a number (an exponent allowed), fit 16 bits and not be negative; the date-time
 // carries over (month 13 is January of the next year). Empty when not valid.
 std::optional<Date> ReadDateTimeBoxes(std::span<const std::string, 6> boxes);
 std::optional<int32_t> ReadDurationBoxes(std::span<const std::string, 3> boxes);

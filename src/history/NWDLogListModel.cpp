@@ -1,6 +1,7 @@
 #include "history/NWDLogListModel.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 
 #include "classlib/otkDateFormat.h"
@@ -167,9 +168,11 @@ SelectedHistoryRecord Selected(int kind, const AnyRecord& r) {
   return s;
 }
 
+// Dates compared as stored: a damaged one (not a number) still equals itself.
 bool SameFields(const SelectedHistoryRecord& a, const SelectedHistoryRecord& b) {
-  return a.Kind == b.Kind && a.StampDate == b.StampDate && a.DialStart == b.DialStart && a.DialEnd == b.DialEnd &&
-         a.PlusTime == b.PlusTime && a.PlusCount == b.PlusCount;
+  auto same = [](Date x, Date y) { return std::bit_cast<uint64_t>(x) == std::bit_cast<uint64_t>(y); };
+  return a.Kind == b.Kind && same(a.StampDate, b.StampDate) && same(a.DialStart, b.DialStart) &&
+         same(a.DialEnd, b.DialEnd) && a.PlusTime == b.PlusTime && a.PlusCount == b.PlusCount;
 }
 
 constexpr const char* kCsvSent = "送信ﾊﾞｲﾄ数";
@@ -212,7 +215,10 @@ HistoryPageFill NWDLogListModel::Fill(int kind, LogWindowMode mode) {
   if (volumeShown) AttachVolumes(kind, fill.Window, records);
   const RowFormat format(h_, kind);
   fill.Rows.reserve(records.size());
+  std::vector<SelectedHistoryRecord>& shownRecords = shownRecords_[k];
+  shownRecords.clear();
   for (const AnyRecord& r : records) {
+    shownRecords.push_back(Selected(kind, r));
     std::string row;
     row.reserve(80);
     for (const Column& c : ColumnsOf(kind)) {
@@ -276,7 +282,14 @@ std::optional<SelectedHistoryRecord> NWDLogListModel::RecordForEdit(int kind, in
   if (index < OldestValidIndex(log.Ring()) || index >= log.Ring().NextSlot) return std::nullopt;
   AnyRecord r;
   if (!ReadAt(log, kind, index, r)) return std::nullopt;
-  taken_ = {kind, index, Selected(kind, r)};
+  // A log re-created since the fill may hold another record under the same index.
+  const SelectedHistoryRecord record = Selected(kind, r);
+  const int64_t row = int64_t{index} - shown_[k].First;
+  const std::vector<SelectedHistoryRecord>& shownRecords = shownRecords_[k];
+  if (row < 0 || row >= static_cast<int64_t>(shownRecords.size()) ||
+      !SameFields(shownRecords[static_cast<size_t>(row)], record))
+    return std::nullopt;
+  taken_ = {kind, index, record};
   return taken_.Original;
 }
 
@@ -330,8 +343,10 @@ std::string NWDLogListModel::ExportCsv(int kind) {
   for (const AnyRecord& r : records) {
     if (kind == LogDial) {
       const DialRecord& d = r.Dial;
-      csv += CsvDate(d.DialStart) + "," + CsvDate(d.DialEnd) + "," +
-             std::to_string(SecondsBetween(d.DialStart, d.DialEnd)) + "," + CsvDate(d.ExeStart);
+      const std::string start = CsvDate(d.DialStart), end = CsvDate(d.DialEnd);
+      // Without both dates there is no duration: a spreadsheet would add anything else in.
+      const std::string seconds = start.empty() || end.empty() ? "" : std::to_string(SecondsBetween(d.DialStart, d.DialEnd));
+      csv += start + "," + end + "," + seconds + "," + CsvDate(d.ExeStart);
     } else {
       const CounterRecord& c = r.Counter;
       csv += std::to_string(c.PlusTime) + "," + std::to_string(c.PlusCount) + "," + CsvDate(c.ResetDate);

@@ -4,7 +4,8 @@
 // selection, take a record out for the editor and write it back into its slot, export a whole log
 // as CSV, and load the counter graph's window. Every operation opens the log, works and closes
 // it; nothing of a log is kept between operations but the index of the newest record each list
-// shows (and the graph's).
+// shows (and the graph's), and the fields of the records a list shows, to tell whether its rows
+// still show the file.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -50,8 +51,9 @@ class NWDLogListModel {
   std::string SelectionTotals(int kind, int32_t itemCount, std::span<const int32_t> selected);
 
   // The record at item `focused` of list `kind` for the editor (Kind set, Changed clear). Empty
-  // when the list no longer shows the file as it is (show ChangedFileMessage and refill) or the
-  // record cannot be read.
+  // when the row no longer shows the record the file holds under its index (the log was
+  // re-created or rewritten since the fill: show ChangedFileMessage and refill) or the record
+  // cannot be read.
   std::optional<SelectedHistoryRecord> RecordForEdit(int kind, int32_t itemCount, int32_t focused);
   // Writes the edited record into the slot it was read from, but only when that slot still holds
   // the record as it was read (the monitor may have re-created, wrapped or merged the log since).
@@ -75,6 +77,7 @@ class NWDLogListModel {
   std::string counterName_;
   std::array<int32_t, 3> shownLast_{0, 0, 0};
   std::array<LogWindow, 3> shown_{};
+  std::array<std::vector<SelectedHistoryRecord>, 3> shownRecords_;  // the rows' records, oldest first
   int32_t graphAnchor_ = 0;
   // The record handed to the editor: where it was and what it held.
   struct Taken {

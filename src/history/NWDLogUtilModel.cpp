@@ -1,7 +1,8 @@
 #include "history/NWDLogUtilModel.h"
 
 #include "classlib/otkDateFormat.h"
-#include "settings/NWDUtilModel.h"
+#include "classlib/otkNumber.h"
+#include "history/NWDLogPage.h"
 
 namespace nw {
 
@@ -11,15 +12,21 @@ constexpr const char* kPageSizeRange = "ﾘｽﾄ最大表示件数は、14～99
 constexpr const char* kMoveRange = "ｸﾞﾗﾌ移動件数は、1～32の数値を入力して下さい。";
 constexpr int kGraphPage = 3;
 
+std::optional<int64_t> BoxNumber(std::string_view box) {
+  return otk::ReadNumber(box, otk::NumberGrammar::WithExponent);
+}
+
 }  // namespace
 
 HistoryUtilValues LoadHistorySettings(const HistoryDisplaySettings& h) {
   HistoryUtilValues v;
-  for (size_t i = 0; i < 3; ++i) v.hisShowMaw[i] = std::to_string(static_cast<int64_t>(h.hisShowMaw[i]) + 1);
+  // The sizes and the step the windows use: a damaged stored value shows as the default in force.
+  for (int i = 0; i < 3; ++i) v.hisShowMaw[static_cast<size_t>(i)] = std::to_string(PageSizeFor(h, i).M + 1);
   v.hisFmtDate = h.hisFmtDate;
   v.hisFmtTime = h.hisFmtTime;
-  v.hisShowMawlbl = std::to_string(static_cast<int64_t>(h.hisShowMaw[3]) + 1);
-  v.hisMoveMax = std::to_string(h.hisMoveMax[3]);
+  const PageSize graph = PageSizeFor(h, LogGraph);
+  v.hisShowMawlbl = std::to_string(graph.M + 1);
+  v.hisMoveMax = std::to_string(graph.S);
   v.gphGetWay = h.gphGetWay;
   v.gphBgColor = static_cast<uint32_t>(h.gphBgColor);
   v.gphNtColor = static_cast<uint32_t>(h.gphNtColor);
@@ -29,7 +36,7 @@ HistoryUtilValues LoadHistorySettings(const HistoryDisplaySettings& h) {
 HistoryUtilProblem ApplyHistorySettings(const HistoryUtilValues& v, HistoryDisplaySettings& h) {
   HistoryDisplaySettings w = h;
   for (int i = 0; i < 3; ++i) {
-    const std::optional<int64_t> size = ParseNumber(v.hisShowMaw[static_cast<size_t>(i)]);
+    const std::optional<int64_t> size = BoxNumber(v.hisShowMaw[static_cast<size_t>(i)]);
     if (!size || *size < 14 || *size > 999) return {i, PageSizeBox0 + i, kPageSizeRange};
     const auto m = static_cast<int32_t>(*size - 1);
     w.hisShowMaw[static_cast<size_t>(i)] = m;
@@ -37,7 +44,7 @@ HistoryUtilProblem ApplyHistorySettings(const HistoryUtilValues& v, HistoryDispl
   }
   w.hisFmtDate = v.hisFmtDate;
   w.hisFmtTime = v.hisFmtTime;
-  const std::optional<int64_t> move = ParseNumber(v.hisMoveMax);
+  const std::optional<int64_t> move = BoxNumber(v.hisMoveMax);
   if (!move || *move < 1 || *move > 32) return {kGraphPage, MoveCountBox, kMoveRange};
   w.hisMoveMax[3] = static_cast<int32_t>(*move);
   if (v.gphGetWay >= 0 && v.gphGetWay <= 2) w.gphGetWay = v.gphGetWay;

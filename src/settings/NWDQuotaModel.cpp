@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "classlib/otkCodePage932.h"
+#include "classlib/otkNumber.h"
 #include "settings/NWDQuotaIds.h"
 
 namespace nw {
@@ -27,7 +29,7 @@ uint64_t UnitBytes(int unit) { return unit == 0 ? kMegabyte : kGigabyte; }
 // A number within [lo, hi]; nullopt with `problem` filled otherwise.
 std::optional<int64_t> Within(const std::string& text, int64_t lo, int64_t hi, int field, const std::string& what,
                               UtilProblem& problem) {
-  const std::optional<int64_t> v = ParseNumber(text);
+  const std::optional<int64_t> v = otk::ReadNumber(text, otk::NumberGrammar::Decimal);
   if (!v) {
     problem = UtilProblem{util::kPageQuota, field, what + "には数値を指定して下さい。", false};
     return std::nullopt;
@@ -73,6 +75,9 @@ UtilProblem CheckQuota(const QuotaValues& v, QuotaSettings& copy) {
   if (*warn1 >= *warn2)
     return UtilProblem{util::kPageQuota, util::QuotaWarn + 0, "第1警告には第2警告より小さい数値を指定して下さい。",
                        false};
+  // The file keeps the name in code page 932: one it cannot hold would name no adapter when read back.
+  if (!cp932::Holds(v.Adapter))
+    return UtilProblem{util::kPageQuota, util::QuotaAdapter, UnstorableTextMessage("ｱﾀﾞﾌﾟﾀ名"), false};
   const int unit = v.QuotaUnit == 0 ? 0 : 1;
   copy.QuotaOn = v.QuotaOn;
   copy.AllowanceUnit = static_cast<int16_t>(unit);

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "classlib/otkCodePage932.h"
 #include "classlib/otkDateFormat.h"
+#include "classlib/otkNumber.h"
 #include "monitor/RenewalSchedule.h"
 #include "settings/NWDUtilIds.h"
 
@@ -12,9 +14,13 @@ namespace nw {
 namespace {
 
 constexpr const char* kBlank = "\r\n\r\n";
-// The longest numbers the boxes are made for: a typed text beyond them is refused, never narrowed.
-constexpr int64_t kMaxHours = 9999;
-constexpr int64_t kMaxCount = 99999999;
+// Numbers are bounded by the fields that store them (the file carries any value a field holds, so
+// whatever the dialog loads can be confirmed unchanged): a time in seconds and a count are Longs,
+// the status list size and the renewal frequency Integers.
+constexpr int64_t kMaxSeconds = INT32_MAX;
+constexpr int64_t kMaxHours = kMaxSeconds / 3600;
+constexpr int64_t kMaxCount = INT32_MAX;
+constexpr int64_t kMaxInteger = INT16_MAX;
 
 int32_t Secs(Date from, Date to) { return static_cast<int32_t>(SecondsBetween(from, to)); }
 
@@ -39,7 +45,7 @@ struct Refused {
 // no number, for a value below lo and for one above hi.
 int64_t Checked(const std::string& text, int64_t lo, int64_t hi, int page, int field, const std::string& notNumber,
                 const std::string& below, const std::string& above) {
-  const std::optional<int64_t> v = ParseNumber(text);
+  const std::optional<int64_t> v = otk::ReadNumber(text, otk::NumberGrammar::Decimal);
   if (!v) Refuse(page, field, notNumber);
   if (*v < lo) Refuse(page, field, below);
   if (*v > hi) Refuse(page, field, above);
@@ -120,9 +126,25 @@ std::string RangeMessage(const char* what, int64_t lo, int64_t hi) {
   return std::string(what) + "には" + std::to_string(lo) + "～" + std::to_string(hi) + "の数値を指定して下さい。";
 }
 
+// Hours, minutes and seconds as seconds; refused on the hours box when the total leaves the field.
+int64_t TotalSeconds(int64_t h, int64_t m, int64_t s, int page, int hoursBox) {
+  const int64_t total = (h * 60 + m) * 60 + s;
+  if (total > kMaxSeconds)
+    Refuse(page, hoursBox,
+           "時間の合計には、" + std::to_string(kMaxSeconds / 3600) + "時間 " + std::to_string(kMaxSeconds / 60 % 60) +
+               "分 " + std::to_string(kMaxSeconds % 60) + "秒までを指定して下さい。");
+  return total;
+}
+
+// A text stored in the settings file must come back as typed: refused when code page 932 lacks
+// one of its characters.
+void CheckStorable(const std::string& text, const char* label, int page, int field) {
+  if (!cp932::Holds(text)) Refuse(page, field, UnstorableTextMessage(label));
+}
+
 // The largest renewal frequency whose next renewal is still a date, for the schedule in `s`.
 int64_t LargestFrequency(SettingsRecord s, Date now) {
-  int64_t lo = 0, hi = 9999;  // lo always valid (or 0)
+  int64_t lo = 0, hi = kMaxInteger;  // lo always valid (or 0)
   while (lo < hi) {
     const int64_t mid = (lo + hi + 1) / 2;
     Date d = 0;
@@ -159,8 +181,8 @@ void CheckRenew(const UtilValues& v, const SettingsRecord& stored, Date now, boo
   s.WhenRenewSecond = static_cast<int16_t>(second);
   s.WhenWeek = std::clamp(v.WhenWeek, 0, 6);
   s.RNInterval = std::clamp(v.RNInterval, 0, 5);
-  const int64_t freq = Checked(v.RenewFreq, 1, 9999, p, util::RenewFreq, "更新頻度には数値を指定して下さい。",
-                               "更新頻度には1以上の数値を指定して下さい。", RangeMessage("更新頻度", 1, 9999));
+  const int64_t freq = Checked(v.RenewFreq, 1, kMaxInteger, p, util::RenewFreq, "更新頻度には数値を指定して下さい。",
+                               "更新頻度には1以上の数値を指定して下さい。", RangeMessage("更新頻度", 1, kMaxInteger));
   s.RenewFreq = static_cast<int16_t>(freq);
   // A next renewal that is no date would renew the counter on every cycle.
   Date next = 0;
@@ -181,6 +203,7 @@ void CheckRenew(const UtilValues& v, const SettingsRecord& stored, Date now, boo
     copy.RNInterval = s.RNInterval;
     copy.RenewFreq = s.RenewFreq;
   }
+  CheckStorable(v.CounterName, "ｶｳﾝﾀ名", p, util::CounterName);
   plan.NameChanged = v.CounterName != stored.CounterName;
   if (plan.NameChanged) copy.CounterName = v.CounterName;
   plan.RenewChanged = v.UserRenew != stored.UserRenew;
@@ -198,7 +221,7 @@ void CheckHangup(const UtilValues& v, SettingsRecord& copy) {
     const int64_t m = Number(v.*g.Minutes, 0, 59, p, g.FirstBox + 1, minutes, minutes);
     const std::string seconds = "秒には0～59の数値を指定して下さい。";
     const int64_t s = Number(v.*g.Seconds, 0, 59, p, g.FirstBox + 2, seconds, seconds);
-    const int64_t limit = (h * 60 + m) * 60 + s;
+    const int64_t limit = TotalSeconds(h, m, s, p, g.FirstBox);
     if (limit <= 0) Refuse(p, g.FirstBox, "指定時間は、0より上の数値を指定して下さい。");
     copy.*g.StoredTime = static_cast<int32_t>(limit);
   }
@@ -232,15 +255,20 @@ void CheckCounterValues(const UtilValues& v, Plan& plan) {
     const int64_t m = Number(v.*g.Minutes, 0, 59, p, g.FirstBox + 2, minutes, minutes);
     const std::string seconds = "秒には0～59の数値を指定して下さい。";
     const int64_t s = Number(v.*g.Seconds, 0, 59, p, g.FirstBox + 3, seconds, seconds);
-    *edits[i] = Plan::CounterEdit{true, static_cast<int32_t>((h * 60 + m) * 60 + s), static_cast<int32_t>(c)};
+    const int64_t total = TotalSeconds(h, m, s, p, g.FirstBox);
+    *edits[i] = Plan::CounterEdit{true, static_cast<int32_t>(total), static_cast<int32_t>(c)};
   }
 }
 
 void CheckExpress(const UtilValues& v, SettingsRecord& copy) {
-  copy.MaxCount = static_cast<int16_t>(Checked(v.MaxCount, 1, 9999, kPageExpress, util::MaxCount,
+  const int p = kPageExpress;
+  copy.MaxCount = static_cast<int16_t>(Checked(v.MaxCount, 1, kMaxInteger, p, util::MaxCount,
                                                "最大掲載数には数値を指定して下さい。",
                                                "最大掲載数には1以上の数値を指定して下さい。",
-                                               RangeMessage("最大掲載数", 1, 9999)));
+                                               RangeMessage("最大掲載数", 1, kMaxInteger)));
+  CheckStorable(v.FormatWin, "ﾀｲﾄﾙﾊﾞｰﾌｫｰﾏｯﾄ", p, util::FormatWin);
+  CheckStorable(v.FormatIval, "経過時間表示ﾌｫｰﾏｯﾄ", p, util::FormatIval);
+  CheckStorable(v.FormatNow, "日時表示ﾌｫｰﾏｯﾄ", p, util::FormatNow);
   copy.FormatNow = v.FormatNow;
   copy.FormatIval = v.FormatIval;
   copy.FormatWinVis = v.FormatWinVis;
@@ -323,6 +351,23 @@ void ApplyCounterEffects(const Plan& plan, UtilityHost& host) {
   host.RedrawCounters(runningToday, runningUser);
 }
 
+// Puts the records back as they were before the apply and the program's state that follows them.
+void Restore(UtilityHost& host, const SettingsRecord& settings, const CounterBlock& counters,
+             const UtilRuntime& before) noexcept {
+  try {
+    host.Settings() = settings;
+    host.Counters() = counters;
+    host.SetUserStart(before.UserStart);
+    host.ApplyUserCounterState();
+    host.SetPollingTimer(settings.TimerActv, settings.TimerIval);
+    const UtilRuntime now = host.Runtime();
+    if (now.LockShown != before.LockShown) host.ShowLockButton(before.LockShown);
+    if (now.TrayResident != before.TrayResident) host.SetTrayResidency(before.TrayResident);
+  } catch (...) {
+    // The records are back; the main window catches up at its next refresh.
+  }
+}
+
 }  // namespace
 
 std::string LateDayQuestion() {
@@ -334,47 +379,8 @@ std::string UnexpectedErrorMessage() {
   return std::string("予期せぬｴﾗｰが発生しました。") + kBlank + "ｷｬﾝｾﾙするか、設定をしなおして下さい。";
 }
 
-std::optional<int64_t> ParseNumber(std::string_view t) {
-  auto blank = [](char ch) { return ch == ' ' || ch == '\t'; };
-  while (!t.empty() && blank(t.front())) t.remove_prefix(1);
-  while (!t.empty() && blank(t.back())) t.remove_suffix(1);
-  bool negative = false;
-  if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
-    negative = t.front() == '-';
-    t.remove_prefix(1);
-  }
-  const size_t point = t.find('.');
-  const std::string_view whole = t.substr(0, point);
-  const std::string_view fraction = point == std::string_view::npos ? std::string_view{} : t.substr(point + 1);
-  auto digits = [](std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-  };
-  if ((whole.empty() && fraction.empty()) || !digits(whole) || !digits(fraction)) return std::nullopt;
-  constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
-  int64_t value = 0;
-  bool saturated = false;
-  for (char ch : whole) {
-    const int d = ch - '0';
-    if (value > (kMax - d) / 10) {
-      saturated = true;
-      break;
-    }
-    value = value * 10 + d;
-  }
-  if (!saturated && !fraction.empty()) {
-    // Nearest integer, halves to the even neighbour.
-    const int first = fraction[0] - '0';
-    const bool rest = fraction.find_first_not_of('0', 1) != std::string_view::npos;
-    const bool up = first > 5 || (first == 5 && (rest || value % 2 == 1));
-    if (up) {
-      if (value == kMax)
-        saturated = true;
-      else
-        ++value;
-    }
-  }
-  if (saturated) value = kMax;
-  return negative ? -value : value;
+std::string UnstorableTextMessage(std::string_view label) {
+  return std::string(label) + "には、使用できない文字が含まれています。";
 }
 
 UtilValues LoadUtility(const SettingsRecord& s, const CounterBlock& c, const UtilRuntime& rt) {
@@ -464,15 +470,24 @@ UtilProblem ApplyUtility(const UtilValues& v, UtilityHost& host, bool lateDayAcc
     if (laterChecks)
       if (UtilProblem later = laterChecks()) return later;
 
-    // Every page passed: the copy goes back, then the effects in the pages' order.
-    host.Settings() = copy;
-    const SettingsRecord& s = host.Settings();
-    ApplyRenewEffects(plan, rt, host);
-    ApplyCounterEffects(plan, host);
-    host.TrimStatusList();
-    host.SetPollingTimer(s.TimerActv, s.TimerIval);
-    if (v.ExpLock != rt.LockShown) host.ShowLockButton(v.ExpLock);
-    if (v.TackTrayIn != rt.TrayResident) host.SetTrayResidency(v.TackTrayIn);
+    // Every page passed: the copy goes back, then the effects in the pages' order. Should one of
+    // them fail, the records and the program go back to what they were, so that "ｷｬﾝｾﾙ" after
+    // the message leaves everything as before "O.K.".
+    const SettingsRecord settingsBefore = stored;
+    const CounterBlock countersBefore = host.Counters();
+    try {
+      host.Settings() = copy;
+      const SettingsRecord& s = host.Settings();
+      ApplyRenewEffects(plan, rt, host);
+      ApplyCounterEffects(plan, host);
+      host.TrimStatusList();
+      host.SetPollingTimer(s.TimerActv, s.TimerIval);
+      if (v.ExpLock != rt.LockShown) host.ShowLockButton(v.ExpLock);
+      if (v.TackTrayIn != rt.TrayResident) host.SetTrayResidency(v.TackTrayIn);
+    } catch (...) {
+      Restore(host, settingsBefore, countersBefore, rt);
+      throw;
+    }
     return {};
   } catch (const Refused& r) {
     return r.Problem;

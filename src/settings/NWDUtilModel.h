@@ -121,11 +121,11 @@ UtilProblem ApplyUtility(const UtilValues& values, UtilityHost& host, bool lateD
 std::string LateDayQuestion();
 std::string UnexpectedErrorMessage();
 
-// ---- the pieces the window shows live -------------------------------------------------------------
+// The warning for a text the settings file cannot keep (a character code page 932 lacks), naming
+// its box.
+std::string UnstorableTextMessage(std::string_view label);
 
-// A decimal number as typed (blanks around it, a sign, digits, a fraction), rounded to the nearest
-// integer with halves to even; values beyond 64 bits saturate. Empty when it is not a number.
-std::optional<int64_t> ParseNumber(std::string_view text);
+// ---- the pieces the window shows live -------------------------------------------------------------
 
 // Which renewal controls are enabled for the switch and the period kind.
 struct RenewEnabling {

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "classlib/otkCodePage932.h"
+#include "classlib/otkNumber.h"
 #include "settings/NWDUtilModel.h"
 #include "settings/NWDUtilSprIds.h"
 
@@ -29,10 +30,8 @@ SetOutcome Refuse(int field, std::string message) { return SetOutcome{SetOutcome
 // (they would be saved as "?" and name something else). `comma`: a "," would split the dial
 // helper's request into extra fields, so it is refused too.
 std::optional<SetOutcome> TextRule(const std::string& text, const char* label, int field, bool comma) {
-  const std::string stored = cp932::FromUtf8(text);
-  if (cp932::ToUtf8(stored) != text)
-    return Refuse(field, std::string(label) + "には、使用できない文字が含まれています。");
-  if (cp932::CharCount(stored) > kTextLimit)
+  if (!cp932::Holds(text)) return Refuse(field, UnstorableTextMessage(label));
+  if (cp932::CharCount(cp932::FromUtf8(text)) > kTextLimit)
     return Refuse(field, std::string(label) + "には、" + std::to_string(kTextLimit) + "文字以下の文字数を指定して下さい。");
   if (comma && text.find(',') != std::string::npos)
     return Refuse(field, std::string(label) + "には、\",\" (ｶﾝﾏ) を含めないで下さい。");
@@ -173,7 +172,7 @@ SprProblem ApplySpr(const SprValues& v, const ConnSetList& sets, SettingsRecord&
     sets.StoreInto(copy);
     // Page 1.
     if (v.SyCngDlg >= 0) copy.SyCngDlg = v.SyCngDlg;
-    const std::optional<int64_t> timeout = ParseNumber(v.SyTimeOut);
+    const std::optional<int64_t> timeout = otk::ReadNumber(v.SyTimeOut, otk::NumberGrammar::Decimal);
     if (!timeout) return SprProblem{1, spr::SyTimeOut, "変更の修正時間ﾀｲﾑｱｳﾄには数値を指定して下さい。"};
     if (*timeout < 0 || *timeout > 99999)
       return SprProblem{1, spr::SyTimeOut, "変更の修正時間ﾀｲﾑｱｳﾄには0～99999の数値を指定して下さい。"};
@@ -216,6 +215,11 @@ std::vector<bool> TickedItems(const std::vector<std::string>& items, const std::
 std::string NoEntryText() { return "なし"; }
 
 std::string EntryStateText(bool connected) { return connected ? "接続状態" : "切断状態"; }
+
+std::string EntriesUnreadMessage() {
+  return std::string("ﾀﾞｲｱﾙｱｯﾌﾟ接続のｴﾝﾄﾘの一覧を読み込めませんでした。") + kBlank +
+         "表示中の一覧とﾁｪｯｸはそのままです。";
+}
 
 std::string ApplyWatchEntry(const WatchValues& v, SettingsRecord& settings) {
   try {

@@ -120,6 +120,8 @@ std::vector<bool> TickedItems(const std::vector<std::string>& items, const std::
 // The live state texts: "なし" without a selected entry, else "接続状態" / "切断状態".
 std::string NoEntryText();
 std::string EntryStateText(bool connected);
+// "再表示(&R)" could not read the phonebook: the list and the ticks shown stay.
+std::string EntriesUnreadMessage();
 
 struct WatchValues {
   int Way = 0;

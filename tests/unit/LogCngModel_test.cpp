@@ -2,6 +2,7 @@
 // their messages, carrying of out-of-range fields and the connection length beside the boxes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "history/NWDLogCngModel.h"
@@ -39,6 +40,9 @@ TEST(LogCngModel, CounterChecksRunInOrder) {
       {"count -1", [](EditBoxes& b) { b[9] = "-1"; }, kCountError},
       {"count 12a", [](EditBoxes& b) { b[9] = "12a"; }, kCountError},
       {"count with blanks", [](EditBoxes& b) { b[9] = " 12 "; }, "", 3600, 12},
+      {"numbers with an exponent", [](EditBoxes& b) { b[6] = "1e1", b[9] = " 2.5E1 ", b[5] = "3E0"; }, "", 36000, 25,
+       MakeDate(2026, 12, 8, 0, 0, 3)},
+      {"exponent without digits", [](EditBoxes& b) { b[9] = "1e"; }, kCountError},
       {"month 13", [](EditBoxes& b) { b[1] = "13"; }, "", 3600, 2, MakeDate(2027, 1, 8)},
       {"minute 75", [](EditBoxes& b) { b[4] = "75"; }, "", 3600, 2, MakeDate(2026, 12, 8, 1, 15, 0)},
       {"year 12a", [](EditBoxes& b) { b[0] = "12a"; }, kDateError},
@@ -89,6 +93,17 @@ TEST(LogCngModel, ConnectionTimesInOrderOnly) {
   }
   b[14] = "x";  // the watch start does not take part in the length
   EXPECT_EQ(DialDurationText(b, "hh:mm:ss"), "00:30:00");
+
+  // Before 1899-12-30 the day numbers do not sort in time order; the times still do.
+  const EditBoxes early = {"1899", "12", "29", "6", "0", "0", "1899", "12", "29", "12", "0", "0",
+                           "1899", "12", "29", "5", "0", "0"};
+  EXPECT_EQ(DialDurationText(early, "h時間 mm分 ss秒"), "6時間 00分 00秒");
+  ASSERT_TRUE(ApplyEdit(0, early).Record);
+  EXPECT_EQ(ApplyEdit(0, early).Record->DialEnd, MakeDate(1899, 12, 29, 12, 0, 0));
+  EditBoxes reversed = early;
+  std::swap_ranges(reversed.begin(), reversed.begin() + 6, reversed.begin() + 6);
+  EXPECT_EQ(DialDurationText(reversed, "h時間 mm分 ss秒"), "ｴﾗｰが発生しました。");
+  EXPECT_EQ(ApplyEdit(0, reversed).Message, kDateError);
 }
 
 TEST(LogCngModel, BoxesShowTheRecordAndReadItBack) {

@@ -254,6 +254,17 @@ TEST_F(HistoryList, CsvHoldsTheWholeLogOldestFirst) {
             "2026-12-07 09:00:00,2026-12-07 09:05:05,305,2026-12-07 08:00:00,,\n"
             "2026-12-07 10:00:00,2026-12-07 11:02:03,3723,2026-12-07 08:00:00,,\n");
 
+  // A zeroed and a damaged end: no duration at all, not one counted back to 1899.
+  StartDialRecord(kWatch, MakeDate(2026, 12, 7, 12, 0, 0));
+  EndDialRecord(0);
+  StartDialRecord(kWatch, MakeDate(2026, 12, 7, 13, 0, 0));
+  EndDialRecord(1e300);
+  csv = model.ExportCsv(0);
+  std::erase(csv, '\r');
+  EXPECT_TRUE(csv.ends_with("\n2026-12-07 12:00:00,,,2026-12-07 08:00:00\n"
+                            "2026-12-07 13:00:00,,,2026-12-07 08:00:00\n"))
+      << csv;
+
   h.huPlusCount = false;  // the export does not follow the column switches
   csv = model.ExportCsv(2);
   std::erase(csv, '\r');
@@ -337,7 +348,7 @@ TEST_F(HistoryList, GraphWindowFromTheSelectedRecord) {
     const std::optional<GraphData> g = model.LoadGraph(KeepPosition);
     ASSERT_TRUE(g) << c.Way;
     ASSERT_EQ(g->Points.size(), 32u) << c.Way;
-    EXPECT_EQ(g->Points.front(), (GraphPoint{c.First, c.First, kDay + c.First})) << c.Way;
+    EXPECT_EQ(g->Points.front(), (GraphPoint{c.First, c.First, kDay + c.First, std::nullopt})) << c.Way;
     EXPECT_EQ(g->Points.back().PlusTime, c.First + 31) << c.Way;
     EXPECT_EQ(g->MaxTime, c.First + 31) << c.Way;
     EXPECT_EQ(g->MesCase, std::to_string(c.First + 1) + "件～" + std::to_string(c.First + 32) + "件目");

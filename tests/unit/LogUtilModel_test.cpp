@@ -40,6 +40,21 @@ TEST(LogUtilModel, LoadAndAccept) {
   EXPECT_EQ(h.gphGetWay, 0);
 }
 
+TEST(LogUtilModel, DamagedSizesShowWhatIsInUseAndBoxesTakeAnExponent) {
+  HistoryDisplaySettings h;
+  h.hisShowMaw[1] = 5000;  // no list shows more than 999 records
+  h.hisShowMaw[3] = 50;    // the graph has 32 bars
+  h.hisMoveMax[3] = 0;
+  HistoryUtilValues v = LoadHistorySettings(h);
+  EXPECT_EQ(v.hisShowMaw[1], "100");
+  EXPECT_EQ(std::tie(v.hisShowMawlbl, v.hisMoveMax), std::make_tuple("32", "3"));
+
+  v.hisShowMaw = {"1e2", " 2.5E1 ", "14"};
+  v.hisMoveMax = "3.2e1";
+  EXPECT_FALSE(ApplyHistorySettings(v, h));
+  EXPECT_EQ(std::tie(h.hisShowMaw[0], h.hisShowMaw[1], h.hisMoveMax[3]), std::make_tuple(99, 24, 32));
+}
+
 TEST(LogUtilModel, RefusalNamesItsPageAndStoresNothing) {
   struct Case {
     int Box;  // 0..2 a page size, 3 the move count

@@ -103,12 +103,19 @@ TEST(UtilModel, ChecksRunInTheirOrderAndAFailureChangesNothing) {
       {&UtilValues::RenewFreq, "x", kPageRenew, util::RenewFreq, "更新頻度には数値を指定して下さい。"},
       {&UtilValues::AuCutMinutes, "-1", kPageHangup, util::AuCutTime + 1, "分には0～59の数値を指定して下さい。"},
       {&UtilValues::AdCutHours, "99999999999999999999", kPageHangup, util::AdCutTime,
-       "時間には0～9999の数値を指定して下さい。"},
+       "時間には0～596523の数値を指定して下さい。"},
       {&UtilValues::RdInterval, "-1", kPageRedial, util::RdInterval, "接続間隔には0～9999の数値を指定して下さい。"},
       {&UtilValues::RdInterval, "1e3", kPageRedial, util::RdInterval, "接続間隔には数値を指定して下さい。"},
       {&UtilValues::MaxCount, "abc", kPageExpress, util::MaxCount, "最大掲載数には数値を指定して下さい。"},
       {&UtilValues::MaxCount, "0", kPageExpress, util::MaxCount, "最大掲載数には1以上の数値を指定して下さい。"},
-      {&UtilValues::MaxCount, "40000", kPageExpress, util::MaxCount, "最大掲載数には1～9999の数値を指定して下さい。"},
+      {&UtilValues::MaxCount, "40000", kPageExpress, util::MaxCount, "最大掲載数には1～32767の数値を指定して下さい。"},
+      // Texts the settings file would give back with "?" in them.
+      {&UtilValues::CounterName, "料金€", kPageRenew, util::CounterName, "ｶｳﾝﾀ名には、使用できない文字が含まれています。"},
+      {&UtilValues::FormatWin, "h\xF0\x9F\x98\x80", kPageExpress, util::FormatWin,
+       "ﾀｲﾄﾙﾊﾞｰﾌｫｰﾏｯﾄには、使用できない文字が含まれています。"},
+      {&UtilValues::FormatIval, "h€", kPageExpress, util::FormatIval, "経過時間表示ﾌｫｰﾏｯﾄには、使用できない文字が含まれています。"},
+      {&UtilValues::FormatNow, "yyyy年m月d日～€", kPageExpress, util::FormatNow,
+       "日時表示ﾌｫｰﾏｯﾄには、使用できない文字が含まれています。"},
   };
   for (const Case& c : cases) {
     UtilValues bad = h.Load();
@@ -121,6 +128,30 @@ TEST(UtilModel, ChecksRunInTheirOrderAndAFailureChangesNothing) {
   zero.AtCutHours = zero.AtCutMinutes = zero.AtCutSeconds = "0";
   EXPECT_EQ(ApplyUtility(zero, h).Message, "指定時間は、0より上の数値を指定して下さい。");
   EXPECT_EQ(h.settings, before);
+}
+
+TEST(UtilModel, StoredValuesBeyondFourDigitsAreConfirmedUnchanged) {
+  FakeHost h;
+  h.settings.AdCutTime = 36000000;  // 10 000 hours
+  h.settings.MaxCount = 10000;
+  h.settings.RNInterval = 5;
+  h.settings.RenewFreq = 10000;  // minutes
+  h.counters = {MakeDate(2026, 12, 8), 100, 3, MakeDate(2026, 12, 8, 10, 5, 0), 36000000, 10000};
+  const SettingsRecord before = h.settings;
+  UtilValues v = h.Load();
+  EXPECT_EQ(std::tie(v.AdCutHours, v.UserHours, v.UserCount), std::make_tuple("10000", "10000", "10000"));
+  v.opCngUser = 1;  // only the count changes
+  v.UserCount = "10001";
+  ASSERT_FALSE(ApplyUtility(v, h)) << ApplyUtility(v, h).Message;
+  EXPECT_EQ(h.settings, before);
+  EXPECT_EQ(std::tie(h.counters.UserSeconds, h.counters.UserCount), std::make_tuple(36000000, 10001));
+  // The longest time a Long holds is taken.
+  v = h.Load();
+  v.AdCutHours = "596523", v.AdCutMinutes = "14", v.AdCutSeconds = "7";
+  ASSERT_FALSE(ApplyUtility(v, h));
+  EXPECT_EQ(h.settings.AdCutTime, INT32_MAX);
+  v.AdCutSeconds = "8";
+  EXPECT_EQ(ApplyUtility(v, h).Message, "時間の合計には、596523時間 14分 7秒までを指定して下さい。");
 }
 
 TEST(UtilModel, LateDayIsAskedAndAcceptedOnNo) {
@@ -194,6 +225,9 @@ TEST(UtilModel, QuotaPageIsCheckedAfterTheOthersAndStoredWithThem) {
   EXPECT_TRUE(h.calls.empty());
 
   q.QuotaWarn1 = "70";
+  q.Adapter = "Wi\xE2\x80\x91Fi";  // a non-breaking hyphen, which code page 932 lacks
+  EXPECT_EQ(ApplyUtilityWithQuota(v, q, quota, h).Field, util::QuotaAdapter);
+  EXPECT_EQ(quota, stored);
   q.QuotaSize = "300";
   q.QuotaUnit = 0;
   q.Adapter = "";
@@ -284,19 +318,6 @@ TEST(UtilModel, CounterSwitchAndValuesActOnlyOnARunningCounter) {
   EXPECT_EQ(h.rt.UserStart, h.rt.Now);
   EXPECT_EQ(h.counters.UserSeconds, 0);
   EXPECT_EQ(h.counters.UserCount, 0);
-}
-
-TEST(UtilModel, NumbersAreStrictAndNeverOverflow) {
-  EXPECT_EQ(ParseNumber(" 42 "), 42);
-  EXPECT_EQ(ParseNumber("-7"), -7);
-  EXPECT_EQ(ParseNumber("+.5"), 0);
-  EXPECT_EQ(ParseNumber("1.5"), 2);
-  EXPECT_EQ(ParseNumber("2.5"), 2);
-  EXPECT_EQ(ParseNumber("2.51"), 3);
-  EXPECT_EQ(ParseNumber("99999999999999999999999"), INT64_MAX);
-  EXPECT_EQ(ParseNumber("-99999999999999999999999"), -INT64_MAX);
-  for (const char* bad : {"", " ", "-", ".", "1.2.3", "12a", "0x10", "1e3", "1 000", "１２"})
-    EXPECT_FALSE(ParseNumber(bad)) << bad;
 }
 
 TEST(UtilModel, LivePiecesOfThePages) {

@@ -1,5 +1,5 @@
 // The history windows driven by real key strokes and mouse messages while their modal loops run:
-// the record editor, the display settings and the counter graph.
+// the record editor, the display settings, the counter graph and the list over a log that changes.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,86 +8,35 @@
 #include <string>
 #include <vector>
 
+#include "../unit/TestFiles.h"
 #include "classlib/win32/otkGdi.h"
+#include "data/NWDLogFiles.h"
+#include "history/NWDLogListIds.h"
 #include "history/win32/NWDLogCng.h"
 #include "history/win32/NWDLogGraph.h"
+#include "history/win32/NWDLogList.h"
 #include "history/win32/NWDLogUtil.h"
 #include "WindowTestKit.h"
 
 using nw::NWDLogCng;
 using nw::NWDLogGraph;
+using nw::NWDLogList;
 using nw::NWDLogUtil;
 
 namespace {
 
+using wtk::Closer;
 using wtk::Key;
+using wtk::MessageBoxUp;
+using wtk::MessageText;
+using wtk::Script;
 using wtk::Type;
 void Alt(char letter) { Key(static_cast<WORD>(letter), {VK_MENU}); }
-
-// Steps run one after another from the running message loop (keys need the loop to arrive); a
-// step waits while keys of the one before are still on their way (a busy machine). Whatever a
-// failed step left open is closed after `closeAfterMs`, so a failure never hangs the run. Nothing
-// of a script outlives its test: steps and the closing are dropped when the script goes.
-class Script {
- public:
-  Script(std::vector<std::function<void()>> steps, std::function<void()> closeAll, UINT closeAfterMs)
-      : steps_(std::make_shared<std::vector<std::function<void()>>>(std::move(steps))) {
-    At(steps_, alive_, 0);
-    wtk::Later(closeAfterMs, [alive = alive_, closeAll] {
-      if (*alive) closeAll();
-    });
-  }
-  ~Script() { *alive_ = false; }
-  Script(const Script&) = delete;
-  Script& operator=(const Script&) = delete;
-
- private:
-  using Steps = std::shared_ptr<std::vector<std::function<void()>>>;
-  static void At(Steps all, std::shared_ptr<bool> alive, size_t i, int waits = 0) {
-    if (i >= all->size()) return;
-    wtk::Later(waits ? 100 : 300, [all, alive, i, waits] {
-      if (!*alive) return;
-      if (HIWORD(GetQueueStatus(QS_INPUT)) != 0 && waits < 30) return At(all, alive, i, waits + 1);
-      (*all)[i]();
-      At(all, alive, i + 1);
-    });
-  }
-  Steps steps_;
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-};
-
-// The message box of this thread: its text, or empty when none is up.
-HWND MessageBoxUp() {
-  struct Find {
-    static BOOL CALLBACK One(HWND w, LPARAM lp) {
-      wchar_t cls[16] = {};
-      GetClassNameW(w, cls, 16);
-      if (std::wstring(cls) == L"#32770" && IsWindowVisible(w)) *reinterpret_cast<HWND*>(lp) = w;
-      return TRUE;
-    }
-  };
-  HWND found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), Find::One, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-std::string MessageText() {
-  HWND box = MessageBoxUp();
-  return box ? wtk::ItemText(box, 0xFFFF) : std::string();
-}
 
 bool FocusIsAllSelected(HWND box) {
   DWORD from = 1, to = 0;
   SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
   return GetFocus() == box && from == 0 && to == static_cast<DWORD>(GetWindowTextLengthW(box));
-}
-
-// Closes a message box left open and then the window.
-template <class D>
-std::function<void()> Closer(D& dlg) {
-  return [&dlg] {
-    if (HWND box = MessageBoxUp()) EndDialog(box, IDOK);
-    if (dlg.Window()) PostMessageW(dlg.Window(), WM_CLOSE, 0, 0);
-  };
 }
 
 std::string Item(const otkForm::Form& f, int id) { return wtk::Text(f.Item(id)); }
@@ -402,7 +351,7 @@ nw::GraphData Points(std::initializer_list<int32_t> seconds, int64_t maxTime, st
   nw::GraphData d;
   int i = 0;
   for (int32_t s : seconds) {
-    d.Points.push_back({s, i + 1, nw::MakeDate(2003, 1, 1 + i, 6, 0, 0)});
+    d.Points.push_back({s, i + 1, nw::MakeDate(2003, 1, 1 + i, 6, 0, 0), std::nullopt});
     ++i;
   }
   d.MaxTime = maxTime;
@@ -503,4 +452,46 @@ TEST(NWDLogGraph, BarsReadoutByMouseAndKeysAndPaging) {
   }, Closer(g), 7000);
   g.ShowModal(host.Get(), nullptr, false);
   EXPECT_EQ(source.Calls, (std::vector<nw::LogWindowMode>{nw::KeepPosition, nw::PageNext, nw::PageBack}));
+}
+
+// ---- the history list -------------------------------------------------------------------------
+
+TEST(NWDLogList, RowOfALogRecreatedSinceTheFillIsNotEditedButRefilled) {
+  nw::test::TempFolder dir{"nwlist"};
+  nw::SetProgramFolder(dir.Utf8());
+  auto connections = [](int firstHour, int n) {
+    for (int i = 0; i < n; ++i) {
+      nw::StartDialRecord(nw::MakeDate(2026, 12, 7, 8), nw::MakeDate(2026, 12, 7, firstHour + i));
+      nw::EndDialRecord(nw::MakeDate(2026, 12, 7, firstHour + i, 30));
+    }
+  };
+  connections(9, 2);
+  wtk::HostWindow host;
+  nw::HistoryDisplaySettings h;
+  NWDLogList list(GetModuleHandleW(nullptr), h, "ﾌﾟﾛﾊﾞｲﾀﾞ");
+  auto rows = [&] { return static_cast<int>(SendMessageW(list.Item(nw::loglist::HisList), LB_GETCOUNT, 0, 0)); };
+  HWND editor = nullptr;
+  Script script({
+      [&] {
+        ASSERT_EQ(rows(), 2);
+        wtk::ClickListItem(list.Item(nw::loglist::HisList), 0);
+      },
+      [&] {
+        // The monitor re-creates the log meanwhile: index 0 now holds another connection.
+        ASSERT_TRUE(DeleteFileW(nw::win::Widen(nw::AppPath("NwdDial.log")).c_str()));
+        connections(13, 3);
+        PostMessageW(list.Item(nw::loglist::cdCngVal), BM_CLICK, 0, 0);
+      },
+      [&] {
+        editor = wtk::WindowTitled("Orvin.T.K. NetWard 接続／切断の履歴ﾘｽﾄの値の変更");
+        if (editor) PostMessageW(editor, WM_CLOSE, 0, 0);
+      },
+      [&] {
+        EXPECT_EQ(Item(list, nw::loglist::MesSeltime), "接続／切断の履歴を保存するﾌｧｲﾙに変更がありました。");
+        EXPECT_EQ(rows(), 3);
+        PostMessageW(list.Window(), WM_CLOSE, 0, 0);
+      },
+  }, Closer(list), 6000);
+  list.ShowModal(host.Get(), nullptr, false);
+  EXPECT_EQ(editor, nullptr) << "the editor opened on another record";
 }

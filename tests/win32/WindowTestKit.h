@@ -189,6 +189,90 @@ class HelpRecorder {
   std::vector<std::string> Pages;
 };
 
+// Steps run one after another from the running message loop (keys need the loop to arrive); a
+// step waits while keys of the one before are still on their way (a busy machine). Whatever a
+// failed step left open is closed after `closeAfterMs`, so a failure never hangs the run. Nothing
+// of a script outlives its test: steps and the closing are dropped when the script goes.
+class Script {
+ public:
+  Script(std::vector<std::function<void()>> steps, std::function<void()> closeAll, UINT closeAfterMs)
+      : steps_(std::make_shared<std::vector<std::function<void()>>>(std::move(steps))) {
+    At(steps_, alive_, 0);
+    Later(closeAfterMs, [alive = alive_, closeAll] {
+      if (*alive) closeAll();
+    });
+  }
+  ~Script() { *alive_ = false; }
+  Script(const Script&) = delete;
+  Script& operator=(const Script&) = delete;
+
+ private:
+  using Steps = std::shared_ptr<std::vector<std::function<void()>>>;
+  static void At(Steps all, std::shared_ptr<bool> alive, size_t i, int waits = 0) {
+    if (i >= all->size()) return;
+    Later(waits ? 100 : 300, [all, alive, i, waits] {
+      if (!*alive) return;
+      if (HIWORD(GetQueueStatus(QS_INPUT)) != 0 && waits < 30) return At(all, alive, i, waits + 1);
+      (*all)[i]();
+      At(all, alive, i + 1);
+    });
+  }
+  Steps steps_;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+// The message box of this thread (none: null) and its text (none: empty).
+inline HWND MessageBoxUp() {
+  struct Find {
+    static BOOL CALLBACK One(HWND w, LPARAM lp) {
+      wchar_t cls[16] = {};
+      GetClassNameW(w, cls, 16);
+      if (std::wstring(cls) == L"#32770" && IsWindowVisible(w)) *reinterpret_cast<HWND*>(lp) = w;
+      return TRUE;
+    }
+  };
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), Find::One, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+inline std::string MessageText() {
+  HWND box = MessageBoxUp();
+  return box ? ItemText(box, 0xFFFF) : std::string();
+}
+
+// Closes a message box left open and then the window.
+template <class D>
+std::function<void()> Closer(D& dlg) {
+  return [&dlg] {
+    if (HWND box = MessageBoxUp()) EndDialog(box, IDOK);
+    if (dlg.Window()) PostMessageW(dlg.Window(), WM_CLOSE, 0, 0);
+  };
+}
+
+// The visible top-level window of this thread with the caption `title` (none: null).
+inline HWND WindowTitled(const std::string& title) {
+  struct Find {
+    const std::string* Title;
+    HWND Found = nullptr;
+    static BOOL CALLBACK One(HWND w, LPARAM lp) {
+      auto* f = reinterpret_cast<Find*>(lp);
+      if (IsWindowVisible(w) && Text(w) == *f->Title) f->Found = w;
+      return TRUE;
+    }
+  } find{&title};
+  EnumThreadWindows(GetCurrentThreadId(), Find::One, reinterpret_cast<LPARAM>(&find));
+  return find.Found;
+}
+
+// A click of the left button on item `index` of a list box, through the message queue.
+inline void ClickListItem(HWND list, int index) {
+  RECT r{};
+  SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
 // A plain visible top-level window with an icon, standing in for the main window.
 class HostWindow {
  public:

@@ -93,7 +93,7 @@ void NWDUtilSprEntry::ShowModal(HICON icon, bool topmost) {
   SetRadioIndex(WayWatchEn, 2, WatchWayOption(settings_.WayWatchEn));
   WayWatchEn_Click();
   ticked_ = settings_.WatchEntries;
-  FillEntryList();
+  FillEntryList(false);
   SetRadioIndex(WatchDetail, kWatchDetailOptions, WatchDetailOption(settings_.WatchDetail));
   RunModal();
 }
@@ -107,10 +107,16 @@ void NWDUtilSprEntry::WayWatchEn_Click() {
   SetPageCaptionColor(2, caption);
 }
 
-void NWDUtilSprEntry::FillEntryList() {
+void NWDUtilSprEntry::FillEntryList(bool refresh) {
   std::vector<std::string> names;
-  entriesRead_ = ras_.EnumEntries(names);
-  if (!entriesRead_) names.clear();
+  if (!ras_.EnumEntries(names)) {
+    // A list read before stays with the user's ticks; without one the stored names are kept.
+    if (refresh) Warn(EntriesUnreadMessage());
+    if (entriesRead_) return;
+    names.clear();
+  } else {
+    entriesRead_ = true;
+  }
   loading_ = true;
   SetItems(lstEntries, names);
   const std::vector<bool> ticks = TickedItems(names, ticked_);
@@ -152,19 +158,26 @@ void NWDUtilSprEntry::OnNotify(const NMHDR& n) {
   if (!(change.uChanged & LVIF_STATE)) return;
   if ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK) {
     // A tick changed: the copy follows the list, in list order.
-    ticked_.clear();
-    const std::vector<std::string> items = Items(lstEntries);
-    for (size_t i = 0; i < items.size(); ++i)
-      if (ItemChecked(lstEntries, static_cast<int>(i))) ticked_.push_back(items[i]);
+    ticked_ = TickedInList();
   }
   if ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) RefreshLiveState();
+}
+
+std::vector<std::string> NWDUtilSprEntry::TickedInList() const {
+  std::vector<std::string> ticked;
+  const std::vector<std::string> items = Items(lstEntries);
+  for (size_t i = 0; i < items.size(); ++i)
+    if (ItemChecked(lstEntries, static_cast<int>(i))) ticked.push_back(items[i]);
+  return ticked;
 }
 
 void NWDUtilSprEntry::OK_Click() {
   WatchValues v;
   v.Way = RadioIndex(WayWatchEn, 2);
+  // After a good read only what the list shows ticked is watched: names gone from the phonebook
+  // drop out.
   v.EntriesRead = entriesRead_;
-  v.Ticked = ticked_;
+  if (entriesRead_) v.Ticked = TickedInList();
   v.DetailOption = RadioIndex(WatchDetail, kWatchDetailOptions);
   const std::string problem = ApplyWatchEntry(v, settings_);
   if (problem.empty())
@@ -181,7 +194,7 @@ void NWDUtilSprEntry::OnCommand(int id, int code) {
     case Cancel: Close(); return;
     case WayWatchEn + 0:
     case WayWatchEn + 1: WayWatchEn_Click(); return;
-    case cdRedraw: FillEntryList(); return;
+    case cdRedraw: FillEntryList(true); return;
     default: return;
   }
 }

@@ -31,7 +31,9 @@ class NWDUtilSprEntry final : public NWDPagedForm {
   bool PageSelectable(int index) const override;
 
   void WayWatchEn_Click();
-  void FillEntryList();
+  // Reads the phonebook into the list, ticking the names of the copy; `refresh`: the user asked.
+  void FillEntryList(bool refresh);
+  std::vector<std::string> TickedInList() const;
   void RefreshLiveState();
   void SetIfChanged(int id, const std::string& text);
   void OK_Click();
@@ -40,7 +42,7 @@ class NWDUtilSprEntry final : public NWDPagedForm {
   RasQuery& ras_;
   bool loading_ = false;
   bool navigable_ = false;
-  bool entriesRead_ = false;
+  bool entriesRead_ = false;  // the list shows a good phonebook read
   std::vector<std::string> ticked_;  // the dialog's copy of the ticked names
 };
 

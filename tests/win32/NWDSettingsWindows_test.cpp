@@ -1,0 +1,152 @@
+// The settings dialogs driven in-process while their modal loops run, over fakes of the phonebook,
+// the start-up registration and the running program: the watch entries and the operation
+// settings' apply when an effect fails.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "settings/NWDUtilIds.h"
+#include "settings/NWDUtilSprIds.h"
+#include "settings/win32/NWDUtil.h"
+#include "settings/win32/NWDUtilSprEntry.h"
+#include "WindowTestKit.h"
+
+using wtk::Closer;
+using wtk::MessageBoxUp;
+using wtk::MessageText;
+using wtk::Script;
+
+namespace {
+
+// A phonebook whose entries and whose next reads the test sets; no entry is connected.
+struct FakeRas : nw::RasQuery {
+  std::vector<std::string> Entries;
+  bool Fails = false;
+  bool EnumConnections(int32_t, nw::RasConnectionList& ouList) override {
+    ouList = {};
+    return true;
+  }
+  bool GetConnectState(nw::RasHandle, int32_t&) override { return false; }
+  bool EnumEntries(std::vector<std::string>& ouNames) override {
+    if (Fails) return false;
+    ouNames = Entries;
+    return true;
+  }
+};
+
+void Click(const otkForm::Form& f, int id) { PostMessageW(f.Item(id), BM_CLICK, 0, 0); }
+
+}  // namespace
+
+TEST(NWDUtilSprEntry, OKStoresTheTicksTheListShowsAndAFailedRereadKeepsThem) {
+  wtk::HostWindow host;
+  FakeRas ras;
+  ras.Entries = {"会社VPN", "ﾀﾞｲﾔﾙｱｯﾌﾟ"};
+  nw::SettingsRecord settings;
+  settings.WayWatchEn = 1;
+  settings.WatchEntries = {"消えたｴﾝﾄﾘ", "ﾀﾞｲﾔﾙｱｯﾌﾟ"};
+  const int list = nw::ent::lstEntries;
+  {
+    // A name gone from the phonebook is not shown, so it is not stored again.
+    nw::NWDUtilSprEntry dlg(GetModuleHandleW(nullptr), settings, ras);
+    Script script({[&] { Click(dlg, nw::ent::OK); }}, Closer(dlg), 4000);
+    dlg.ShowModal(nullptr, false);
+    EXPECT_EQ(settings.WatchEntries, (std::vector<std::string>{"ﾀﾞｲﾔﾙｱｯﾌﾟ"}));
+  }
+  nw::NWDUtilSprEntry dlg(GetModuleHandleW(nullptr), settings, ras);
+  std::string message;
+  Script script({
+      [&] {
+        ListView_SetCheckState(dlg.Item(list), 0, TRUE);
+        ras.Fails = true;
+        Click(dlg, nw::ent::cdRedraw);
+      },
+      [&] {
+        message = MessageText();
+        if (HWND box = MessageBoxUp()) EndDialog(box, IDOK);
+      },
+      [&] {
+        EXPECT_EQ(dlg.Items(list), ras.Entries);
+        EXPECT_TRUE(dlg.ItemChecked(list, 0) && dlg.ItemChecked(list, 1));
+        Click(dlg, nw::ent::OK);
+      },
+  }, Closer(dlg), 5000);
+  dlg.ShowModal(nullptr, false);
+  EXPECT_NE(message.find("ｴﾝﾄﾘの一覧を読み込めませんでした。"), std::string::npos) << message;
+  EXPECT_EQ(settings.WatchEntries, ras.Entries);
+}
+
+namespace {
+
+// The running program; its tray switch fails unexpectedly.
+struct FailingHost : nw::UtilityHost {
+  nw::SettingsRecord settings;
+  nw::CounterBlock counters;
+  nw::UtilRuntime rt{nw::MakeDate(2026, 12, 8, 10, 0, 0), false, 0, 0, false, false};
+  std::vector<std::string> calls;
+  nw::SettingsRecord& Settings() override { return settings; }
+  nw::CounterBlock& Counters() override { return counters; }
+  nw::UtilRuntime Runtime() override { return rt; }
+  void SetUserStart(nw::Date d) override { rt.UserStart = d; }
+  void ApplyUserCounterState() override { calls.push_back("UserCounterState"); }
+  void RedrawCounters(int32_t, int32_t) override {}
+  void SetPollingTimer(bool on, int32_t ms) override {
+    calls.push_back(std::string("Timer ") + (on ? "on " : "off ") + std::to_string(ms));
+  }
+  void ShowLockButton(bool shown) override {
+    rt.LockShown = shown;
+    calls.push_back(shown ? "Lock shown" : "Lock hidden");
+  }
+  void SetTrayResidency(bool) override { throw std::runtime_error("tray"); }
+  void TrimStatusList() override {}
+};
+
+struct NoLaunch : nw::LaunchPorts {
+  bool ReadString(const std::string&, const std::string&, std::string&) override { return false; }
+  bool WriteString(const std::string&, const std::string&, const std::string&) override { return false; }
+  bool DeleteValue(const std::string&, const std::string&) override { return false; }
+  bool StartupFolder(std::string&) override { return false; }
+  bool FileExists(const std::string&) override { return false; }
+  bool RemoveFile(const std::string&) override { return false; }
+  bool WriteShortcut(const nw::ShortcutRecord&) override { return false; }
+};
+
+}  // namespace
+
+TEST(NWDUtil, AnEffectFailingAfterTheChecksLeavesEverythingAsBefore) {
+  wtk::HostWindow host;
+  FailingHost program;
+  program.counters = {nw::MakeDate(2026, 12, 8), 100, 3, nw::MakeDate(2027, 1, 1), 500, 2};
+  const nw::SettingsRecord settingsBefore = program.settings;
+  const nw::CounterBlock countersBefore = program.counters;
+  NoLaunch launch;
+  nw::NWDUtil dlg(GetModuleHandleW(nullptr), program, launch, "C:\\NetWard", "NetWard");
+  using namespace nw::util;
+  std::string message;
+  Script script({
+      [&] {
+        SetWindowTextW(dlg.Item(MaxCount), L"5");
+        SetWindowTextW(dlg.Item(CounterName), L"月額");
+        SetWindowTextW(dlg.Item(TodayCnter + 1), L"9");  // and the counter group changes
+        dlg.SetChecked(ExpLock, true);
+        dlg.SetChecked(TackTrayIn, true);
+        Click(dlg, OK);
+      },
+      [&] {
+        message = MessageText();
+        if (HWND box = MessageBoxUp()) EndDialog(box, IDOK);
+      },
+      [&] { Click(dlg, Cancel); },
+  }, Closer(dlg), 5000);
+  dlg.ShowModal(nullptr, false);
+  EXPECT_EQ(message, nw::UnexpectedErrorMessage());
+  EXPECT_EQ(program.settings, settingsBefore);
+  EXPECT_EQ(program.counters, countersBefore);
+  EXPECT_FALSE(program.rt.LockShown);
+  EXPECT_EQ(program.calls.back(), "Lock hidden");
+}
