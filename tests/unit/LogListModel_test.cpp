@@ -261,8 +261,8 @@ TEST_F(HistoryList, CsvHoldsTheWholeLogOldestFirst) {
   EndDialRecord(1e300);
   csv = model.ExportCsv(0);
   std::erase(csv, '\r');
-  EXPECT_TRUE(csv.ends_with("\n2026-12-07 12:00:00,,,2026-12-07 08:00:00\n"
-                            "2026-12-07 13:00:00,,,2026-12-07 08:00:00\n"))
+  EXPECT_TRUE(csv.ends_with("\n2026-12-07 12:00:00,,,2026-12-07 08:00:00,,\n"
+                            "2026-12-07 13:00:00,,,2026-12-07 08:00:00,,\n"))
       << csv;
 
   h.huPlusCount = false;  // the export does not follow the column switches
