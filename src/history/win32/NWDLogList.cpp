@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "classlib/win32/WinText.h"
@@ -23,7 +24,8 @@ constexpr int kNone = -1;
 constexpr DWORD G = WS_GROUP;
 // The rows are tab-separated; the list lays them out at its standard tab stops. The user's texts
 // (counter name, formats) are shown as they are, an "&" included.
-constexpr DWORD kRows = LBS_EXTENDEDSEL | LBS_USETABSTOPS;
+// Rows wider than the list (every column on) scroll sideways.
+constexpr DWORD kRows = LBS_EXTENDEDSEL | LBS_USETABSTOPS | WS_HSCROLL;
 constexpr DWORD kText = SS_NOPREFIX;
 constexpr DWORD kPicture = BS_BITMAP;
 
@@ -242,8 +244,18 @@ ListPosition NWDLogList::FillHistoryList(int kind, LogWindowMode mode) {
   size_t bytes = 0;
   for (const std::string& row : fill.Rows) bytes += (row.size() + 1) * sizeof(wchar_t);
   SendMessageW(list, LB_INITSTORAGE, fill.Rows.size(), static_cast<LPARAM>(bytes));
-  for (const std::string& row : fill.Rows)
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Widen(row).c_str()));
+  int widest = 0;
+  {
+    otkGdi::WindowDc dc(list);
+    otkGdi::SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    for (const std::string& row : fill.Rows) {
+      const std::wstring w = win::Widen(row);
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+      widest = std::max(widest, static_cast<int>(LOWORD(
+                                     GetTabbedTextExtentW(dc.Get(), w.c_str(), static_cast<int>(w.size()), 0, nullptr))));
+    }
+  }
+  SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + S(8)), 0);
   focusChosen_[static_cast<size_t>(kind)] = pos.Focus >= 0;
   if (pos.Focus >= 0) SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(pos.Focus), FALSE);
   SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(pos.Top), 0);
