@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Photographs the ten pages of the operation settings dialog at 96 and 144 DPI under Wine + Xvfb
+# Photographs the eleven pages of the operation settings dialog at 96 and 144 DPI under Wine + Xvfb
 # into build/ARCH/screenshots/ (or the folder given as $1) and lists the files. NetWard runs in a
 # fresh program folder inside a Wine desktop; the pages are chosen by clicks on their labels.
 # ARCH is win32 where the host runs 32-bit programs, otherwise win64 (NW_ARCH chooses); that build
@@ -34,7 +34,7 @@ for dpi in 96 144; do
   sleep 8
   post NWDBase 273 1101  # 動作の設定(&A)...
   sleep 3
-  for page in 0 1 2 3 4 5 6 7 8 9; do
+  for page in 0 1 2 3 4 5 6 7 8 9 10; do
     post NetWardForm 273 $((4120 + page))  # a click on the page's label
     sleep 1.5
     shot "settings-page$page-${dpi}dpi"

@@ -61,6 +61,7 @@ gallery window-about-box AboutBox
 gallery window-log-record-editor LogRecordEditor
 NW_GALLERY_KIND=1 gallery window-log-record-editor-counter LogRecordEditor
 gallery window-log-graph LogGraph
+NW_GALLERY_VOLUME=1 gallery window-log-graph-volume LogGraph
 for page in 0 1 2 3 4; do NW_GALLERY_PAGE=$page gallery "window-log-settings-$page" LogSettings; done
 
 if [ "$program" = 1 ]; then

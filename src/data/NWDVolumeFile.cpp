@@ -50,6 +50,12 @@ bool VisitFields(V& v, VolumeFileData& d) {
   return ok && (action == 0 || action == 1);
 }
 
+template <class V>
+bool VisitDisplay(V& v, VolumeDisplaySettings& d) {
+  return v.Bool(d.hdSent) && v.Bool(d.hdReceived) && v.Bool(d.htSent) && v.Bool(d.htReceived) && v.Bool(d.huSent) &&
+         v.Bool(d.huReceived) && v.Bool(d.gphVolume);
+}
+
 // Values no page would have stored: the file is not trusted as a whole.
 bool Plausible(const QuotaSettings& q) {
   return q.AllowanceUnit >= 0 && q.AllowanceUnit <= 1 && q.WarnPercent1 >= 1 && q.WarnPercent1 < q.WarnPercent2 &&
@@ -65,7 +71,9 @@ CheckedFileState LoadVolumeFile(VolumeFileData& ou) {
     if (state != CheckedFileState::Loaded) return state;
     VolumeFileData d;
     Reader r{f};
-    if (!VisitFields(r, d) || !AtBodyEnd(f) || !Plausible(d.Quota)) return CheckedFileState::Damaged;
+    if (!VisitFields(r, d) || !Plausible(d.Quota)) return CheckedFileState::Damaged;
+    // The display switches came later; a body without them keeps their defaults.
+    if (!AtBodyEnd(f) && (!VisitDisplay(r, d.Display) || !AtBodyEnd(f))) return CheckedFileState::Damaged;
     ou = std::move(d);
     return CheckedFileState::Loaded;
   } catch (const std::exception&) {
@@ -79,7 +87,7 @@ bool SaveVolumeFile(const VolumeFileData& data) {
     return ReplaceDataFile(AppPath(kVolumeFileName), kVolumeKindTag, kVolumeFileVersion, [&d](otkFileRWCtrl& f) {
       const int64_t start = f.CurrentPoint();
       Writer w{f};
-      return VisitFields(w, d) && WriteBodyCheck(f, start);
+      return VisitFields(w, d) && VisitDisplay(w, d.Display) && WriteBodyCheck(f, start);
     });
   } catch (const std::exception&) {  // out of memory: the old file stays
     return false;

@@ -10,6 +10,8 @@
 //   Boolean Warned1, Warned2, FullNoticed, Released;
 //   Date ConnectionStart; Quad ConnectionSent, ConnectionReceived, TodayRunningSent,
 //   TodayRunningReceived, UserRunningSent, UserRunningReceived;
+//   Boolean hdSent, hdReceived, htSent, htReceived, huSent, huReceived, gphVolume (a body that ends
+//   before them, as the first writers left it, keeps their defaults);
 // then Long Check, the CRC-32 of the body (NWDCheckedBody.h). A Quad is 64-bit unsigned,
 // little-endian. The file is always written anew in one step.
 #include <cstdint>
@@ -72,9 +74,21 @@ struct VolumeCounterBlock {
   bool operator==(const VolumeCounterBlock&) const = default;
 };
 
+// The history windows' volume switches, kept here so that NwdUtil.dat keeps its layout: the sent
+// and received columns of the three lists (named like the lists' other column flags) and what the
+// graph's bars measure.
+struct VolumeDisplaySettings {
+  bool hdSent = true, hdReceived = true;
+  bool htSent = true, htReceived = true;
+  bool huSent = true, huReceived = true;
+  bool gphVolume = false;  // the bars show the volume instead of the time
+  bool operator==(const VolumeDisplaySettings&) const = default;
+};
+
 struct VolumeFileData {
   QuotaSettings Quota;
   VolumeCounterBlock Counters;
+  VolumeDisplaySettings Display;
   bool operator==(const VolumeFileData&) const = default;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace nw {
 
@@ -25,7 +26,33 @@ constexpr ScaleRow kLadder[] = {
     {INT64_MAX, 86400, "（1日）", "1", "0.5"},
 };
 
+// The volume ladder's steps within one unit: the top number and the middle one.
+struct VolumeStep {
+  uint64_t Mantissa;
+  const char* Max;
+  const char* Midl;
+};
+constexpr VolumeStep kVolumeSteps[] = {
+    {1, "1", "0.5"},      {2, "2", "1"},      {5, "5", "2.5"},      {10, "10", "5"},    {20, "20", "10"},
+    {50, "50", "25"},     {100, "100", "50"}, {200, "200", "100"},  {500, "500", "250"},
+};
+
 }  // namespace
+
+GraphScale ChooseVolumeScale(uint64_t maxBytes) {
+  constexpr uint64_t kMB = uint64_t{1} << 20;
+  for (auto [unit, name] : {std::pair{kMB, "MB"}, std::pair{kMB << 10, "GB"}})
+    for (const VolumeStep& s : kVolumeSteps)
+      if (maxBytes <= s.Mantissa * unit)
+        return {static_cast<int64_t>(s.Mantissa * unit), std::string("（") + s.Max + " " + name + "）", s.Max, s.Midl};
+  return {static_cast<int64_t>(kMB << 20), "（1 TB）", "1", "0.5"};
+}
+
+int64_t GraphMeasure(const GraphPoint& p, bool volume) {
+  if (!volume) return p.PlusTime;
+  if (!p.Volume) return 0;
+  return static_cast<int64_t>(std::min<uint64_t>(p.Volume->Total(), INT64_MAX));
+}
 
 GraphScale ChooseGraphScale(int64_t maxTime) {
   for (const ScaleRow& row : kLadder)

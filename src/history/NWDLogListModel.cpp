@@ -5,31 +5,45 @@
 #include <cstdio>
 
 #include "classlib/otkDateFormat.h"
+#include "classlib/otkSizeText.h"
+#include "data/NWDVolumeLog.h"
 
 namespace nw {
 
 namespace {
 
-// The columns of each list, in row order: label and the settings flag that switches it on.
+// The cells a list can show.
+enum class Cell { DialStart, DialEnd, DialTime, ExeStart, PlusTime, PlusCount, Reset, Sent, Received };
+
+// The columns of each list, in row order: label, what it shows and the flag that switches it on (the
+// volume columns' flags live in NwdUtil.vol, the others in the settings record).
 struct Column {
   const char* Label;
+  Cell What;
   bool HistoryDisplaySettings::*Flag;
+  bool VolumeDisplaySettings::*VolumeFlag;
 };
 constexpr Column kDialColumns[] = {
-    {"接続開始日時", &HistoryDisplaySettings::hdDialStart},
-    {"接続終了日時", &HistoryDisplaySettings::hdDialEnd},
-    {"接続時間", &HistoryDisplaySettings::hdTime},
-    {"監視開始日時", &HistoryDisplaySettings::hdExeStart},
+    {"接続開始日時", Cell::DialStart, &HistoryDisplaySettings::hdDialStart, nullptr},
+    {"接続終了日時", Cell::DialEnd, &HistoryDisplaySettings::hdDialEnd, nullptr},
+    {"接続時間", Cell::DialTime, &HistoryDisplaySettings::hdTime, nullptr},
+    {"監視開始日時", Cell::ExeStart, &HistoryDisplaySettings::hdExeStart, nullptr},
+    {"送信量", Cell::Sent, nullptr, &VolumeDisplaySettings::hdSent},
+    {"受信量", Cell::Received, nullptr, &VolumeDisplaySettings::hdReceived},
 };
 constexpr Column kTodayColumns[] = {
-    {"累積接続時間", &HistoryDisplaySettings::htPlusTime},
-    {"累積接続回数", &HistoryDisplaySettings::htPlusCount},
-    {"ｶｳﾝﾀ更新日時", &HistoryDisplaySettings::htReset},
+    {"累積接続時間", Cell::PlusTime, &HistoryDisplaySettings::htPlusTime, nullptr},
+    {"累積接続回数", Cell::PlusCount, &HistoryDisplaySettings::htPlusCount, nullptr},
+    {"ｶｳﾝﾀ更新日時", Cell::Reset, &HistoryDisplaySettings::htReset, nullptr},
+    {"送信量", Cell::Sent, nullptr, &VolumeDisplaySettings::htSent},
+    {"受信量", Cell::Received, nullptr, &VolumeDisplaySettings::htReceived},
 };
 constexpr Column kUserColumns[] = {
-    {"累積接続時間", &HistoryDisplaySettings::huPlusTime},
-    {"累積接続回数", &HistoryDisplaySettings::huPlusCount},
-    {"ｶｳﾝﾀ更新日時", &HistoryDisplaySettings::huReset},
+    {"累積接続時間", Cell::PlusTime, &HistoryDisplaySettings::huPlusTime, nullptr},
+    {"累積接続回数", Cell::PlusCount, &HistoryDisplaySettings::huPlusCount, nullptr},
+    {"ｶｳﾝﾀ更新日時", Cell::Reset, &HistoryDisplaySettings::huReset, nullptr},
+    {"送信量", Cell::Sent, nullptr, &VolumeDisplaySettings::huSent},
+    {"受信量", Cell::Received, nullptr, &VolumeDisplaySettings::huReceived},
 };
 
 std::span<const Column> ColumnsOf(int kind) {
@@ -37,11 +51,34 @@ std::span<const Column> ColumnsOf(int kind) {
   return kind == LogUser ? std::span<const Column>(kUserColumns) : std::span<const Column>(kTodayColumns);
 }
 
+bool ColumnOn(const Column& c, const HistoryDisplaySettings& h, const VolumeDisplaySettings& v) {
+  return c.Flag ? h.*c.Flag : v.*c.VolumeFlag;
+}
+
 // One record of either log, as read from its slot.
 struct AnyRecord {
   DialRecord Dial;
   CounterRecord Counter;
+  std::optional<VolumeAmount> Volume;  // from the volume file, when it has this record's entry
 };
+
+// The date by which a record's volume entry knows it.
+Date VolumeKey(int kind, const AnyRecord& r) { return kind == LogDial ? r.Dial.DialStart : r.Counter.ResetDate; }
+
+// The volume file beside list `kind`'s log, read once for an operation (missing or damaged: empty).
+VolumeLog LoadVolumes(int kind) {
+  VolumeLog v;
+  v.Load(VolumeLogFor(LogFileKindFor(kind)));
+  return v;
+}
+
+// Looks up the volume of the records of window `w` (oldest first, as ReadWindow gives them).
+void AttachVolumes(int kind, const LogWindow& w, std::vector<AnyRecord>& records) {
+  if (records.empty()) return;
+  const VolumeLog volumes = LoadVolumes(kind);
+  for (size_t i = 0; i < records.size(); ++i)
+    records[i].Volume = volumes.Find(SlotOfIndex(w.First + static_cast<int32_t>(i)), VolumeKey(kind, records[i]));
+}
 
 bool ReadAt(HistoryLog& log, int kind, int32_t virtualIndex, AnyRecord& ou) {
   const int32_t slot = SlotOfIndex(virtualIndex);
@@ -85,22 +122,25 @@ struct RowFormat {
       : Date(h.hisFmtDate[static_cast<size_t>(kind)]), Duration(h.hisFmtTime[static_cast<size_t>(kind)]) {}
 };
 
-// Cell `column` of a record (in the order of ColumnsOf), written at the end of `row`.
-void AppendCell(int kind, size_t column, const AnyRecord& r, const RowFormat& f, std::string& row) {
-  if (kind == LogDial) {
-    const DialRecord& d = r.Dial;
-    switch (column) {
-      case 0: return f.Date.AppendTo(row, d.DialStart);
-      case 1: return f.Date.AppendTo(row, d.DialEnd);
-      case 2: return AppendDuration(row, SecondsBetween(d.DialStart, d.DialEnd), f.Duration);
-      default: return f.Date.AppendTo(row, d.ExeStart);
-    }
-  }
+// One cell of a record, written at the end of `row`. A record without a volume entry shows empty
+// volume cells.
+void AppendCell(Cell what, const AnyRecord& r, const RowFormat& f, std::string& row) {
+  const DialRecord& d = r.Dial;
   const CounterRecord& c = r.Counter;
-  switch (column) {
-    case 0: return AppendDuration(row, c.PlusTime, f.Duration);
-    case 1: row += std::to_string(c.PlusCount) + " 回"; return;
-    default: return f.Date.AppendTo(row, c.ResetDate);
+  switch (what) {
+    case Cell::DialStart: return f.Date.AppendTo(row, d.DialStart);
+    case Cell::DialEnd: return f.Date.AppendTo(row, d.DialEnd);
+    case Cell::DialTime: return AppendDuration(row, SecondsBetween(d.DialStart, d.DialEnd), f.Duration);
+    case Cell::ExeStart: return f.Date.AppendTo(row, d.ExeStart);
+    case Cell::PlusTime: return AppendDuration(row, c.PlusTime, f.Duration);
+    case Cell::PlusCount: row += std::to_string(c.PlusCount) + " 回"; return;
+    case Cell::Reset: return f.Date.AppendTo(row, c.ResetDate);
+    case Cell::Sent:
+      if (r.Volume) row += otk::FormatSize(r.Volume->Sent);
+      return;
+    case Cell::Received:
+      if (r.Volume) row += otk::FormatSize(r.Volume->Received);
+      return;
   }
 }
 
@@ -135,6 +175,9 @@ bool SameFields(const SelectedHistoryRecord& a, const SelectedHistoryRecord& b) 
          same(a.DialEnd, b.DialEnd) && a.PlusTime == b.PlusTime && a.PlusCount == b.PlusCount;
 }
 
+constexpr const char* kCsvSent = "送信ﾊﾞｲﾄ数";
+constexpr const char* kCsvReceived = "受信ﾊﾞｲﾄ数";
+
 // yyyy-mm-dd hh:mm:ss whatever the user's formats; empty for a slot never given a date.
 std::string CsvDate(Date d) {
   CivilDateTime c;
@@ -146,8 +189,9 @@ std::string CsvDate(Date d) {
 
 }  // namespace
 
-NWDLogListModel::NWDLogListModel(const HistoryDisplaySettings& history, std::string counterName)
-    : h_(history), counterName_(std::move(counterName)) {}
+NWDLogListModel::NWDLogListModel(const HistoryDisplaySettings& history, const VolumeDisplaySettings& volume,
+                                 std::string counterName)
+    : h_(history), v_(volume), counterName_(std::move(counterName)) {}
 
 HistoryPageFill NWDLogListModel::Fill(int kind, LogWindowMode mode) {
   const size_t k = Index(kind);
@@ -160,12 +204,16 @@ HistoryPageFill NWDLogListModel::Fill(int kind, LogWindowMode mode) {
   shown_[k] = fill.Window;
 
   fill.ColumnLabel = "表示項目";
+  bool volumeShown = false;
   for (const Column& c : ColumnsOf(kind))
-    if (h_.*c.Flag) fill.ColumnLabel += std::string("／") + c.Label;
+    if (ColumnOn(c, h_, v_)) {
+      fill.ColumnLabel += std::string("／") + c.Label;
+      volumeShown = volumeShown || c.VolumeFlag;
+    }
 
-  const std::vector<AnyRecord> records = ReadWindow(log, kind, fill.Window);
+  std::vector<AnyRecord> records = ReadWindow(log, kind, fill.Window);
+  if (volumeShown) AttachVolumes(kind, fill.Window, records);
   const RowFormat format(h_, kind);
-  const std::span<const Column> columns = ColumnsOf(kind);
   fill.Rows.reserve(records.size());
   std::vector<SelectedHistoryRecord>& shownRecords = shownRecords_[k];
   shownRecords.clear();
@@ -173,9 +221,9 @@ HistoryPageFill NWDLogListModel::Fill(int kind, LogWindowMode mode) {
     shownRecords.push_back(Selected(kind, r));
     std::string row;
     row.reserve(80);
-    for (size_t c = 0; c < columns.size(); ++c) {
-      if (!(h_.*columns[c].Flag)) continue;
-      AppendCell(kind, c, r, format, row);
+    for (const Column& c : ColumnsOf(kind)) {
+      if (!ColumnOn(c, h_, v_)) continue;
+      AppendCell(c.What, r, format, row);
       row += '\t';
     }
     fill.Rows.push_back(std::move(row));
@@ -196,9 +244,17 @@ std::string NWDLogListModel::SelectionTotals(int kind, int32_t itemCount, std::s
   log.Open(LogFileKindFor(kind));
   if (!IsWindowStillValid(PageSizeFor(h_, kind), log.Ring(), shownLast_[k])) return ChangedFileMessage(kind);
   int64_t seconds = 0, count = 0;
+  const VolumeLog volumes = LoadVolumes(kind);
+  VolumeAmount volume;
+  bool volumeKnown = false;  // some selected record has its volume entry
   for (int32_t p : selected) {
     AnyRecord r;
-    if (!ReadAt(log, kind, shownLast_[k] - itemCount + 1 + p, r)) continue;
+    const int32_t index = shownLast_[k] - itemCount + 1 + p;
+    if (!ReadAt(log, kind, index, r)) continue;
+    if (const auto v = volumes.Find(SlotOfIndex(index), VolumeKey(kind, r))) {
+      volume += *v;
+      volumeKnown = true;
+    }
     if (kind == LogDial) {
       seconds += SecondsBetween(r.Dial.DialStart, r.Dial.DialEnd);
     } else {
@@ -209,6 +265,7 @@ std::string NWDLogListModel::SelectionTotals(int kind, int32_t itemCount, std::s
   log.Close();
   std::string text = "選択数: " + std::to_string(selected.size()) + ", 合計時間: " + FormatDuration(seconds, h_.hisFmtTime[k]);
   if (kind != LogDial) text += ", 合計回数: " + std::to_string(count) + " 回";
+  if (volumeKnown) text += ", 送信量: " + otk::FormatSize(volume.Sent) + ", 受信量: " + otk::FormatSize(volume.Received);
   return text;
 }
 
@@ -255,6 +312,16 @@ WriteBack NWDLogListModel::WriteEdited(const SelectedHistoryRecord& edited) {
           : log.WriteCounter(slot, CounterRecord{edited.StampDate, edited.PlusTime, edited.PlusCount});
   log.Close();
   if (!written) return WriteBack::Failed;
+  // The volume entry knows its record by the key date: it follows an edited one. A volume file that
+  // cannot be read or written leaves the entry under the old date, where it is shown against nothing.
+  const Date oldKey = kind == LogDial ? taken_.Original.DialStart : taken_.Original.StampDate;
+  const Date newKey = kind == LogDial ? edited.DialStart : edited.StampDate;
+  if (newKey != oldKey) {
+    const VolumeLogKind& volumeKind = VolumeLogFor(LogFileKindFor(kind));
+    VolumeLog volumes;
+    if (volumes.Load(volumeKind) == CheckedFileState::Loaded && volumes.Rekey(slot, oldKey, newKey))
+      volumes.Save(volumeKind);
+  }
   taken_.Original = edited;  // a second edit of the same row checks against these values
   return WriteBack::Written;
 }
@@ -263,12 +330,17 @@ std::string NWDLogListModel::ExportCsv(int kind) {
   kind = static_cast<int>(Index(kind));
   std::string csv = "\xEF\xBB\xBF";
   const std::span<const Column> columns = ColumnsOf(kind);
-  for (size_t c = 0; c < columns.size(); ++c) csv += (c ? "," : "") + std::string(columns[c].Label);
+  // The volume in exact bytes, in place of the list's sizes.
+  for (size_t c = 0; c < columns.size(); ++c)
+    csv += (c ? "," : "") + std::string(columns[c].VolumeFlag ? columns[c].What == Cell::Sent ? kCsvSent : kCsvReceived
+                                                              : columns[c].Label);
   csv += "\r\n";
   HistoryLog log;
   log.Open(LogFileKindFor(kind));
   const LogWindow all{OldestValidIndex(log.Ring()), log.Ring().NextSlot - 1};
-  for (const AnyRecord& r : ReadWindow(log, kind, all)) {
+  std::vector<AnyRecord> records = ReadWindow(log, kind, all);
+  AttachVolumes(kind, all, records);
+  for (const AnyRecord& r : records) {
     if (kind == LogDial) {
       const DialRecord& d = r.Dial;
       const std::string start = CsvDate(d.DialStart), end = CsvDate(d.DialEnd);
@@ -279,6 +351,8 @@ std::string NWDLogListModel::ExportCsv(int kind) {
       const CounterRecord& c = r.Counter;
       csv += std::to_string(c.PlusTime) + "," + std::to_string(c.PlusCount) + "," + CsvDate(c.ResetDate);
     }
+    if (r.Volume) csv += "," + std::to_string(r.Volume->Sent) + "," + std::to_string(r.Volume->Received);
+    else csv += ",,";
     csv += "\r\n";
   }
   log.Close();
@@ -298,10 +372,13 @@ std::optional<GraphData> NWDLogListModel::LoadGraph(LogWindowMode mode) {
   HistoryLog log;
   log.Open(kTodayLog);
   const LogWindow w = ComputeLogWindow(PageSizeFor(h_, LogGraph), mode, log.Ring(), graphAnchor_);
-  for (const AnyRecord& r : ReadWindow(log, LogToday, w)) {
+  std::vector<AnyRecord> records = ReadWindow(log, LogToday, w);
+  AttachVolumes(LogToday, w, records);
+  for (const AnyRecord& r : records) {
     const CounterRecord& c = r.Counter;
-    g.Points.push_back({c.PlusTime, c.PlusCount, c.ResetDate});
+    g.Points.push_back({c.PlusTime, c.PlusCount, c.ResetDate, r.Volume});
     g.MaxTime = std::max<int64_t>(g.MaxTime, c.PlusTime);
+    if (r.Volume) g.MaxVolume = std::max(g.MaxVolume, r.Volume->Total());
   }
   g.MesCase = OrdinalText(w, log.Ring());
   if (g.MesCase.empty()) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "data/NWDGlobal.h"
+#include "data/NWDVolumeFile.h"
 #include "history/NWDLogCngModel.h"
 #include "history/NWDLogGraphModel.h"
 #include "history/NWDLogPage.h"
@@ -34,9 +35,10 @@ enum class WriteBack { Written, FileChanged, Failed };
 
 class NWDLogListModel {
  public:
-  // `history` is the process's display settings (read on every operation, column flags included);
-  // `counterName` names the user-defined counter.
-  NWDLogListModel(const HistoryDisplaySettings& history, std::string counterName);
+  // `history` is the process's display settings and `volume` the volume columns' switches (both read
+  // on every operation); `counterName` names the user-defined counter.
+  NWDLogListModel(const HistoryDisplaySettings& history, const VolumeDisplaySettings& volume,
+                  std::string counterName);
 
   // Re-reads list `kind` (0..2) for `mode`.
   HistoryPageFill Fill(int kind, LogWindowMode mode);
@@ -44,7 +46,8 @@ class NWDLogListModel {
   const LogWindow& Shown(int kind) const { return shown_[Index(kind)]; }
 
   // MesSeltime after the user selected `selected` (item positions) of list `kind`, which shows
-  // `itemCount` items: the totals, or the file-changed message when the window no longer holds.
+  // `itemCount` items: the totals (with the volume when some selected record has its entry), or the
+  // file-changed message when the window no longer holds.
   std::string SelectionTotals(int kind, int32_t itemCount, std::span<const int32_t> selected);
 
   // The record at item `focused` of list `kind` for the editor (Kind set, Changed clear). Empty
@@ -54,10 +57,12 @@ class NWDLogListModel {
   std::optional<SelectedHistoryRecord> RecordForEdit(int kind, int32_t itemCount, int32_t focused);
   // Writes the edited record into the slot it was read from, but only when that slot still holds
   // the record as it was read (the monitor may have re-created, wrapped or merged the log since).
+  // A new key date takes the record's volume entry along.
   WriteBack WriteEdited(const SelectedHistoryRecord& edited);
 
   // The whole log `kind`, oldest first, as CSV in UTF-8 with a byte-order mark: a header row of
-  // the list's column names, date-times as yyyy-mm-dd hh:mm:ss, durations in whole seconds.
+  // the list's column names, date-times as yyyy-mm-dd hh:mm:ss, durations in whole seconds, the
+  // volume as exact byte counts (empty for a record without its entry).
   std::string ExportCsv(int kind);
 
   // The graph: the anchor from the "今日" list's item `position` (OpenCounterGraph) and the
@@ -68,6 +73,7 @@ class NWDLogListModel {
  private:
   static size_t Index(int kind) { return kind >= 0 && kind <= 2 ? static_cast<size_t>(kind) : 0; }
   const HistoryDisplaySettings& h_;
+  const VolumeDisplaySettings& v_;
   std::string counterName_;
   std::array<int32_t, 3> shownLast_{0, 0, 0};
   std::array<LogWindow, 3> shown_{};

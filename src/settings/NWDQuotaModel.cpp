@@ -1,5 +1,8 @@
 #include "settings/NWDQuotaModel.h"
 
+#include <algorithm>
+
+#include "classlib/otkCodePage932.h"
 #include "classlib/otkNumber.h"
 #include "settings/NWDQuotaIds.h"
 
@@ -17,6 +20,8 @@ constexpr QuotaTexts kTexts{
     "上限に達した時(&A):",
     {"告知のみ(&T)", "切断して期間の更新まで接続しない(&H)"},
     "送信量も含める(&E)",
+    "RAS 以外の回線で計測するｱﾀﾞﾌﾟﾀ(&D):",
+    "すべてのｱﾀﾞﾌﾟﾀ",
 };
 
 uint64_t UnitBytes(int unit) { return unit == 0 ? kMegabyte : kGigabyte; }
@@ -54,6 +59,7 @@ QuotaValues LoadQuota(const QuotaSettings& q) {
   v.QuotaWarn2 = std::to_string(q.WarnPercent2);
   v.QuotaAction = q.AtFull == QuotaAction::HangUpAndHold ? 1 : 0;
   v.QuotaCountSent = q.CountSent;
+  v.Adapter = q.Adapter;
   return v;
 }
 
@@ -69,6 +75,9 @@ UtilProblem CheckQuota(const QuotaValues& v, QuotaSettings& copy) {
   if (*warn1 >= *warn2)
     return UtilProblem{util::kPageQuota, util::QuotaWarn + 0, "第1警告には第2警告より小さい数値を指定して下さい。",
                        false};
+  // The file keeps the name in code page 932: one it cannot hold would name no adapter when read back.
+  if (!cp932::Holds(v.Adapter))
+    return UtilProblem{util::kPageQuota, util::QuotaAdapter, UnstorableTextMessage("ｱﾀﾞﾌﾟﾀ名"), false};
   const int unit = v.QuotaUnit == 0 ? 0 : 1;
   copy.QuotaOn = v.QuotaOn;
   copy.AllowanceUnit = static_cast<int16_t>(unit);
@@ -77,7 +86,43 @@ UtilProblem CheckQuota(const QuotaValues& v, QuotaSettings& copy) {
   copy.WarnPercent2 = static_cast<int16_t>(*warn2);
   copy.AtFull = v.QuotaAction == 1 ? QuotaAction::HangUpAndHold : QuotaAction::TellOnly;
   copy.CountSent = v.QuotaCountSent;
+  copy.Adapter = v.Adapter;
   return {};
+}
+
+UtilProblem ApplyUtilityWithQuota(const UtilValues& values, const QuotaValues& quotaValues, QuotaSettings& quota,
+                                  UtilityHost& host, bool lateDayAccepted) {
+  QuotaSettings staged = quota;
+  const UtilProblem p = ApplyUtility(values, host, lateDayAccepted, [&] { return CheckQuota(quotaValues, staged); });
+  if (!p) quota = staged;
+  return p;
+}
+
+std::string AdapterChoices::AdapterAt(int index) const {
+  if (index <= 0 || index >= static_cast<int>(Items.size())) return {};
+  return Items[static_cast<size_t>(index)];
+}
+
+AdapterChoices MakeAdapterChoices(const std::vector<std::string>& present, const std::string& stored) {
+  AdapterChoices c;
+  c.Items.push_back(kTexts.AllAdapters);
+  for (const std::string& name : present)
+    if (!name.empty() && std::find(c.Items.begin() + 1, c.Items.end(), name) == c.Items.end()) c.Items.push_back(name);
+  if (!stored.empty()) {
+    const auto at = std::find(c.Items.begin() + 1, c.Items.end(), stored);
+    c.Selected = static_cast<int>(at - c.Items.begin());
+    if (at == c.Items.end()) c.Items.push_back(stored);
+  }
+  return c;
+}
+
+std::string QuotaPeriodNote(const std::string& counterName) {
+  return "上限ﾃﾞｰﾀ量は \"" + counterName + "\" ｶｳﾝﾀの更新周期ごとに数えます。";
+}
+
+std::string QuotaSaveFailedMessage() {
+  return "ﾃﾞｰﾀ量の設定をﾌｧｲﾙ (NwdUtil.vol) に保存できませんでした。\r\n\r\n"
+         "設定はこのまま使われ、次に保存できた時に書き込まれます。";
 }
 
 }  // namespace nw

@@ -3,12 +3,13 @@
 // The quota is kept in NwdUtil.vol (NWDVolumeFile.h), not in the settings record, so the page works
 // on its own copy and the dialog stores it when every page passed:
 //
-//     QuotaValues v = LoadQuota(volumeData.Quota);
-//     ... the window shows v, the user edits, the window reads the controls back into v ...
-//     QuotaSettings copy = volumeData.Quota;
-//     if (UtilProblem p = CheckQuota(v, copy)) { select p.Page, warn p.Message, focus p.Field; }
-//     else after the other pages passed: volumeData.Quota = copy; SaveVolumeFile(volumeData);
+//     QuotaValues q = LoadQuota(VolumeGlobal().Quota);
+//     ... the window shows q, the user edits, the window reads the controls back into q ...
+//     QuotaSettings copy = VolumeGlobal().Quota;
+//     UtilProblem p = ApplyUtilityWithQuota(values, q, copy, host);   // the ten pages, then this one
+//     if (!p) { VolumeGlobal().Quota = copy; SaveVolumeFile(VolumeGlobal()); }
 #include <string>
+#include <vector>
 
 #include "data/NWDVolumeFile.h"
 #include "settings/NWDUtilModel.h"
@@ -23,6 +24,7 @@ struct QuotaValues {
   std::string QuotaWarn1, QuotaWarn2;
   int QuotaAction = 0;  // 0 tell only, 1 hang up and keep the line down
   bool QuotaCountSent = true;
+  std::string Adapter;  // the adapter lines not watched through RAS are measured on; empty: all
 };
 
 // The longest allowance the size box takes (7 characters).
@@ -30,9 +32,30 @@ inline constexpr int64_t kMaxQuotaSize = 9999999;
 
 QuotaValues LoadQuota(const QuotaSettings& quota);
 
-// Checks the page and writes it into `copy` (Adapter is not on the page and stays). An empty result
-// means success; otherwise page kPageQuota, the control to focus and the warning.
+// Checks the page and writes it into `copy`. An empty result means success; otherwise page
+// kPageQuota, the control to focus and the warning.
 UtilProblem CheckQuota(const QuotaValues& values, QuotaSettings& copy);
+
+// The operation settings dialog's apply with this page as its last: the ten pages' checks in their
+// order, then this page's, and only when all passed the settings and their effects (ApplyUtility)
+// and `quota` = the page's values. The caller then writes NwdUtil.vol.
+UtilProblem ApplyUtilityWithQuota(const UtilValues& values, const QuotaValues& quotaValues, QuotaSettings& quota,
+                                  UtilityHost& host, bool lateDayAccepted = false);
+
+// The adapter list of the page: "すべてのｱﾀﾞﾌﾟﾀ" first, then the adapters present, then the stored one
+// when it is not present now (an adapter unplugged stays the user's choice until changed).
+struct AdapterChoices {
+  std::vector<std::string> Items;
+  int Selected = 0;
+  // The adapter of list item `index`; empty for "all" (and for an index outside the list).
+  std::string AdapterAt(int index) const;
+};
+AdapterChoices MakeAdapterChoices(const std::vector<std::string>& present, const std::string& stored);
+
+// The page's note on the period the allowance counts in, with the user counter's name.
+std::string QuotaPeriodNote(const std::string& counterName);
+// The warning when NwdUtil.vol could not be written after "O.K.".
+std::string QuotaSaveFailedMessage();
 
 // The captions of the page and its controls.
 struct QuotaTexts {
@@ -45,6 +68,8 @@ struct QuotaTexts {
   const char* ActionFrame;
   const char* Actions[2];
   const char* CountSent;
+  const char* AdapterLabel;
+  const char* AllAdapters;  // the first item of the adapter list
 };
 const QuotaTexts& QuotaPageTexts();
 

@@ -451,7 +451,8 @@ UtilValues LoadUtility(const SettingsRecord& s, const CounterBlock& c, const Uti
   return v;
 }
 
-UtilProblem ApplyUtility(const UtilValues& v, UtilityHost& host, bool lateDayAccepted) {
+UtilProblem ApplyUtility(const UtilValues& v, UtilityHost& host, bool lateDayAccepted,
+                         const std::function<UtilProblem()>& laterChecks) {
   try {
     const UtilRuntime rt = host.Runtime();
     const SettingsRecord& stored = host.Settings();
@@ -466,6 +467,8 @@ UtilProblem ApplyUtility(const UtilValues& v, UtilityHost& host, bool lateDayAcc
     CheckTimer(v, copy);
     CheckMaintain(v, copy);
     CheckTaskTray(v, copy);
+    if (laterChecks)
+      if (UtilProblem later = laterChecks()) return later;
 
     // Every page passed: the copy goes back, then the effects in the pages' order. Should one of
     // them fail, the records and the program go back to what they were, so that "ｷｬﾝｾﾙ" after

@@ -10,6 +10,7 @@
 //     if (p) { select page p.Page, warn p.Message, focus p.Field; }
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -109,10 +110,12 @@ struct UtilProblem {
 
 UtilValues LoadUtility(const SettingsRecord& settings, const CounterBlock& counters, const UtilRuntime& rt);
 
-// Runs every page's check in the fixed order against a working copy of host.Settings(); only when
-// all pass is the copy written back and are the effects applied, in order. lateDayAccepted: the
-// user answered "No" to the day question. An empty result means success.
-UtilProblem ApplyUtility(const UtilValues& values, UtilityHost& host, bool lateDayAccepted = false);
+// Runs every page's check in the fixed order against a working copy of host.Settings(), then
+// `laterChecks` (pages kept outside the settings record); only when all pass is the copy written
+// back and are the effects applied, in order. lateDayAccepted: the user answered "No" to the day
+// question. An empty result means success.
+UtilProblem ApplyUtility(const UtilValues& values, UtilityHost& host, bool lateDayAccepted = false,
+                         const std::function<UtilProblem()>& laterChecks = nullptr);
 
 // The day question and the message when something unexpected fails while applying.
 std::string LateDayQuestion();

@@ -91,7 +91,8 @@ void BM_FillFullPage(benchmark::State& state) {
   HistoryDisplaySettings h;
   h.hisShowMaw[LogDial] = kPage - 1;
   h.hisMoveMax[LogDial] = kPage / 2;
-  NWDLogListModel model(h, "ﾕｰｻﾞｰ");
+  const VolumeDisplaySettings volume;  // the volume columns on, their file missing
+  NWDLogListModel model(h, volume, "ﾕｰｻﾞｰ");
   if (model.Fill(LogDial, ShowNewest).Rows.size() != kPage) state.SkipWithError("the page is not full");
   const double fill = SecondsPerIteration(state, [&] {
     HistoryPageFill page = model.Fill(LogDial, ShowNewest);

@@ -15,6 +15,8 @@
 #include "LineSimState.h"
 #include "app/NWDMenuIds.h"
 #include "data/NWDLogFiles.h"
+#include "data/NWDVolumeFile.h"
+#include "data/NWDVolumeLog.h"
 #include "history/NWDLogListIds.h"
 #include "history/win32/NWDLogGraph.h"
 
@@ -37,10 +39,10 @@ void WriteDialLog(const ProgramFolder& folder, int records) {
   }
 }
 
-// The row of connection i with every column and the default formats.
+// The row of connection i with every column and the default formats (no volume recorded).
 std::string DialRow(int i) {
   char row[160];
-  std::snprintf(row, sizeof row, "26/01/%02d %02d:00:00\t26/01/%02d %02d:%02d:00\t0時間 %02d分 00秒\t26/01/01 00:00:00\t",
+  std::snprintf(row, sizeof row, "26/01/%02d %02d:00:00\t26/01/%02d %02d:%02d:00\t0時間 %02d分 00秒\t26/01/01 00:00:00\t\t\t",
                 1 + i / 24, i % 24, 1 + i / 24, i % 24, i % 50 + 1, i % 50 + 1);
   return row;
 }
@@ -94,6 +96,21 @@ class HistoryE2e : public NetWardE2e {
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(wnd); }, 5s));
   }
 
+  // "CSV形式で保存(&V)..." with the file `name` of the program folder typed into the save dialog;
+  // true once the file is there and the dialog gone.
+  bool SaveCsvAs(const wchar_t* name) {
+    watcher_.Expect(L"CSV");
+    Key('V', {VK_MENU});
+    HWND save = WaitForDialogBox();
+    if (!save) return false;
+    std::this_thread::sleep_for(500ms);
+    Key(VK_HOME);
+    Key(VK_END, {VK_SHIFT});
+    Type(folder_.Path(name));
+    Key(VK_RETURN);
+    return WaitUntil([&] { return folder_.Exists(name) && !IsWindow(save); }, 10s);
+  }
+
   static bool TextIs(HWND wnd, int id, const std::string& text) {
     return WaitUntil([&] { return TextOf(wnd, id) == text; }, 5s);
   }
@@ -115,7 +132,7 @@ TEST_F(HistoryE2e, ConnectionListPagesAndTheTodayListTotalsAKeyboardSelection) {
   EXPECT_EQ(rows.front(), DialRow(150));
   EXPECT_EQ(rows.back(), DialRow(249));
   EXPECT_EQ(TextOf(list, ids::MesPeriod), "26/01/07 06:00:00～26/01/11 09:50:00 を表示中");
-  EXPECT_EQ(TextOf(list, ids::MesKind + 0), "表示項目／接続開始日時／接続終了日時／接続時間／監視開始日時");
+  EXPECT_EQ(TextOf(list, ids::MesKind + 0), "表示項目／接続開始日時／接続終了日時／接続時間／監視開始日時／送信量／受信量");
   Shot(list, "history-list-page0");
 
   // "前へ" by the mouse three times reaches the oldest hundred; once more by Alt+B stays there.
@@ -132,10 +149,10 @@ TEST_F(HistoryE2e, ConnectionListPagesAndTheTodayListTotalsAKeyboardSelection) {
 
   // Alt+T takes the duration out of every row; the same records stay.
   Key('T', {VK_MENU});
-  ASSERT_TRUE(TextIs(list, ids::MesKind + 0, "表示項目／接続開始日時／接続終了日時／監視開始日時"));
+  ASSERT_TRUE(TextIs(list, ids::MesKind + 0, "表示項目／接続開始日時／接続終了日時／監視開始日時／送信量／受信量"));
   rows = Rows(list, 0);
   ASSERT_EQ(rows.size(), 100u);
-  EXPECT_EQ(rows.front(), "26/01/03 02:00:00\t26/01/03 02:01:00\t26/01/01 00:00:00\t");
+  EXPECT_EQ(rows.front(), "26/01/03 02:00:00\t26/01/03 02:01:00\t26/01/01 00:00:00\t\t\t");
   Key('T', {VK_MENU});
   EXPECT_TRUE(WaitUntil([&] { return Rows(list, 0).front() == DialRow(50); }, 5s));
 
@@ -144,7 +161,7 @@ TEST_F(HistoryE2e, ConnectionListPagesAndTheTodayListTotalsAKeyboardSelection) {
   ASSERT_TRUE(WaitUntil([&] { return Visible(Control(list, ids::TdayFrm)); }, 5s));
   EXPECT_FALSE(Visible(Control(list, ids::DialFrm)));
   ASSERT_TRUE(TextIs(list, ids::MesCase, "1件～3件目"));
-  EXPECT_EQ(Rows(list, 1).front(), "1時間 00分 00秒\t2 回\t26/02/01 00:00:00\t");
+  EXPECT_EQ(Rows(list, 1).front(), "1時間 00分 00秒\t2 回\t26/02/01 00:00:00\t\t\t");
   EXPECT_EQ(FocusId(list), ids::HisList + 1);
   Key(VK_HOME);
   Key(VK_DOWN, {VK_SHIFT});
@@ -256,22 +273,13 @@ TEST_F(HistoryE2e, DisplaySettingsGraphAndCsvExport) {
   CloseWith(graph, VK_ESCAPE);
 
   // "CSV形式で保存(&V)...": the whole "今日" log through the save dialog.
-  watcher_.Expect(L"CSV");
-  Key('V', {VK_MENU});
-  HWND save = WaitForDialogBox();
-  ASSERT_NE(save, nullptr);
-  std::this_thread::sleep_for(500ms);
-  Key(VK_HOME);
-  Key(VK_END, {VK_SHIFT});
-  Type(folder_.Path(L"today.csv"));
-  Key(VK_RETURN);
-  ASSERT_TRUE(WaitUntil([&] { return folder_.Exists(L"today.csv") && !IsWindow(save); }, 10s));
-  std::string csv = "\xEF\xBB\xBF累積接続時間,累積接続回数,ｶｳﾝﾀ更新日時\r\n";
+  ASSERT_TRUE(SaveCsvAs(L"today.csv"));
+  std::string csv = "\xEF\xBB\xBF累積接続時間,累積接続回数,ｶｳﾝﾀ更新日時,送信ﾊﾞｲﾄ数,受信ﾊﾞｲﾄ数\r\n";
   for (int k = 1; k <= 40; ++k) {
     nw::CivilDateTime day;
     ASSERT_TRUE(nw::ToCivil(nw::MakeDate(2026, 3, 1) + k, day));
     char row[80];
-    std::snprintf(row, sizeof row, "%d,%d,2026-%02d-%02d 00:00:00\r\n", k * 60, k, day.Month, day.Day);
+    std::snprintf(row, sizeof row, "%d,%d,2026-%02d-%02d 00:00:00,,\r\n", k * 60, k, day.Month, day.Day);
     csv += row;
   }
   EXPECT_TRUE(WaitUntil([&] { return folder_.ReadFile(L"today.csv") == csv; }, 5s))
@@ -280,7 +288,7 @@ TEST_F(HistoryE2e, DisplaySettingsGraphAndCsvExport) {
   // A column switched off (Alt+R) and the graph open over the list when the program ends: both
   // windows go with it, and the settings file keeps the column and the page size.
   Key('R', {VK_MENU});
-  ASSERT_TRUE(TextIs(list, ids::MesKind + 1, "表示項目／累積接続時間／累積接続回数"));
+  ASSERT_TRUE(TextIs(list, ids::MesKind + 1, "表示項目／累積接続時間／累積接続回数／送信量／受信量"));
   Key('G', {VK_MENU});
   ASSERT_NE(WaitForForm(graphCaption), nullptr);
   PostMessageW(main_, WM_COMMAND, cmd::Closenu, 0);
@@ -289,6 +297,51 @@ TEST_F(HistoryE2e, DisplaySettingsGraphAndCsvExport) {
   EXPECT_FALSE(saved.History.htReset);
   EXPECT_TRUE(saved.History.htPlusTime);
   EXPECT_EQ(saved.History.hisShowMaw[0], 19);
+}
+
+// The volume of each record from the .vol files written beside the logs: the columns, switched by
+// Alt+O, the totals of a keyboard selection, the CSV's exact bytes, and the switch kept in NwdUtil.vol.
+TEST_F(HistoryE2e, VolumeColumnsTotalsAndTheCsvBytes) {
+  WriteDialLog(folder_, 3);
+  nw::VolumeLog volumes;  // connections 0 and 2; connection 1 was recorded before volume was counted
+  volumes.Set(0, DialStart(0), {2048, 3 * 1024 * 1024});
+  volumes.Set(2, DialStart(2), {uint64_t{5} << 30, 1000});
+  ASSERT_TRUE(volumes.Save(nw::kDialVolume));
+  StartNetWard();
+  HWND list = OpenList();
+  ASSERT_TRUE(TextIs(list, ids::MesCase, "1件～3件目"));
+  std::vector<std::string> rows = Rows(list, 0);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_TRUE(rows[0].ends_with("\t2.00 KB\t3.00 MB\t")) << rows[0];
+  EXPECT_EQ(rows[1], DialRow(1));
+  EXPECT_TRUE(rows[2].ends_with("\t5.00 GB\t1000 バイト\t")) << rows[2];
+
+  ASSERT_TRUE(WaitUntil([&] { return FocusId(list) == ids::HisList + 0; }, 5s));
+  Key(VK_HOME);
+  Key(VK_END, {VK_SHIFT});
+  EXPECT_TRUE(TextIs(list, ids::MesSeltime,
+                     "選択数: 3, 合計時間: 0時間 06分 00秒, 送信量: 5.00 GB, 受信量: 3.00 MB"));
+  Shot(list, "history-list-volume");
+
+  Key('O', {VK_MENU});  // 送信量(&O) off
+  ASSERT_TRUE(TextIs(list, ids::MesKind + 0, "表示項目／接続開始日時／接続終了日時／接続時間／監視開始日時／受信量"));
+  EXPECT_TRUE(Rows(list, 0)[0].ends_with(":00\t3.00 MB\t"));
+
+  ASSERT_TRUE(SaveCsvAs(L"dial.csv"));
+  const std::string csv =
+      "\xEF\xBB\xBF接続開始日時,接続終了日時,接続時間,監視開始日時,送信ﾊﾞｲﾄ数,受信ﾊﾞｲﾄ数\r\n"
+      "2026-01-01 00:00:00,2026-01-01 00:01:00,60,2026-01-01 00:00:00,2048,3145728\r\n"
+      "2026-01-01 01:00:00,2026-01-01 01:02:00,120,2026-01-01 00:00:00,,\r\n"
+      "2026-01-01 02:00:00,2026-01-01 02:03:00,180,2026-01-01 00:00:00,5368709120,1000\r\n";
+  EXPECT_TRUE(WaitUntil([&] { return folder_.ReadFile(L"dial.csv") == csv; }, 5s)) << folder_.ReadFile(L"dial.csv");
+
+  // The switch goes into NwdUtil.vol when the window closes.
+  CloseWith(list, VK_ESCAPE);
+  nw::SetProgramFolder(Narrow(folder_.Dir()));
+  nw::VolumeFileData saved;
+  ASSERT_EQ(nw::LoadVolumeFile(saved), nw::CheckedFileState::Loaded);
+  EXPECT_FALSE(saved.Display.hdSent);
+  EXPECT_TRUE(saved.Display.hdReceived);
 }
 
 // Opening the window on full wrapped logs (999 records each, all on one page), for the

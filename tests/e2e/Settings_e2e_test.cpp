@@ -1,6 +1,6 @@
 // The settings dialogs of the real NetWard.exe, driven from outside by the keyboard and the mouse:
 // the operation settings (a bad value on a later page, "ｷｬﾝｾﾙ", a good "O.K." acting at once and
-// saved at the end, the start-up registration page against this prefix's registry and start-up
+// saved at the end, the data volume quota written into NwdUtil.vol, the start-up registration page against this prefix's registry and start-up
 // folder), the connection information sets dialed through Linkpilot, and the watched entries.
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -16,6 +16,8 @@
 #include "E2eSupport.h"
 #include "LineSimState.h"
 #include "app/NWDMenuIds.h"
+#include "data/NWDVolumeFile.h"
+#include "settings/NWDQuotaIds.h"
 #include "settings/NWDUtilIds.h"
 #include "settings/NWDUtilSprIds.h"
 
@@ -137,7 +139,16 @@ TEST_F(SettingsDialogE2e, GoodOkActsAtOnceAndIsSavedAtTheEnd) {
   EXPECT_GE(CyclesWithin(3500ms), 2);
 
   HWND dlg = OpenDialog(main);
-  Key(VK_PRIOR, {VK_CONTROL});  // back round to "ｱﾌﾟﾘｹｰｼｮﾝの設定"
+  // Back round to the last page, "ﾃﾞｰﾀ量の設定": an allowance of 2 GB, the second warning at 95 %.
+  Key(VK_PRIOR, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, util::DecQuota); }, 5s));
+  Key('Q', {VK_MENU});
+  Key('S', {VK_MENU});
+  Type(L"2");
+  Key('2', {VK_MENU});
+  Type(L"95");
+  ASSERT_TRUE(WaitUntil([&] { return TextOf(dlg, util::QuotaWarn + 1) == "95"; }, 5s));
+  Key(VK_PRIOR, {VK_CONTROL});  // "ｱﾌﾟﾘｹｰｼｮﾝの設定"
   ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, util::DecTaskTray); }, 5s));
   Key('T', {VK_MENU});
   EXPECT_EQ(SendMessageW(Control(dlg, util::TackTrayIn), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -151,6 +162,15 @@ TEST_F(SettingsDialogE2e, GoodOkActsAtOnceAndIsSavedAtTheEnd) {
   Type(L"2");
   Key(VK_RETURN);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dlg); }, 5s));
+
+  // The quota is written into NwdUtil.vol with "O.K.".
+  nw::SetProgramFolder(Narrow(folder_.Dir()));
+  nw::VolumeFileData volume;
+  ASSERT_EQ(nw::LoadVolumeFile(volume), nw::CheckedFileState::Loaded);
+  EXPECT_TRUE(volume.Quota.QuotaOn);
+  EXPECT_EQ(volume.Quota.Allowance, uint64_t{2} << 30);
+  EXPECT_EQ(volume.Quota.WarnPercent1, 80);
+  EXPECT_EQ(volume.Quota.WarnPercent2, 95);
 
   // At once: the list cut to MaxCount + 1 lines, cycles ten seconds apart, the tray icon there
   // (the close box now hides the window instead of ending the program).
@@ -210,8 +230,7 @@ TEST_F(StartupRegistrationE2e, RunValueAndShortcutAreRegisteredAndRemoved) {
   ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData&) {}));
   HWND main = StartNetWard();
   HWND dlg = OpenDialog(main);
-  Key(VK_PRIOR, {VK_CONTROL});
-  Key(VK_PRIOR, {VK_CONTROL});
+  for (int i = 0; i < 3; ++i) Key(VK_PRIOR, {VK_CONTROL});  // past the quota and application pages
   ASSERT_TRUE(WaitUntil([&] { return PageShown(dlg, util::DecLaunch); }, 5s));
   EXPECT_EQ(TextOf(dlg, util::MesRegPlace),
             "ｷｰ名:HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run 値名:NetWard");

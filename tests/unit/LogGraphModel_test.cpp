@@ -39,6 +39,46 @@ TEST(LogGraphModel, ScaleLadder) {
   expect(int64_t{3} * INT32_MAX, ladder[12]);
 }
 
+TEST(LogGraphModel, VolumeScaleLadderAndMeasure) {
+  constexpr uint64_t MB = uint64_t{1} << 20, GB = MB << 10;
+  struct Rung {
+    uint64_t Limit;
+    const char *Block, *Max, *Midl;
+  };
+  // Every rung at its limit and one byte above.
+  const Rung ladder[] = {
+      {MB, "（1 MB）", "1", "0.5"},           {2 * MB, "（2 MB）", "2", "1"},       {5 * MB, "（5 MB）", "5", "2.5"},
+      {10 * MB, "（10 MB）", "10", "5"},      {20 * MB, "（20 MB）", "20", "10"},   {50 * MB, "（50 MB）", "50", "25"},
+      {100 * MB, "（100 MB）", "100", "50"},  {200 * MB, "（200 MB）", "200", "100"},
+      {500 * MB, "（500 MB）", "500", "250"}, {GB, "（1 GB）", "1", "0.5"},         {2 * GB, "（2 GB）", "2", "1"},
+      {5 * GB, "（5 GB）", "5", "2.5"},       {10 * GB, "（10 GB）", "10", "5"},    {20 * GB, "（20 GB）", "20", "10"},
+      {50 * GB, "（50 GB）", "50", "25"},     {100 * GB, "（100 GB）", "100", "50"},
+      {200 * GB, "（200 GB）", "200", "100"}, {500 * GB, "（500 GB）", "500", "250"},
+      {1024 * GB, "（1 TB）", "1", "0.5"},
+  };
+  const auto expect = [](uint64_t maxBytes, const Rung& r) {
+    const GraphScale s = ChooseVolumeScale(maxBytes);
+    EXPECT_EQ(s.FullScale, static_cast<int64_t>(r.Limit)) << maxBytes;
+    EXPECT_EQ(s.Block, r.Block) << maxBytes;
+    EXPECT_EQ(s.Max, r.Max) << maxBytes;
+    EXPECT_EQ(s.Midl, r.Midl) << maxBytes;
+  };
+  expect(0, ladder[0]);
+  for (size_t i = 0; i + 1 < std::size(ladder); ++i) {
+    expect(ladder[i].Limit, ladder[i]);
+    expect(ladder[i].Limit + 1, ladder[i + 1]);
+  }
+  expect(UINT64_MAX, ladder[std::size(ladder) - 1]);  // the bars are clamped instead
+
+  // A bar measures the time, or the volume both ways; a record without its entry stands at zero.
+  const GraphPoint with{90, 1, 0, VolumeAmount{3 * MB, 2 * MB}}, without{90, 1, 0, std::nullopt};
+  EXPECT_EQ(GraphMeasure(with, false), 90);
+  EXPECT_EQ(GraphMeasure(with, true), static_cast<int64_t>(5 * MB));
+  EXPECT_EQ(GraphMeasure(without, true), 0);
+  EXPECT_EQ(GraphMeasure(GraphPoint{0, 0, 0, VolumeAmount{UINT64_MAX, 1}}, true), INT64_MAX);
+  EXPECT_EQ(BarHeight(GraphMeasure(with, true), ChooseVolumeScale(5 * MB).FullScale), kChartHeight);
+}
+
 TEST(LogGraphModel, BarHeights) {
   struct Case {
     int64_t Time, FullScale;

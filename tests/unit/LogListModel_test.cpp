@@ -11,6 +11,7 @@
 #include "TestFiles.h"
 #include "data/NWDGlobal.h"
 #include "data/NWDLogFiles.h"
+#include "data/NWDVolumeLog.h"
 #include "history/NWDLogListModel.h"
 
 namespace nw {
@@ -28,7 +29,9 @@ const Date kDay = MakeDate(2000, 1, 1);
 struct HistoryList : ::testing::Test {
   TempFolder dir{"nwhist"};
   HistoryDisplaySettings h;
-  NWDLogListModel model{h, "ﾌﾟﾛﾊﾞｲﾀﾞ"};
+  // The settings record's columns alone unless a test switches the volume columns on.
+  VolumeDisplaySettings vol{false, false, false, false, false, false, false};
+  NWDLogListModel model{h, vol, "ﾌﾟﾛﾊﾞｲﾀﾞ"};
   void SetUp() override { SetProgramFolder(dir.Utf8()); }
 
   std::string Bytes(const LogFileKind& k) { return ReadAll(dir.FsPath(k.FileName)); }
@@ -247,9 +250,9 @@ TEST_F(HistoryList, CsvHoldsTheWholeLogOldestFirst) {
   std::erase(csv, '\r');
   EXPECT_EQ(csv,
             "\xEF\xBB\xBF"
-            "接続開始日時,接続終了日時,接続時間,監視開始日時\n"
-            "2026-12-07 09:00:00,2026-12-07 09:05:05,305,2026-12-07 08:00:00\n"
-            "2026-12-07 10:00:00,2026-12-07 11:02:03,3723,2026-12-07 08:00:00\n");
+            "接続開始日時,接続終了日時,接続時間,監視開始日時,送信ﾊﾞｲﾄ数,受信ﾊﾞｲﾄ数\n"
+            "2026-12-07 09:00:00,2026-12-07 09:05:05,305,2026-12-07 08:00:00,,\n"
+            "2026-12-07 10:00:00,2026-12-07 11:02:03,3723,2026-12-07 08:00:00,,\n");
 
   // A zeroed and a damaged end: no duration at all, not one counted back to 1899.
   StartDialRecord(kWatch, MakeDate(2026, 12, 7, 12, 0, 0));
@@ -258,20 +261,76 @@ TEST_F(HistoryList, CsvHoldsTheWholeLogOldestFirst) {
   EndDialRecord(1e300);
   csv = model.ExportCsv(0);
   std::erase(csv, '\r');
-  EXPECT_TRUE(csv.ends_with("\n2026-12-07 12:00:00,,,2026-12-07 08:00:00\n"
-                            "2026-12-07 13:00:00,,,2026-12-07 08:00:00\n"))
+  EXPECT_TRUE(csv.ends_with("\n2026-12-07 12:00:00,,,2026-12-07 08:00:00,,\n"
+                            "2026-12-07 13:00:00,,,2026-12-07 08:00:00,,\n"))
       << csv;
 
   h.huPlusCount = false;  // the export does not follow the column switches
   csv = model.ExportCsv(2);
   std::erase(csv, '\r');
-  ASSERT_TRUE(csv.starts_with("\xEF\xBB\xBF累積接続時間,累積接続回数,ｶｳﾝﾀ更新日時\n2,2,2000-01-03 00:00:00\n3,3,"));
-  EXPECT_TRUE(csv.ends_with("\n999,999,2002-09-26 00:00:00\n1000,1000,2002-09-27 00:00:00\n"));
+  ASSERT_TRUE(csv.starts_with(
+      "\xEF\xBB\xBF累積接続時間,累積接続回数,ｶｳﾝﾀ更新日時,送信ﾊﾞｲﾄ数,受信ﾊﾞｲﾄ数\n2,2,2000-01-03 00:00:00,,\n3,3,"));
+  EXPECT_TRUE(csv.ends_with("\n999,999,2002-09-26 00:00:00,,\n1000,1000,2002-09-27 00:00:00,,\n"));
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1000);
 
   csv = model.ExportCsv(1);  // empty
   std::erase(csv, '\r');
-  EXPECT_EQ(csv, "\xEF\xBB\xBF累積接続時間,累積接続回数,ｶｳﾝﾀ更新日時\n");
+  EXPECT_EQ(csv, "\xEF\xBB\xBF累積接続時間,累積接続回数,ｶｳﾝﾀ更新日時,送信ﾊﾞｲﾄ数,受信ﾊﾞｲﾄ数\n");
+}
+
+// The volume of each record from its entry in the volume file, matched by slot and key date: the
+// columns, the totals, the exact bytes of the CSV, the graph and an edited date taking the entry along.
+TEST_F(HistoryList, VolumeOfEachRecordFromItsOwnEntry) {
+  TwoConnections();
+  // Slot 1 holds an entry of a record the ring has since replaced: never shown against the new one.
+  VolumeLog dial;
+  dial.Set(0, MakeDate(2026, 12, 7, 9, 0, 0), {1536, 5 * 1024 * 1024 + 1});
+  dial.Set(1, MakeDate(2020, 1, 1), {7, 7});
+  ASSERT_TRUE(dial.Save(kDialVolume));
+  AppendCounterRecord(kTodayLog, kDay + 1, 60, 1);
+  AppendCounterRecord(kTodayLog, kDay + 2, 60, 1);
+  ASSERT_TRUE(RecordCounterVolume(kTodayLog, kDay + 2, {uint64_t{3} << 30, 999}).Written);
+
+  vol.hdReceived = vol.htSent = vol.htReceived = true;
+  HistoryPageFill f = model.Fill(0, ShowNewest);
+  EXPECT_EQ(f.ColumnLabel, "表示項目／接続開始日時／接続終了日時／接続時間／監視開始日時／受信量");
+  EXPECT_EQ(f.Rows[0], "26/12/07 09:00:00\t26/12/07 09:05:05\t0時間 05分 05秒\t26/12/07 08:00:00\t5.00 MB\t");
+  EXPECT_EQ(f.Rows[1], "26/12/07 10:00:00\t26/12/07 11:02:03\t1時間 02分 03秒\t26/12/07 08:00:00\t\t");
+  h.htPlusTime = h.htPlusCount = h.htReset = false;
+  f = model.Fill(1, ShowNewest);
+  EXPECT_EQ(f.ColumnLabel, "表示項目／送信量／受信量");
+  EXPECT_EQ(f.Rows, (std::vector<std::string>{"\t\t", "3.00 GB\t999 バイト\t"}));
+
+  // Totals: the volume of the records that have it; none said when none has.
+  const int32_t both[] = {0, 1}, second[] = {1};
+  EXPECT_EQ(model.SelectionTotals(0, 2, both), "選択数: 2, 合計時間: 1時間 07分 08秒, 送信量: 1.50 KB, 受信量: 5.00 MB");
+  EXPECT_EQ(model.SelectionTotals(0, 2, second), "選択数: 1, 合計時間: 1時間 02分 03秒");
+  EXPECT_EQ(model.SelectionTotals(1, 2, both), "選択数: 2, 合計時間: 0時間 02分 00秒, 合計回数: 2 回, "
+                                               "送信量: 3.00 GB, 受信量: 999 バイト");
+
+  std::string csv = model.ExportCsv(1);
+  std::erase(csv, '\r');
+  EXPECT_TRUE(csv.ends_with("\n60,1,2000-01-02 00:00:00,,\n60,1,2000-01-03 00:00:00,3221225472,999\n")) << csv;
+
+  model.AnchorGraph(2, 1);
+  const std::optional<GraphData> g = model.LoadGraph(KeepPosition);
+  ASSERT_TRUE(g);
+  ASSERT_EQ(g->Points.size(), 2u);
+  EXPECT_EQ(g->Points[0].Volume, std::nullopt);
+  EXPECT_EQ(g->MaxVolume, (uint64_t{3} << 30) + 999);
+
+  // A new start date takes the entry along; the entry of the other record stays as it was.
+  std::optional<SelectedHistoryRecord> rec = model.RecordForEdit(0, 2, 0);
+  ASSERT_TRUE(rec);
+  rec->DialStart = MakeDate(2026, 12, 7, 8, 30, 0);
+  ASSERT_EQ(model.WriteEdited(*rec), WriteBack::Written);
+  VolumeLog after;
+  ASSERT_EQ(after.Load(kDialVolume), CheckedFileState::Loaded);
+  EXPECT_EQ(after.Find(0, MakeDate(2026, 12, 7, 8, 30, 0)), (VolumeAmount{1536, 5 * 1024 * 1024 + 1}));
+  EXPECT_EQ(after.Find(0, MakeDate(2026, 12, 7, 9, 0, 0)), std::nullopt);
+  EXPECT_EQ(after.Find(1, MakeDate(2020, 1, 1)), (VolumeAmount{7, 7}));
+  EXPECT_EQ(model.Fill(0, KeepPosition).Rows[0].substr(0, 17), "26/12/07 08:30:00");
+  EXPECT_NE(model.Fill(0, KeepPosition).Rows[0].find("\t5.00 MB\t"), std::string::npos);
 }
 
 TEST_F(HistoryList, GraphWindowFromTheSelectedRecord) {
@@ -289,7 +348,7 @@ TEST_F(HistoryList, GraphWindowFromTheSelectedRecord) {
     const std::optional<GraphData> g = model.LoadGraph(KeepPosition);
     ASSERT_TRUE(g) << c.Way;
     ASSERT_EQ(g->Points.size(), 32u) << c.Way;
-    EXPECT_EQ(g->Points.front(), (GraphPoint{c.First, c.First, kDay + c.First})) << c.Way;
+    EXPECT_EQ(g->Points.front(), (GraphPoint{c.First, c.First, kDay + c.First, std::nullopt})) << c.Way;
     EXPECT_EQ(g->Points.back().PlusTime, c.First + 31) << c.Way;
     EXPECT_EQ(g->MaxTime, c.First + 31) << c.Way;
     EXPECT_EQ(g->MesCase, std::to_string(c.First + 1) + "件～" + std::to_string(c.First + 32) + "件目");

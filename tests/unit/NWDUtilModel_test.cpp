@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "classlib/otkSelFrame.h"
+#include "settings/NWDQuotaIds.h"
+#include "settings/NWDQuotaModel.h"
 #include "settings/NWDUtilIds.h"
 #include "settings/NWDUtilModel.h"
 
@@ -198,6 +200,54 @@ TEST(UtilModel, GoodApplyCopiesBackThenActsInOrder) {
   EXPECT_EQ(h.counters.UserRenewTime, MakeDate(2026, 12, 16));
   EXPECT_EQ(h.rt.UserStart, MakeDate(2026, 12, 9));
   EXPECT_EQ(h.calls, (std::vector<std::string>{"UserStart", "Trim", "Timer on 250"}));
+}
+
+// The quota page is checked last: an earlier page's fault is reported first, its own fault leaves
+// the settings and the quota as they were, and a good "O.K." stores both.
+TEST(UtilModel, QuotaPageIsCheckedAfterTheOthersAndStoredWithThem) {
+  FakeHost h;
+  QuotaSettings quota;
+  quota.Adapter = "ｲｰｻﾈｯﾄ";
+  const QuotaSettings stored = quota;
+  const SettingsRecord settingsBefore = h.settings;
+  UtilValues v = h.Load();
+  v.MaxCount = "0";
+  QuotaValues q = LoadQuota(quota);
+  EXPECT_EQ(q.Adapter, "ｲｰｻﾈｯﾄ");
+  q.QuotaWarn1 = "95";
+  EXPECT_EQ(ApplyUtilityWithQuota(v, q, quota, h).Page, kPageExpress);
+  v.MaxCount = "5";
+  const UtilProblem p = ApplyUtilityWithQuota(v, q, quota, h);
+  EXPECT_EQ(p.Page, util::kPageQuota);
+  EXPECT_EQ(p.Field, util::QuotaWarn);
+  EXPECT_EQ(h.settings, settingsBefore);
+  EXPECT_EQ(quota, stored);
+  EXPECT_TRUE(h.calls.empty());
+
+  q.QuotaWarn1 = "70";
+  q.Adapter = "Wi\xE2\x80\x91Fi";  // a non-breaking hyphen, which code page 932 lacks
+  EXPECT_EQ(ApplyUtilityWithQuota(v, q, quota, h).Field, util::QuotaAdapter);
+  EXPECT_EQ(quota, stored);
+  q.QuotaSize = "300";
+  q.QuotaUnit = 0;
+  q.Adapter = "";
+  ASSERT_FALSE(ApplyUtilityWithQuota(v, q, quota, h));
+  EXPECT_EQ(h.settings.MaxCount, 5);
+  EXPECT_EQ(quota.Allowance, uint64_t{300} << 20);
+  EXPECT_EQ(quota.WarnPercent1, 70);
+  EXPECT_EQ(quota.Adapter, "");
+
+  // The adapter list: all first, the present ones once each, a stored one that is away kept last.
+  AdapterChoices c = MakeAdapterChoices({"Wi-Fi", "", "ｲｰｻﾈｯﾄ", "Wi-Fi"}, "VPN");
+  EXPECT_EQ(c.Items, (std::vector<std::string>{"すべてのｱﾀﾞﾌﾟﾀ", "Wi-Fi", "ｲｰｻﾈｯﾄ", "VPN"}));
+  EXPECT_EQ(c.Selected, 3);
+  EXPECT_EQ(c.AdapterAt(3), "VPN");
+  EXPECT_EQ(c.AdapterAt(0), "");
+  EXPECT_EQ(c.AdapterAt(9), "");
+  c = MakeAdapterChoices({"Wi-Fi"}, "Wi-Fi");
+  EXPECT_EQ(c.Items.size(), 2u);
+  EXPECT_EQ(c.Selected, 1);
+  EXPECT_EQ(MakeAdapterChoices({}, "").Selected, 0);
 }
 
 TEST(UtilModel, ScheduleChangeWhileConnectedKeepsTheConnectionsStart) {

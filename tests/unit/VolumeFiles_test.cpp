@@ -42,6 +42,8 @@ struct VolumeFiles : ::testing::Test {
     d.Counters.Connection = {11, 12};
     d.Counters.TodayRunning = {13, 14};
     d.Counters.UserRunning = {15, 16};
+    d.Display.htReceived = false;
+    d.Display.gphVolume = true;
     return d;
   }
 };
@@ -59,6 +61,17 @@ TEST_F(VolumeFiles, SettingsAndCountersRoundTrip) {
   EXPECT_EQ(LoadVolumeFile(back), CheckedFileState::Loaded);
   EXPECT_EQ(back, Sample());
   EXPECT_FALSE(std::filesystem::exists(Path("NwdUtil.vol.tmp")));
+
+  // A body written before the display switches existed: the rest as it was, the switches default.
+  const std::string good = ReadAll(Path(kVolumeFileName));
+  const size_t bodyStart = 4 + 18 + 4 + 56 + 4 + kVolumeKindTag.size() + 2;
+  const std::string older = good.substr(bodyStart, good.size() - 4 - 14 - bodyStart);
+  const auto* b = reinterpret_cast<const unsigned char*>(older.data());
+  WriteAll(Path(kVolumeFileName), good.substr(0, bodyStart) + older + nw::test::LE<uint32_t>(Crc32(b, older.size())));
+  VolumeFileData expected = Sample();
+  expected.Display = VolumeDisplaySettings{};
+  EXPECT_EQ(LoadVolumeFile(back), CheckedFileState::Loaded);
+  EXPECT_EQ(back, expected);
 }
 
 TEST_F(VolumeFiles, DamagedFilesReadAsEmptyAndSaySo) {

@@ -51,9 +51,8 @@ TEST(QuotaPage, ChecksInOrderAndStoresBytes) {
     EXPECT_EQ(copy, stored);  // nothing stored from a refused page
   }
 
-  v = {true, " 1536 ", 0, "50", "100", 1, false};
+  v = {true, " 1536 ", 0, "50", "100", 1, false, "Wi-Fi"};
   QuotaSettings copy = stored;
-  copy.Adapter = "Wi-Fi";
   EXPECT_FALSE(CheckQuota(v, copy));
   EXPECT_EQ(copy.Allowance, uint64_t{1536} << 20);
   EXPECT_EQ(copy.AllowanceUnit, 0);

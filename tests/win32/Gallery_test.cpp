@@ -158,8 +158,11 @@ struct GallerySource : nw::NWDLogGraphSource {
                                11000, 4500, 900, 7600, 10200, 2200, 5100, 13400, 6600, 3900};
     int day = 0;
     for (int32_t s : seconds) {
-      d.Points.push_back({s, 1 + s / 1800, nw::MakeDate(2003, 1, 1 + day, 4, 0, 0)});
+      // About 90 KB a second received and a tenth of it sent.
+      const nw::VolumeAmount volume{uint64_t(s) * 9000, uint64_t(s) * 90000};
+      d.Points.push_back({s, 1 + s / 1800, nw::MakeDate(2003, 1, 1 + day, 4, 0, 0), volume});
       d.MaxTime = std::max<int64_t>(d.MaxTime, s);
+      d.MaxVolume = std::max(d.MaxVolume, volume.Total());
       ++day;
     }
     d.MesCase = "977件～1000件目";
@@ -186,7 +189,9 @@ TEST(Gallery, DISABLED_LogGraph) {
   UseProgramIcon(host.Get());
   nw::HistoryDisplaySettings h;
   GallerySource source;
-  nw::NWDLogGraph graph(GetModuleHandleW(nullptr), h, source);
+  nw::VolumeDisplaySettings volume;  // NW_GALLERY_VOLUME=1: the bars show the volume
+  volume.gphVolume = Env("NW_GALLERY_VOLUME") == "1";
+  nw::NWDLogGraph graph(GetModuleHandleW(nullptr), h, source, volume);
   // Bar 10 under the mouse: highlighted, its record in the readout.
   wtk::Later(300, [&] {
     const int x = otkGdi::TwipsToPixels(600 + 180 * 10 + 60, graph.Dpi());

@@ -351,7 +351,7 @@ nw::GraphData Points(std::initializer_list<int32_t> seconds, int64_t maxTime, st
   nw::GraphData d;
   int i = 0;
   for (int32_t s : seconds) {
-    d.Points.push_back({s, i + 1, nw::MakeDate(2003, 1, 1 + i, 6, 0, 0)});
+    d.Points.push_back({s, i + 1, nw::MakeDate(2003, 1, 1 + i, 6, 0, 0), std::nullopt});
     ++i;
   }
   d.MaxTime = maxTime;

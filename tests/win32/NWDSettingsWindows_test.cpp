@@ -1,6 +1,6 @@
 // The settings dialogs driven in-process while their modal loops run, over fakes of the phonebook,
-// the start-up registration and the running program: the watch entries and the operation
-// settings' apply when an effect fails.
+// the start-up registration and the running program: the watch entries, the operation settings'
+// apply when an effect fails, and the data volume page by keys.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "../unit/TestFiles.h"
+#include "data/NWDGlobal.h"
+#include "data/NWDVolumeFile.h"
+#include "settings/NWDQuotaIds.h"
 #include "settings/NWDUtilIds.h"
 #include "settings/NWDUtilSprIds.h"
 #include "settings/win32/NWDUtil.h"
@@ -17,9 +21,11 @@
 #include "WindowTestKit.h"
 
 using wtk::Closer;
+using wtk::Key;
 using wtk::MessageBoxUp;
 using wtk::MessageText;
 using wtk::Script;
+using wtk::Type;
 
 namespace {
 
@@ -149,4 +155,80 @@ TEST(NWDUtil, AnEffectFailingAfterTheChecksLeavesEverythingAsBefore) {
   EXPECT_EQ(program.counters, countersBefore);
   EXPECT_FALSE(program.rt.LockShown);
   EXPECT_EQ(program.calls.back(), "Lock hidden");
+}
+
+// The data volume page by keys: a bad warning refused on its page with the box focused, the good
+// values stored with the other pages and written into NwdUtil.vol, and a file that cannot be
+// written said after "O.K.".
+TEST(NWDUtil, QuotaPageByKeysRefusesABadWarningThereAndOKWritesNwdUtilVol) {
+  nw::test::TempFolder dir{"nwquota"};
+  nw::SetProgramFolder(dir.Utf8());
+  nw::VolumeGlobal() = {};
+  wtk::HostWindow host;
+  FailingHost program;  // the tray is not switched here
+  program.settings.CounterName = "月額";
+  NoLaunch launch;
+  using namespace nw::util;
+  std::string warning;
+  {
+    nw::NWDUtil dlg(GetModuleHandleW(nullptr), program, launch, dir.Utf8(), "NetWard");
+    Script script({
+        [&] { Key(VK_PRIOR, {VK_CONTROL}); },  // from the first page back round to the last
+        [&] {
+          EXPECT_TRUE(IsWindowVisible(dlg.Item(DecQuota)));
+          EXPECT_EQ(wtk::Text(dlg.Item(QuotaNote)), "上限ﾃﾞｰﾀ量は \"月額\" ｶｳﾝﾀの更新周期ごとに数えます。");
+          EXPECT_EQ(dlg.ComboIndex(QuotaAdapter), 0);
+          Key('Q', {VK_MENU});
+          Key('S', {VK_MENU});
+          Type(L"300");
+          Key(VK_TAB);
+          Key(VK_UP);  // GB -> MB
+          Key('1', {VK_MENU});
+          Type(L"95");  // not below the second warning
+          Key('H', {VK_MENU});
+        },
+        [&] { Key(VK_RETURN); },
+        [&] {
+          warning = MessageText();
+          if (HWND box = MessageBoxUp()) EndDialog(box, IDOK);
+        },
+        [&] {
+          EXPECT_TRUE(IsWindowVisible(dlg.Item(DecQuota)));
+          EXPECT_EQ(GetFocus(), dlg.Item(QuotaWarn));
+          EXPECT_EQ(nw::VolumeGlobal().Quota, nw::QuotaSettings{});  // nothing taken yet
+          Type(L"70");  // over the selected text
+          Key(VK_RETURN);
+        },
+    }, Closer(dlg), 8000);
+    dlg.ShowModal(nullptr, false);
+  }
+  EXPECT_EQ(warning, "第1警告には第2警告より小さい数値を指定して下さい。");
+  nw::QuotaSettings want;
+  want.QuotaOn = true;
+  want.Allowance = uint64_t{300} << 20;
+  want.AllowanceUnit = 0;
+  want.WarnPercent1 = 70;
+  want.AtFull = nw::QuotaAction::HangUpAndHold;
+  EXPECT_EQ(nw::VolumeGlobal().Quota, want);
+  nw::VolumeFileData file;
+  ASSERT_EQ(nw::LoadVolumeFile(file), nw::CheckedFileState::Loaded);
+  EXPECT_EQ(file.Quota, want);
+
+  // A folder that cannot take the file: said, and the values are still in use.
+  nw::SetProgramFolder(dir.Utf8() + "\\gone");
+  nw::NWDUtil dlg(GetModuleHandleW(nullptr), program, launch, dir.Utf8(), "NetWard");
+  Script script({
+      [&] {
+        dlg.SetChecked(QuotaOn, false);
+        Key(VK_RETURN);
+      },
+      [&] {
+        warning = MessageText();
+        if (HWND box = MessageBoxUp()) EndDialog(box, IDOK);
+      },
+  }, Closer(dlg), 5000);
+  dlg.ShowModal(nullptr, false);
+  EXPECT_NE(warning.find("NwdUtil.vol"), std::string::npos) << warning;
+  EXPECT_FALSE(nw::VolumeGlobal().Quota.QuotaOn);
+  EXPECT_EQ(dlg.Window(), nullptr);
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "classlib/otkDateFormat.h"
+#include "classlib/otkSizeText.h"
 #include "res/resource.h"
 
 namespace nw {
@@ -21,7 +22,7 @@ constexpr DWORD kGrid = SS_GRAYRECT | WS_CLIPSIBLINGS;
 
 // Layout at 96 DPI (a pixel is 15 twips there): the chart's top at 64, its baseline at 329, bar 0
 // at 40 and the right end of the columns at 424 come from the twip geometry of the bars.
-constexpr int kClientW = 440, kClientH = 432;
+constexpr int kClientW = 440, kClientH = 444;
 constexpr int kTop = kBaseline / 15 - kChartHeight / 15, kBase = kBaseline / 15;
 constexpr int kMid = (kTop + kBase) / 2;
 constexpr int kRight = (kBarLeft + kBarPitch * kGraphBars) / 15;
@@ -44,18 +45,24 @@ constexpr Control kTexts[] = {
     {Kind::Label, NWDLogGraph::gphCount, "選択なし", {114, 376, 336, 392}, kNoPrefix},
     {Kind::Label, kNone, "更新日時:", {40, 396, 112, 412}},
     {Kind::Label, NWDLogGraph::gphDate, "選択なし", {114, 396, 336, 412}, kNoPrefix},
+    {Kind::Label, kNone, "ﾃﾞｰﾀ量:", {40, 416, 112, 432}},
+    {Kind::Label, NWDLogGraph::gphVolumeText, "選択なし", {114, 416, 336, 432}, kNoPrefix},
     // "O.K." first: the focus starts there, so Enter closes.
     {Kind::DefaultButton, NWDLogGraph::cdOK, "O.K.", {342, 398, 430, 424}, WS_GROUP},
     {Kind::Button, NWDLogGraph::cdBack, "前へ", {342, 352, 384, 392}},
     {Kind::Button, NWDLogGraph::cdNext, "次へ", {388, 352, 430, 392}},
+    {Kind::Check, NWDLogGraph::gphVolume, "ﾃﾞｰﾀ量で表示(&V)", {262, 42, 432, 62}},
 };
+
+constexpr const char* kNoVolume = "記録なし";
 
 bool KeyDown(const MSG& m, WPARAM vk) { return (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && m.wParam == vk; }
 
 }  // namespace
 
-NWDLogGraph::NWDLogGraph(HINSTANCE instance, const HistoryDisplaySettings& history, NWDLogGraphSource& source)
-    : Form(instance), h_(history), source_(source) {}
+NWDLogGraph::NWDLogGraph(HINSTANCE instance, const HistoryDisplaySettings& history, NWDLogGraphSource& source,
+                         VolumeDisplaySettings& volume)
+    : Form(instance), h_(history), source_(source), volume_(volume) {}
 
 NWDLogGraph::~NWDLogGraph() = default;
 
@@ -82,6 +89,7 @@ void NWDLogGraph::ShowModal(HWND owner, HICON icon, bool topmost) {
   const std::string step = std::to_string(PageSizeFor(h_, LogGraph).S);
   SetTip(cdBack, "前へ" + step + "件移動");
   SetTip(cdNext, "次へ" + step + "件移動");
+  SetChecked(gphVolume, volume_.gphVolume);
 
   LogGraphExpress(source_.setHisTdayGraph(KeepPosition).value_or(GraphData{}));
   RunModal();
@@ -92,7 +100,8 @@ int NWDLogGraph::Px(int twips) const { return otkGdi::TwipsToPixels(twips, Dpi()
 void NWDLogGraph::LogGraphExpress(const GraphData& data) {
   data_ = data;
   if (data_.Points.size() > static_cast<size_t>(kGraphBars)) data_.Points.resize(kGraphBars);
-  const GraphScale scale = ChooseGraphScale(data_.MaxTime);
+  const bool volume = volume_.gphVolume;
+  const GraphScale scale = volume ? ChooseVolumeScale(data_.MaxVolume) : ChooseGraphScale(data_.MaxTime);
   SetText(mesBlock, scale.Block);
   SetText(mesMax, scale.Max);
   SetText(mesMidl, scale.Midl);
@@ -107,12 +116,17 @@ void NWDLogGraph::LogGraphExpress(const GraphData& data) {
       continue;
     }
     const GraphPoint& p = data_.Points[static_cast<size_t>(i)];
-    const int height = BarHeight(p.PlusTime, scale.FullScale);
+    const int height = BarHeight(GraphMeasure(p, volume), scale.FullScale);
     const int left = Px(kBarLeft + kBarPitch * i), top = Px(kBaseline - height);
     MoveWindow(bar, left, top, Px(kBarLeft + kBarPitch * i + kBarWidth) - left, Px(kBaseline) - top, TRUE);
-    SetTip(gphSource + i, FormatDuration(p.PlusTime, h_.hisFmtTime[LogGraph]));
+    SetTip(gphSource + i, BarTip(p));
     ShowWindow(bar, SW_SHOWNA);
   }
+}
+
+std::string NWDLogGraph::BarTip(const GraphPoint& p) const {
+  if (!volume_.gphVolume) return FormatDuration(p.PlusTime, h_.hisFmtTime[LogGraph]);
+  return p.Volume ? otk::FormatSize(p.Volume->Total()) : kNoVolume;
 }
 
 int NWDLogGraph::ColumnAtPixel(POINT client) const {
@@ -125,6 +139,8 @@ void NWDLogGraph::ShowBarReadout(int i) {
   SetText(gphTime, FormatDuration(p.PlusTime, h_.hisFmtTime[LogGraph]));
   SetText(gphCount, std::to_string(p.PlusCount) + " 回");
   SetText(gphDate, FormatDate(p.ResetDate, h_.hisFmtDate[LogGraph]));
+  SetText(gphVolumeText, p.Volume ? "送信 " + otk::FormatSize(p.Volume->Sent) + ", 受信 " + otk::FormatSize(p.Volume->Received)
+                                  : kNoVolume);
   MoveBarHighlight(i);
 }
 
@@ -189,6 +205,10 @@ void NWDLogGraph::OnCommand(int id, int code) {
     case cdBack: Page(PageBack); return;
     case cdNext: Page(PageNext); return;
     case cdOK: Close(); return;
+    case gphVolume:
+      volume_.gphVolume = Checked(gphVolume);
+      LogGraphExpress(GraphData(data_));
+      return;
     default: return;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "classlib/win32/WinText.h"
@@ -23,68 +24,91 @@ constexpr int kNone = -1;
 constexpr DWORD G = WS_GROUP;
 // The rows are tab-separated; the list lays them out at its standard tab stops. The user's texts
 // (counter name, formats) are shown as they are, an "&" included.
-constexpr DWORD kRows = LBS_EXTENDEDSEL | LBS_USETABSTOPS;
+// Rows wider than the list (every column on) scroll sideways.
+constexpr DWORD kRows = LBS_EXTENDEDSEL | LBS_USETABSTOPS | WS_HSCROLL;
 constexpr DWORD kText = SS_NOPREFIX;
 constexpr DWORD kPicture = BS_BITMAP;
 
 // Layout at 96 DPI: the page tabs on the left, the pages to their right, the window's lines and
 // buttons below.
 // The page labels are wide enough for the user counter's caption with its default name.
-constexpr int kClientW = 774, kClientH = 412;
-constexpr RECT kPageRect{184, 8, 766, 300};
+constexpr int kClientW = 774, kClientH = 434;
+constexpr RECT kPageRect{184, 8, 766, 322};
+
+// The volume columns' switches, in a second row on every page.
+#define NW_VOLUME_SWITCHES(sent, received)                 \
+  {Kind::Check, sent, "送信量(&O)", {0, 258, 100, 278}}, \
+      {Kind::Check, received, "受信量(&I)", {104, 258, 204, 278}}
 
 constexpr Control kDialPage[] = {
     {Kind::List, HisList + 0, "", {0, 0, 582, 230}, kRows},
-    {Kind::Label, MesKind + 0, "", {0, 262, 582, 280}, kText},
+    {Kind::Label, MesKind + 0, "", {0, 284, 582, 302}, kText},
     {Kind::Check, hdDialStart, "接続開始日時(&S)", {0, 236, 118, 256}, G},
     {Kind::Check, hdDialEnd, "接続終了日時(&E)", {122, 236, 240, 256}},
     {Kind::Check, hdTime, "接続時間(&T)", {244, 236, 344, 256}},
     {Kind::Check, hdExeStart, "監視開始日時(&W)", {348, 236, 470, 256}},
+    NW_VOLUME_SWITCHES(hdSent, hdReceived),
 };
 
 constexpr Control kTdayPage[] = {
     {Kind::List, HisList + 1, "", {0, 0, 582, 230}, kRows},
-    {Kind::Label, MesKind + 1, "", {0, 262, 536, 280}, kText},
+    {Kind::Label, MesKind + 1, "", {0, 284, 536, 302}, kText},
     {Kind::Check, htPlusTime, "累積接続時間(&T)", {0, 236, 118, 256}, G},
     {Kind::Check, htPlusCount, "累積接続回数(&C)", {122, 236, 240, 256}},
     {Kind::Check, htReset, "ｶｳﾝﾀ更新日時(&R)", {244, 236, 370, 256}},
+    NW_VOLUME_SWITCHES(htSent, htReceived),
     {Kind::Button, cdGraph, "ｸﾞﾗﾌ(&G)", {544, 236, 582, 274}, kPicture, "ｸﾞﾗﾌの表示"},
 };
 
 constexpr Control kUserPage[] = {
     {Kind::List, HisList + 2, "", {0, 0, 582, 230}, kRows},
-    {Kind::Label, MesKind + 2, "", {0, 262, 582, 280}, kText},
+    {Kind::Label, MesKind + 2, "", {0, 284, 582, 302}, kText},
     {Kind::Check, huPlusTime, "累積接続時間(&T)", {0, 236, 118, 256}, G},
     {Kind::Check, huPlusCount, "累積接続回数(&C)", {122, 236, 240, 256}},
     {Kind::Check, huReset, "ｶｳﾝﾀ更新日時(&R)", {244, 236, 370, 256}},
+    NW_VOLUME_SWITCHES(huSent, huReceived),
 };
+#undef NW_VOLUME_SWITCHES
 
 // Below the pages. The picture buttons carry a text too: its mnemonic is their key, and it names
 // them for whoever cannot see the picture.
 constexpr Control kWindowControls[] = {
-    {Kind::Label, MesCase, "", {184, 314, 682, 332}, kText},
-    {Kind::Button, cdBack, "前へ(&B)", {690, 304, 728, 342}, kPicture | G},
-    {Kind::Button, cdNext, "次へ(&N)", {728, 304, 766, 342}, kPicture},
-    {Kind::Label, MesPeriod, "", {184, 334, 682, 352}, kText},
-    {Kind::Label, MesSeltime, "", {184, 354, 766, 372}, kText},
-    {Kind::Button, cdCngVal, "値の変更(&D)", {184, 378, 284, 404}, G},
-    {Kind::Button, cdDetail, "詳細設定(&U)", {290, 378, 390, 404}},
-    {Kind::Button, cdCsv, "CSV形式で保存(&V)...", {396, 378, 544, 404}},
-    {Kind::DefaultButton, cdOK, "O.K.", {676, 378, 766, 404}},
+    {Kind::Label, MesCase, "", {184, 336, 682, 354}, kText},
+    {Kind::Button, cdBack, "前へ(&B)", {690, 326, 728, 364}, kPicture | G},
+    {Kind::Button, cdNext, "次へ(&N)", {728, 326, 766, 364}, kPicture},
+    {Kind::Label, MesPeriod, "", {184, 356, 682, 374}, kText},
+    {Kind::Label, MesSeltime, "", {184, 376, 766, 394}, kText},
+    {Kind::Button, cdCngVal, "値の変更(&D)", {184, 400, 284, 426}, G},
+    {Kind::Button, cdDetail, "詳細設定(&U)", {290, 400, 390, 426}},
+    {Kind::Button, cdCsv, "CSV形式で保存(&V)...", {396, 400, 544, 426}},
+    {Kind::DefaultButton, cdOK, "O.K.", {676, 400, 766, 426}},
 };
 
-// The ten column switches and their settings flags, page by page.
+// The column switches and their flags, page by page: the ten of the settings record, then the
+// volume columns' of NwdUtil.vol.
 struct ColumnSwitch {
   int Id;
   int Kind;
   bool HistoryDisplaySettings::*Flag;
+  bool VolumeDisplaySettings::*VolumeFlag;
 };
 constexpr ColumnSwitch kColumns[] = {
-    {hdDialStart, 0, &HistoryDisplaySettings::hdDialStart}, {hdDialEnd, 0, &HistoryDisplaySettings::hdDialEnd},
-    {hdTime, 0, &HistoryDisplaySettings::hdTime},           {hdExeStart, 0, &HistoryDisplaySettings::hdExeStart},
-    {htPlusTime, 1, &HistoryDisplaySettings::htPlusTime},   {htPlusCount, 1, &HistoryDisplaySettings::htPlusCount},
-    {htReset, 1, &HistoryDisplaySettings::htReset},         {huPlusTime, 2, &HistoryDisplaySettings::huPlusTime},
-    {huPlusCount, 2, &HistoryDisplaySettings::huPlusCount}, {huReset, 2, &HistoryDisplaySettings::huReset},
+    {hdDialStart, 0, &HistoryDisplaySettings::hdDialStart, nullptr},
+    {hdDialEnd, 0, &HistoryDisplaySettings::hdDialEnd, nullptr},
+    {hdTime, 0, &HistoryDisplaySettings::hdTime, nullptr},
+    {hdExeStart, 0, &HistoryDisplaySettings::hdExeStart, nullptr},
+    {htPlusTime, 1, &HistoryDisplaySettings::htPlusTime, nullptr},
+    {htPlusCount, 1, &HistoryDisplaySettings::htPlusCount, nullptr},
+    {htReset, 1, &HistoryDisplaySettings::htReset, nullptr},
+    {huPlusTime, 2, &HistoryDisplaySettings::huPlusTime, nullptr},
+    {huPlusCount, 2, &HistoryDisplaySettings::huPlusCount, nullptr},
+    {huReset, 2, &HistoryDisplaySettings::huReset, nullptr},
+    {hdSent, 0, nullptr, &VolumeDisplaySettings::hdSent},
+    {hdReceived, 0, nullptr, &VolumeDisplaySettings::hdReceived},
+    {htSent, 1, nullptr, &VolumeDisplaySettings::htSent},
+    {htReceived, 1, nullptr, &VolumeDisplaySettings::htReceived},
+    {huSent, 2, nullptr, &VolumeDisplaySettings::huSent},
+    {huReceived, 2, nullptr, &VolumeDisplaySettings::huReceived},
 };
 
 constexpr const char* kCsvNames[3] = {"NwdDial.csv", "NwdTday.csv", "NwdUser.csv"};
@@ -114,8 +138,9 @@ NWDLogList::NWDLogList(HINSTANCE instance, HistoryDisplaySettings& history, std:
     : NWDPagedForm(instance, ListSel, ListWord, kPageRect),
       instance_(instance),
       h_(history),
+      volume_(VolumeGlobal().Display),
       counterName_(std::move(counterName)),
-      model_(history, counterName_) {
+      model_(history, volume_, counterName_) {
   sel_.ChangedIndex = [this](int16_t, int16_t index, int16_t&) { PageSwitched(index); };
 }
 
@@ -145,7 +170,8 @@ void NWDLogList::Load() {
   };
   CreatePages(pages);
   AddControls(Window(), kWindowControls);
-  for (const ColumnSwitch& c : kColumns) SetChecked(c.Id, h_.*c.Flag);
+  volumeAtLoad_ = volume_;
+  for (const ColumnSwitch& c : kColumns) SetChecked(c.Id, c.Flag ? h_.*c.Flag : volume_.*c.VolumeFlag);
   SetFittedText(ListWord + 2, UserLogCaption(counterName_));
   SelectPage(g_lastLogPage >= 0 && g_lastLogPage < kPageCount ? g_lastLogPage : 0);
   loading_ = false;
@@ -218,8 +244,18 @@ ListPosition NWDLogList::FillHistoryList(int kind, LogWindowMode mode) {
   size_t bytes = 0;
   for (const std::string& row : fill.Rows) bytes += (row.size() + 1) * sizeof(wchar_t);
   SendMessageW(list, LB_INITSTORAGE, fill.Rows.size(), static_cast<LPARAM>(bytes));
-  for (const std::string& row : fill.Rows)
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Widen(row).c_str()));
+  int widest = 0;
+  {
+    otkGdi::WindowDc dc(list);
+    otkGdi::SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    for (const std::string& row : fill.Rows) {
+      const std::wstring w = win::Widen(row);
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+      widest = std::max(widest, static_cast<int>(LOWORD(
+                                     GetTabbedTextExtentW(dc.Get(), w.c_str(), static_cast<int>(w.size()), 0, nullptr))));
+    }
+  }
+  SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + S(8)), 0);
   focusChosen_[static_cast<size_t>(kind)] = pos.Focus >= 0;
   if (pos.Focus >= 0) SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(pos.Focus), FALSE);
   SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(pos.Top), 0);
@@ -286,7 +322,7 @@ void NWDLogList::OpenCounterGraph() {
   int position = FocusedItem(1);
   if (position < 0) position = static_cast<int>(SendMessageW(List(1), LB_GETTOPINDEX, 0, 0));
   model_.AnchorGraph(ItemCount(1), position);
-  NWDLogGraph graph(instance_, h_, *this);
+  NWDLogGraph graph(instance_, h_, *this, volume_);
   RunNested(graph, [&] { graph.ShowModal(Window(), icon_, topmost_); });
 }
 
@@ -312,7 +348,7 @@ void NWDLogList::SaveCsv() {
 }
 
 void NWDLogList::StoreColumnFlags() {
-  for (const ColumnSwitch& c : kColumns) h_.*c.Flag = Checked(c.Id);
+  for (const ColumnSwitch& c : kColumns) (c.Flag ? h_.*c.Flag : volume_.*c.VolumeFlag) = Checked(c.Id);
 }
 
 // ---- events -------------------------------------------------------------------------------------------
@@ -370,6 +406,9 @@ void NWDLogList::OnCommand(int id, int code) {
 
 void NWDLogList::OnDestroy() {
   StoreColumnFlags();
+  // The settings record is saved by the monitor; the volume switches are written now when they
+  // changed (a file that cannot be written keeps them until the monitor's next save).
+  if (volume_ != volumeAtLoad_) SaveVolumeFile(VolumeGlobal());
   if (ShownPage() >= 0) g_lastLogPage = ShownPage();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // NWDLogList: the history list. Three pages (the connection log, the "今日" log, the user log)
 // chosen by the tabs on the left, Ctrl+Tab or Ctrl+PageDown / Ctrl+PageUp; each shows one window of
-// its log, oldest record at the top, with the columns its check boxes choose. Selecting rows (mouse
+// its log, oldest record at the top, with the columns its check boxes choose (the volume sent and
+// received among them). Selecting rows (mouse
 // or keyboard) totals them; "前へ"/"次へ" (Alt+B / Alt+N) move the window; "値の変更(&D)", a double
 // click or Enter on a row edits the focused record and writes it back into its slot; the graph
 // button (Alt+G, "今日" page) opens the counter graph; "詳細設定(&U)" the display settings;
@@ -19,6 +20,7 @@
 
 #include "classlib/win32/otkGdi.h"
 #include "data/NWDGlobal.h"
+#include "data/NWDVolumeFile.h"
 #include "history/NWDLogListModel.h"
 #include "history/win32/NWDLogGraph.h"
 #include "settings/win32/NWDPagedForm.h"
@@ -73,6 +75,8 @@ class NWDLogList final : public NWDPagedForm, public NWDLogGraphSource {
 
   HINSTANCE instance_;
   HistoryDisplaySettings& h_;
+  VolumeDisplaySettings& volume_;  // the process's volume switches (NwdUtil.vol)
+  VolumeDisplaySettings volumeAtLoad_;
   std::string counterName_;
   NWDLogListModel model_;
   HICON icon_ = nullptr;

@@ -1,5 +1,12 @@
 #include "settings/win32/NWDUtil.h"
 
+#include <array>
+#include <span>
+#include <vector>
+
+#include "data/NWDVolumeFile.h"
+#include "settings/NWDQuotaIds.h"
+#include "monitor/win32/otkTrafficProbe.h"
 #include "settings/NWDUtilIds.h"
 
 namespace nw {
@@ -180,18 +187,47 @@ constexpr Control kTaskTray[] = {
     {Kind::Check, LUserSave, "", {8, 140, 476, 160}},
 };
 
+// The data volume page, its captions from the page's model.
+std::span<const Control> QuotaControls() {
+  const QuotaTexts& t = QuotaPageTexts();
+  static const Control controls[] = {
+      {Kind::Check, QuotaOn, t.QuotaOn, {8, 8, 476, 28}},
+      {Kind::Label, QuotaNote, "", {24, 32, 476, 50}, kNoPrefix},
+      {Kind::Label, kNone, t.SizeLabel, {24, 62, 150, 80}},
+      {Kind::Number, QuotaSize, "", {154, 58, 234, 80}, 0, "期間に使えるﾃﾞｰﾀ量 (1～9999999)", 7},
+      {Kind::Combo, QuotaUnit, "", {240, 58, 310, 80}, 0, "上限ﾃﾞｰﾀ量の単位"},
+      {Kind::Label, kNone, t.WarnLabels[0], {24, 94, 150, 112}},
+      {Kind::Number, QuotaWarn + 0, "", {154, 90, 200, 112}, 0, "上限の何%で知らせるか (1～100)", 3},
+      {Kind::Label, kNone, t.PercentUnit, {204, 94, 230, 112}},
+      {Kind::Label, kNone, t.WarnLabels[1], {24, 126, 150, 144}},
+      {Kind::Number, QuotaWarn + 1, "", {154, 122, 200, 144}, 0, "上限の何%で知らせるか (1～100)", 3},
+      {Kind::Label, kNone, t.PercentUnit, {204, 126, 230, 144}},
+      {Kind::Frame, kNone, t.ActionFrame, {8, 158, 476, 234}},
+      {Kind::Radio, util::QuotaAction + 0, t.Actions[0], {24, 180, 460, 200}, GT},
+      {Kind::Radio, util::QuotaAction + 1, t.Actions[1], {24, 204, 460, 224}},
+      {Kind::Check, QuotaCountSent, t.CountSent, {8, 246, 476, 266}, GT},
+      {Kind::Label, kNone, t.AdapterLabel, {8, 282, 476, 300}},
+      {Kind::Combo, QuotaAdapter, "", {24, 302, 400, 324}, 0, "ﾀﾞｲｱﾙｱｯﾌﾟ以外の回線のﾃﾞｰﾀ量を数えるｱﾀﾞﾌﾟﾀ"},
+  };
+  return controls;
+}
+
 constexpr Control kButtons[] = {
     {Kind::DefaultButton, OK, "O.K.", {440, 362, 530, 390}},
     {Kind::Button, Cancel, "ｷｬﾝｾﾙ", {538, 362, 628, 390}},
 };
 
-const NWDPagedForm::Page kPages[kPageCount] = {
-    {"更新日時の設定", DecRenew, kRenew},       {"自動接続の設定", Dial, kDial},
-    {"自動切断の設定", DialHangup, kHangup},    {"状態維持の設定", DecMaintain, kMaintain},
-    {"再接続の設定", DecRedial, kRedial},       {"経過時間の設定", DecDialVal, kDialVal},
-    {"表示方法の設定", DecExpress, kExpress},   {"ﾀｲﾏの設定", DecTimer, kTimer},
-    {"自動起動の設定", DecLaunch, kLaunch},     {"ｱﾌﾟﾘｹｰｼｮﾝの設定", DecTaskTray, kTaskTray},
-};
+// The ten pages of the settings record, then the data volume page (NwdUtil.vol).
+std::array<NWDPagedForm::Page, kPageQuota + 1> Pages() {
+  return {{
+      {"更新日時の設定", DecRenew, kRenew},       {"自動接続の設定", Dial, kDial},
+      {"自動切断の設定", DialHangup, kHangup},    {"状態維持の設定", DecMaintain, kMaintain},
+      {"再接続の設定", DecRedial, kRedial},       {"経過時間の設定", DecDialVal, kDialVal},
+      {"表示方法の設定", DecExpress, kExpress},   {"ﾀｲﾏの設定", DecTimer, kTimer},
+      {"自動起動の設定", DecLaunch, kLaunch},     {"ｱﾌﾟﾘｹｰｼｮﾝの設定", DecTaskTray, kTaskTray},
+      {QuotaPageTexts().Page, DecQuota, QuotaControls()},
+  }};
+}
 
 using F = otkForm::Field<UtilValues>;
 const F kFields[] = {
@@ -257,6 +293,17 @@ const F kFields[] = {
     {LUserSave, &UtilValues::LUserSave},
 };
 
+using Q = otkForm::Field<QuotaValues>;
+const Q kQuotaFields[] = {
+    {QuotaOn, &QuotaValues::QuotaOn},
+    {QuotaSize, &QuotaValues::QuotaSize},
+    {QuotaUnit, &QuotaValues::QuotaUnit},
+    {QuotaWarn + 0, &QuotaValues::QuotaWarn1},
+    {QuotaWarn + 1, &QuotaValues::QuotaWarn2},
+    {util::QuotaAction, &QuotaValues::QuotaAction, 2},
+    {QuotaCountSent, &QuotaValues::QuotaCountSent},
+};
+
 constexpr const char* kIntervals[] = {"年周期", "月周期", "週周期", "日周期", "時間周期", "分周期"};
 constexpr const char* kWeekdays[] = {"日曜日", "月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日"};
 
@@ -299,10 +346,22 @@ void NWDUtil::ShowModal(HICON icon, bool topmost) {
 }
 
 void NWDUtil::CreatePages() {
-  NWDPagedForm::CreatePages(kPages);
+  NWDPagedForm::CreatePages(Pages());
   AddControls(Window(), kButtons);
   FillCombo(RNInterval, kIntervals);
   FillCombo(WhenWeek, kWeekdays);
+  FillCombo(QuotaUnit, QuotaPageTexts().Units);
+}
+
+void NWDUtil::LoadQuota() {
+  const QuotaSettings& stored = VolumeGlobal().Quota;
+  otkForm::Write<QuotaValues>(*this, kQuotaFields, nw::LoadQuota(stored));
+  SetText(QuotaNote, QuotaPeriodNote(host_.Settings().CounterName));
+  adapters_ = MakeAdapterChoices(ListNetworkAdapters(), stored.Adapter);
+  std::vector<const char*> items;
+  for (const std::string& name : adapters_.Items) items.push_back(name.c_str());
+  FillCombo(QuotaAdapter, items);
+  SetComboIndex(QuotaAdapter, adapters_.Selected);
 }
 
 void NWDUtil::LoadUtility() {
@@ -319,6 +378,7 @@ void NWDUtil::LoadUtility() {
   SetText(ExFormatWin, DurationExample(v.FormatWin));
   SetText(ExFormatIval, DurationExample(v.FormatIval));
   SetText(ExFormatNow, NowExample(v.FormatNow));
+  LoadQuota();
   loading_ = false;
   // The stored settings may already have both: automatic connecting gives way.
   if (const auto warning = AutoConnectConflict(v.AcDalDial, v.ExpLock)) {
@@ -385,16 +445,22 @@ void NWDUtil::OnCommand(int id, int code) {
 void NWDUtil::OK_Click() {
   UtilValues v;
   otkForm::Read<UtilValues>(*this, kFields, v);
-  UtilProblem p = ApplyUtility(v, host_);
+  QuotaValues q;
+  otkForm::Read<QuotaValues>(*this, kQuotaFields, q);
+  q.Adapter = adapters_.AdapterAt(ComboIndex(QuotaAdapter));
+  VolumeFileData& volume = VolumeGlobal();
+  UtilProblem p = ApplyUtilityWithQuota(v, q, volume.Quota, host_);
   if (p.AskLateDay) {
     SelectPage(p.Page);
     if (AskYesNo(p.Message)) {
       FocusField(p.Field);
       return;
     }
-    p = ApplyUtility(v, host_, true);
+    p = ApplyUtilityWithQuota(v, q, volume.Quota, host_, true);
   }
   if (!p) {
+    // The quota is in use from now on whether or not its file could be written.
+    if (!SaveVolumeFile(volume)) Warn(QuotaSaveFailedMessage());
     Close();
     return;
   }

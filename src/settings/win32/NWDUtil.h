@@ -1,8 +1,9 @@
 #pragma once
-// NWDUtil: the operation settings dialog. Ten pages chosen by the labels on its left (otkSelFrame,
+// NWDUtil: the operation settings dialog. Eleven pages chosen by the labels on its left (otkSelFrame,
 // also Ctrl+Tab / Ctrl+Shift+Tab and Ctrl+PageDown / Ctrl+PageUp), filled from the settings when it
 // opens; "O.K." checks every page and applies them together, "ｷｬﾝｾﾙ" leaves everything as it was.
-// Page 8's buttons register or remove the start-up entries at once.
+// Page 8's buttons register or remove the start-up entries at once. The last page, the data volume
+// quota, edits a copy of VolumeGlobal().Quota; "O.K." puts it back and writes NwdUtil.vol.
 //
 //     NWDUtil dlg(instance, host, launchPorts);
 //     dlg.ShowModal(mainIcon, topmost);   // returns when the dialog is closed
@@ -10,6 +11,7 @@
 
 #include "settings/win32/NWDPagedForm.h"
 #include "settings/NWDLaunch.h"
+#include "settings/NWDQuotaModel.h"
 #include "settings/NWDUtilModel.h"
 
 namespace nw {
@@ -30,6 +32,7 @@ class NWDUtil final : public NWDPagedForm {
 
   void CreatePages();
   void LoadUtility();
+  void LoadQuota();
   void OK_Click();
   void ApplyRenewEnabling();
   void ShowLaunch(const LaunchView& v);
@@ -38,6 +41,7 @@ class NWDUtil final : public NWDPagedForm {
   UtilityHost& host_;
   NWDLaunch launch_;
   bool loading_ = false;
+  AdapterChoices adapters_;  // the quota page's adapter list
 };
 
 }  // namespace nw
