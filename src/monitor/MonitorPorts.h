@@ -134,6 +134,13 @@ class MonitorView {
   // The compact window's counters (it reads ConnectionSeconds and the counters from the monitor).
   virtual void ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval) = 0;
 
+  // The data volume: the main window's volume line (the running connection's and the user period's
+  // volume) and its daily-allowance line, and the compact window's volume item. Called only when a
+  // text changed or a redraw is forced; an empty text leaves its place blank.
+  virtual void DrawVolume(const std::string& volumeText, const std::string& allowanceText) = 0;
+  // A notification balloon from the tray icon (the quota warnings); only called while it is shown.
+  virtual void ShowTrayBalloon(const std::string& title, const std::string& text) = 0;
+
   // User counter menu item (UserClear) and the UserDefine label.
   virtual void SetUserCounterState(const std::string& menuCaption, bool menuEnabled, const std::string& labelText,
                                    bool grey) = 0;

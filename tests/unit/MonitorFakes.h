@@ -175,6 +175,9 @@ class FakeView : public MonitorView {
   std::string posTim;
   int posTimDraws = 0;
   int compactDraws = 0;
+  std::string volumeText, allowanceText;
+  int volumeDraws = 0;
+  std::vector<std::string> balloons;  // "title|text"
   std::string userMenu, userLabel;
   bool userMenuEnabled = false, userGrey = false;
   bool lookersb = false;
@@ -211,6 +214,14 @@ class FakeView : public MonitorView {
     ++posTimDraws;
   }
   void ExpressAcmComp(int32_t, int32_t, int32_t) override { ++compactDraws; }
+  void DrawVolume(const std::string& v, const std::string& a) override {
+    volumeText = v;
+    allowanceText = a;
+    ++volumeDraws;
+  }
+  void ShowTrayBalloon(const std::string& title, const std::string& text) override {
+    balloons.push_back(title + "|" + text);
+  }
   void SetUserCounterState(const std::string& menu, bool enabled, const std::string& label, bool grey) override {
     userMenu = menu;
     userMenuEnabled = enabled;
