@@ -8,6 +8,8 @@
 #include "classlib/DateValue.h"
 #include "data/NWDCheckpoint.h"
 #include "data/NWDGlobal.h"
+#include "data/NWDVolumeFile.h"
+#include "data/NWDVolumeLog.h"
 
 namespace nw {
 
@@ -88,6 +90,12 @@ class MonitorStore {
   virtual void RemoveCheckpoint() = 0;
   // Ends the dial record of a connection of a run that did not end, if it is still the open one.
   virtual void FinishDialRecord(Date connectionStart, Date connectionEnd) = 0;
+  // NwdUtil.vol replaced in one step; false when it could not be written (the old file stays).
+  virtual bool SaveVolume(const VolumeFileData& data) = 0;
+  // The volume beside a dial record (after its end was written) and beside a counter record (after
+  // AppendCounterRecord, kind LogToday or LogUser).
+  virtual VolumeRecordWrite RecordDialVolume(Date dialStart, VolumeAmount amount) = 0;
+  virtual VolumeRecordWrite RecordCounterVolume(LogListKind kind, Date resetDate, VolumeAmount amount) = 0;
 };
 
 // Picture resources the monitor chooses.
