@@ -154,6 +154,7 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   // 1. CycleNow, the time-watch baseline; 3, 5-8: runtime state, MonitorStart, the first status
   // lines, the title and the dial button.
   monitor_->StartMonitoring();
+  if (links::VolumeFileState() == CheckedFileState::Damaged) monitor_->VolumeFileDamaged(kVolumeFileName);
 
   // 2. The saved window state. A damaged stored previous mode is taken as the main window, so the
   // program can always be shown again.
