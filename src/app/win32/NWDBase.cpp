@@ -722,6 +722,7 @@ void NWDBase::DrawVolume(const std::string& volumeText, const std::string& allow
   allowance_ = allowanceText;
   otkGdi::WindowDc dc(wnd_);
   DrawVolBox(dc.Get());
+  PassVolumeToCompact();
 }
 
 void NWDBase::DrawVolBox(HDC dc) {

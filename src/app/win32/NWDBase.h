@@ -143,6 +143,7 @@ class NWDBase final : public MonitorView, public TrayEvents {
   bool CompactShown() const;
   HWND CompactWindow() const;
   void SetCompactState(bool shown);
+  void PassVolumeToCompact();
 
   HINSTANCE instance_ = nullptr;
   HWND wnd_ = nullptr;
