@@ -18,9 +18,9 @@ inline constexpr int kLabelFit = 108;    // the user counter's label is shortene
 inline constexpr int kTimeWidth = 108;
 inline constexpr int kCountWidth = 42;
 inline constexpr uint32_t kGrey = 0x808080;  // COLORREF of a switched-off user counter
-// The volume line below the rows: wide enough for a typical text with MB and GB figures, so the
-// window does not change its size while the numbers grow.
-inline constexpr int kVolumeWidth = 256;
+// The volume line below the rows: wide enough for a typical text with MB and GB figures (a little
+// wider than the whole grid), so the window does not change its size while the numbers grow.
+inline constexpr int kVolumeWidth = 300;
 inline constexpr int kVolumeHeight = kRowPitch - 5;
 
 enum class Row { Now, Today, User };

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace nw;
 using namespace nw::comp;
 
@@ -132,12 +134,12 @@ TEST(CompLayout, MenuCaptionOfTheUserRow) {
   EXPECT_EQ(ExpUsrMenuCaption("ﾕｰｻﾞｰ定義"), "\"ﾕｰｻﾞｰ定義\" ｶｳﾝﾀ表示(&U)");
 }
 
-TEST(CompLayout, VolumeLineGoesBelowTheRowsAndWidensOnlyANarrowGrid) {
+TEST(CompLayout, VolumeLineGoesBelowTheRowsAtItsOwnWidth) {
   SettingsRecord s = AllShown();
   Layout l = ComputeLayout(s, 8, 4, true);
   EXPECT_EQ(l.VolumeTop, 4 + 54);
   EXPECT_EQ(l.ClientHeight, 4 + 72);
-  EXPECT_EQ(l.ClientWidth, 8 + 266);
+  EXPECT_EQ(l.ClientWidth, 8 + std::max(266, kVolumeWidth));
   EXPECT_EQ(l.BoxHeight, 3 * 18 - 5);  // the columns keep their boxes
   s.ExpLbl = s.ExpTim = s.ExpNow = s.ExpUsr = false;
   l = ComputeLayout(s, 8, 4, true);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -226,7 +227,7 @@ TEST_F(CompFixture, VolumeLineIsAnItemBelowTheRowsBlankWithoutText) {
 
   Command(NWDComp::kExpVolnu);
   EXPECT_TRUE(volume.ExpVol);
-  EXPECT_EQ(Client().cx, Px(NWDComp::kPosLeft + 266));
+  EXPECT_EQ(Client().cx, Px(NWDComp::kPosLeft + std::max(266, nw::comp::kVolumeWidth)));
   EXPECT_EQ(Client().cy, Px(NWDComp::kPosTop + 72));
   EXPECT_EQ(comp.VolumeLine(), text);
   SendMessageW(comp.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Popup(1)), 1);
@@ -235,7 +236,7 @@ TEST_F(CompFixture, VolumeLineIsAnItemBelowTheRowsBlankWithoutText) {
   const int volumeTop = NWDComp::kPosTop + 54;
   EXPECT_GT(CountPixels(NWDComp::kPosLeft, volumeTop, 200, 13, RGB(0, 0, 0)), 20);
 
-  // A narrow grid widens for the line; a text too long for it ends in "...".
+  // A narrow grid keeps the line's width; a text too long for it ends in "...".
   Command(NWDComp::kExpLblnu);
   Command(NWDComp::kExpTimnu);
   EXPECT_EQ(Client().cx, Px(NWDComp::kPosLeft + nw::comp::kVolumeWidth));
