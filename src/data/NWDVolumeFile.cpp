@@ -65,7 +65,10 @@ CheckedFileState LoadVolumeFile(VolumeFileData& ou) {
     if (state != CheckedFileState::Loaded) return state;
     VolumeFileData d;
     Reader r{f};
-    if (!VisitFields(r, d) || !AtBodyEnd(f) || !Plausible(d.Quota)) return CheckedFileState::Damaged;
+    if (!VisitFields(r, d) || !Plausible(d.Quota)) return CheckedFileState::Damaged;
+    // ExpVol came later: a body that ends before it is whole.
+    if (!AtBodyEnd(f) && !r.Bool(d.ExpVol)) return CheckedFileState::Damaged;
+    if (!AtBodyEnd(f)) return CheckedFileState::Damaged;
     ou = std::move(d);
     return CheckedFileState::Loaded;
   } catch (const std::exception&) {
@@ -79,7 +82,7 @@ bool SaveVolumeFile(const VolumeFileData& data) {
     return ReplaceDataFile(AppPath(kVolumeFileName), kVolumeKindTag, kVolumeFileVersion, [&d](otkFileRWCtrl& f) {
       const int64_t start = f.CurrentPoint();
       Writer w{f};
-      return VisitFields(w, d) && WriteBodyCheck(f, start);
+      return VisitFields(w, d) && w.Bool(d.ExpVol) && WriteBodyCheck(f, start);
     });
   } catch (const std::exception&) {  // out of memory: the old file stays
     return false;

@@ -10,6 +10,7 @@
 //   Boolean Warned1, Warned2, FullNoticed, Released;
 //   Date ConnectionStart; Quad ConnectionSent, ConnectionReceived, TodayRunningSent,
 //   TodayRunningReceived, UserRunningSent, UserRunningReceived;
+//   Boolean ExpVol (absent from files written before it existed: read as off);
 // then Long Check, the CRC-32 of the body (NWDCheckedBody.h). A Quad is 64-bit unsigned,
 // little-endian. The file is always written anew in one step.
 #include <cstdint>
@@ -75,6 +76,7 @@ struct VolumeCounterBlock {
 struct VolumeFileData {
   QuotaSettings Quota;
   VolumeCounterBlock Counters;
+  bool ExpVol = false;  // the compact window shows the volume line
   bool operator==(const VolumeFileData&) const = default;
 };
 

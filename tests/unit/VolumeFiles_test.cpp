@@ -42,6 +42,7 @@ struct VolumeFiles : ::testing::Test {
     d.Counters.Connection = {11, 12};
     d.Counters.TodayRunning = {13, 14};
     d.Counters.UserRunning = {15, 16};
+    d.ExpVol = true;
     return d;
   }
 };
@@ -59,6 +60,20 @@ TEST_F(VolumeFiles, SettingsAndCountersRoundTrip) {
   EXPECT_EQ(LoadVolumeFile(back), CheckedFileState::Loaded);
   EXPECT_EQ(back, Sample());
   EXPECT_FALSE(std::filesystem::exists(Path("NwdUtil.vol.tmp")));
+
+  // A file from before the compact window's switch (no ExpVol Boolean) loads whole, switch off.
+  std::string older = ReadAll(Path(kVolumeFileName));
+  const size_t bodyStart = 4 + 18 + 4 + 56 + 4 + kVolumeKindTag.size() + 2;
+  older.erase(older.size() - 6);
+  const uint32_t check = Crc32(reinterpret_cast<const unsigned char*>(older.data()) + bodyStart,
+                               older.size() - bodyStart);
+  for (int i = 0; i < 4; ++i) older += static_cast<char>((check >> (8 * i)) & 0xFF);
+  WriteAll(Path(kVolumeFileName), older);
+  VolumeFileData previous;
+  EXPECT_EQ(LoadVolumeFile(previous), CheckedFileState::Loaded);
+  VolumeFileData expected = Sample();
+  expected.ExpVol = false;
+  EXPECT_EQ(previous, expected);
 }
 
 TEST_F(VolumeFiles, DamagedFilesReadAsEmptyAndSaySo) {

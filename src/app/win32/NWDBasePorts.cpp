@@ -73,7 +73,7 @@ struct NWDBase::Adapters {
         Traffic(window),
         Notice(instance, window.Handle()),
         Host(window),
-        Comp(instance, links::Global(), Host),
+        Comp(instance, links::Global(), VolumeGlobal(), Host),
         Log(links::Global().Settings, [&window](const std::string& main, const std::string& sub) {
           window.monitor().ShowNoticeDialog(main, sub, 0, -1);
         }) {}
@@ -116,7 +116,10 @@ bool NWDBase::CompactShown() const { return ports_ && ports_->Comp.CompactState(
 HWND NWDBase::CompactWindow() const { return ports_ ? ports_->Comp.Window() : nullptr; }
 
 void NWDBase::SetCompactState(bool shown) {
-  if (ports_) ports_->Comp.SetCompactState(shown);
+  if (!ports_) return;
+  // The monitor redraws the volume only when it changes: the compact window opens with the present text.
+  if (shown) ports_->Comp.SetVolumeText(volume_);
+  ports_->Comp.SetCompactState(shown);
 }
 
 void NWDBase::SetCompactCaption(const std::string& caption) {
@@ -125,6 +128,10 @@ void NWDBase::SetCompactCaption(const std::string& caption) {
 
 void NWDBase::ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval) {
   if (CompactShown()) ports_->Comp.ExpressAcmComp(agIToday, agIUser, agCIval);
+}
+
+void NWDBase::PassVolumeToCompact() {
+  if (CompactShown()) ports_->Comp.SetVolumeText(volume_);
 }
 
 void NWDBase::ReadLogMenuState(MenuInputs& in) { TakeLogMenuState(in, ports_->Log.Utilnu_Click()); }
