@@ -351,17 +351,15 @@ class Monitor {
   bool volumeUserOn_ = false;     // UserRenew as the volume counters last knew it
   VolumeFileData savedVolume_;    // what NwdUtil.vol holds
   bool volumeSaveFailed_ = false; // said once until a save succeeds again
-  struct VolumeKey {
-    VolumeAmount Connection, Period;
+  // The sizes as shown (three digits): most cycles' bytes change none of them.
+  struct VolumeParts {
     int32_t Line = -1;
     bool UserRenew = false;
-    DailyAllowance Allowance;
-    bool operator==(const VolumeKey& o) const {
-      return Connection == o.Connection && Period == o.Period && Line == o.Line && UserRenew == o.UserRenew &&
-             Allowance.Known == o.Allowance.Known && Allowance.Bytes == o.Allowance.Bytes;
-    }
+    bool Counted = false;
+    std::string Connection, Period, Allowance;
+    bool operator==(const VolumeParts&) const = default;
   };
-  VolumeKey volumeKey_;
+  VolumeParts volumeParts_;
   bool volumeDrawn_ = false;
   std::string volumeText_, allowanceText_;
   std::string tipVolume_;  // the volume part of the tray tip

@@ -189,7 +189,6 @@ void Monitor::RefreshDisplay(Date now, bool force) {
   const bool formatsChanged = TakeDisplayFormats();
   const bool unchanged = !force && !formatsChanged && key == lastRefresh_;
   lastRefresh_ = key;
-  if (!unchanged) RefreshVolumeTexts(now, force);
   if (lineConnected_) {
     connectionSeconds_ = static_cast<int32_t>(SecondsBetween(connectionStart_, now));
     const auto today = static_cast<int32_t>(SecondsBetween(todayStart_, now));
@@ -202,6 +201,7 @@ void Monitor::RefreshDisplay(Date now, bool force) {
         view_.ExpressAcmComp(today, user, 1);
       }
       ShowAutoTitle(false);
+      RefreshVolumeTexts(now, force);
     }
     ApplyTimeLimits(connectionSeconds_, today, user);
     return;
@@ -214,6 +214,7 @@ void Monitor::RefreshDisplay(Date now, bool force) {
   }
   // The title shows the last connection's length while disconnected.
   if (formatsChanged) ShowAutoTitle(false);
+  if (!unchanged) RefreshVolumeTexts(now, force);
 }
 
 bool Monitor::TakeDisplayFormats() {

@@ -50,37 +50,37 @@ void Monitor::CountTraffic() {
 }
 
 void Monitor::RefreshVolumeTexts(Date now, bool force) {
-  VolumeKey key;
-  key.Line = lineConnected_;
-  key.UserRenew = settings_.UserRenew;
-  if (lineConnected_) key.Connection = ConnectionVolume();
-  key.Period = settings_.UserRenew ? volume_.UserTotal() : volume_.TodayTotal();
+  const VolumeAmount connection = lineConnected_ ? ConnectionVolume() : VolumeAmount{};
+  const VolumeAmount period = settings_.UserRenew ? volume_.UserTotal() : volume_.TodayTotal();
+  DailyAllowance allowance;
   if (volumeData_.Quota.QuotaOn)
-    key.Allowance =
-        ComputeDailyAllowance(settings_, counters_.UserRenewTime, now, volumeData_.Quota, volume_.UserTotal());
-  if (!force && volumeDrawn_ && key == volumeKey_) return;
-  volumeKey_ = key;
-  std::string text = (settings_.UserRenew ? "期間 " : "今日 ") + otk::FormatSize(key.Period.Total());
-  if (lineConnected_) text = "今回 " + otk::FormatSize(key.Connection.Total()) + " / " + text;
-  std::string allowance = key.Allowance.Known ? "1日あたりの残り: " + otk::FormatSize(key.Allowance.Bytes) : "";
-  if (force || !volumeDrawn_ || text != volumeText_ || allowance != allowanceText_) {
-    volumeText_ = std::move(text);
-    allowanceText_ = std::move(allowance);
-    view_.DrawVolume(volumeText_, allowanceText_);
-  }
+    allowance = ComputeDailyAllowance(settings_, counters_.UserRenewTime, now, volumeData_.Quota, volume_.UserTotal());
+  VolumeParts parts{lineConnected_, settings_.UserRenew, !connection.Empty() || !period.Empty(),
+                    lineConnected_ ? otk::FormatSize(connection.Total()) : std::string(),
+                    otk::FormatSize(period.Total()),
+                    allowance.Known ? otk::FormatSize(allowance.Bytes) : std::string()};
+  if (!force && volumeDrawn_ && parts == volumeParts_) return;
+  volumeText_ = (parts.UserRenew ? "期間 " : "今日 ") + parts.Period;
+  if (parts.Line) volumeText_ = "今回 " + parts.Connection + " / " + volumeText_;
+  allowanceText_ = allowance.Known ? "1日あたりの残り: " + parts.Allowance : std::string();
+  volumeParts_ = std::move(parts);
   volumeDrawn_ = true;
+  view_.DrawVolume(volumeText_, allowanceText_);
   // A line whose volume nobody measured keeps the tip as it was.
-  tipVolume_ = key.Connection.Empty() && key.Period.Empty() ? std::string() : "\n" + volumeText_;
+  tipVolume_ = volumeParts_.Counted ? "\n" + volumeText_ : std::string();
   UpdateTrayTip(false);
 }
 
 void Monitor::UpdateTrayTip(bool force) {
   if (!view_.TrayIconShown()) return;
-  std::string tip = caption_;
   // The volume goes in whole or not at all: the tip field cuts what does not fit.
-  if (!tipVolume_.empty() && Cp932Bytes(caption_) + Cp932Bytes(tipVolume_) <= kTipBytes) tip += tipVolume_;
-  if (!force && trayTipSet_ && tip == trayTip_) return;
-  trayTip_ = std::move(tip);
+  const bool withVolume = !tipVolume_.empty() && Cp932Bytes(caption_) + Cp932Bytes(tipVolume_) <= kTipBytes;
+  const size_t n = caption_.size();
+  const bool same = trayTip_.size() == n + (withVolume ? tipVolume_.size() : 0) && trayTip_.compare(0, n, caption_) == 0 &&
+                    (!withVolume || trayTip_.compare(n, std::string::npos, tipVolume_) == 0);
+  if (!force && trayTipSet_ && same) return;
+  trayTip_.assign(caption_);
+  if (withVolume) trayTip_ += tipVolume_;
   trayTipSet_ = true;
   view_.SetTrayTip(trayTip_);
 }

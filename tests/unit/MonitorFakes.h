@@ -326,6 +326,7 @@ struct Harness {
   FakeView view;
   FakeNotice notice;
   FakeTraffic traffic;
+  bool countVolume = true;  // false: the monitor gets no traffic source at all
   VolumeFileData volume;
   std::unique_ptr<Monitor> monitor;
 
@@ -337,7 +338,8 @@ struct Harness {
   // Builds the monitor (after the test adjusted the settings) and runs the start-up.
   Monitor& Start(bool lockShown = false) {
     monitor = std::make_unique<Monitor>(settings, counters, volume,
-                                        MonitorPorts{clock, internet, ras, dialer, store, view, notice, &traffic},
+                                        MonitorPorts{clock, internet, ras, dialer, store, view, notice,
+                                                     countVolume ? &traffic : nullptr},
                                         "C:\\Net Ward");
     notice.monitor = monitor.get();
     monitor->StartMonitoring();
