@@ -356,10 +356,15 @@ class Monitor {
     int32_t Line = -1;
     bool UserRenew = false;
     bool Counted = false;
-    std::string Connection, Period, Allowance;
+    uint64_t Connection = 0, Period = 0, Allowance = 0;  // SizeTextKey of each
     bool operator==(const VolumeParts&) const = default;
   };
   VolumeParts volumeParts_;
+  // The quota as last checked: below quotaNextAt_ with the same settings and marks nothing is due.
+  QuotaSettings quotaSeen_;
+  QuotaMarks quotaMarksSeen_;
+  uint64_t quotaNextAt_ = 0;
+  bool quotaChecked_ = false;
   bool volumeDrawn_ = false;
   std::string volumeText_, allowanceText_;
   std::string tipVolume_;  // the volume part of the tray tip

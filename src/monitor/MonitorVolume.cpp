@@ -55,15 +55,15 @@ void Monitor::RefreshVolumeTexts(Date now, bool force) {
   DailyAllowance allowance;
   if (volumeData_.Quota.QuotaOn)
     allowance = ComputeDailyAllowance(settings_, counters_.UserRenewTime, now, volumeData_.Quota, volume_.UserTotal());
-  VolumeParts parts{lineConnected_, settings_.UserRenew, !connection.Empty() || !period.Empty(),
-                    lineConnected_ ? otk::FormatSize(connection.Total()) : std::string(),
-                    otk::FormatSize(period.Total()),
-                    allowance.Known ? otk::FormatSize(allowance.Bytes) : std::string()};
+  const VolumeParts parts{lineConnected_, settings_.UserRenew, !connection.Empty() || !period.Empty(),
+                          lineConnected_ ? otk::SizeTextKey(connection.Total()) : 0,
+                          otk::SizeTextKey(period.Total()),
+                          allowance.Known ? otk::SizeTextKey(allowance.Bytes) + 1 : 0};
   if (!force && volumeDrawn_ && parts == volumeParts_) return;
-  volumeText_ = (parts.UserRenew ? "期間 " : "今日 ") + parts.Period;
-  if (parts.Line) volumeText_ = "今回 " + parts.Connection + " / " + volumeText_;
-  allowanceText_ = allowance.Known ? "1日あたりの残り: " + parts.Allowance : std::string();
-  volumeParts_ = std::move(parts);
+  volumeText_ = (parts.UserRenew ? "期間 " : "今日 ") + otk::FormatSize(period.Total());
+  if (parts.Line) volumeText_ = "今回 " + otk::FormatSize(connection.Total()) + " / " + volumeText_;
+  allowanceText_ = allowance.Known ? "1日あたりの残り: " + otk::FormatSize(allowance.Bytes) : std::string();
+  volumeParts_ = parts;
   volumeDrawn_ = true;
   view_.DrawVolume(volumeText_, allowanceText_);
   // A line whose volume nobody measured keeps the tip as it was.
@@ -93,7 +93,14 @@ void Monitor::ApplyQuota() {
   const QuotaSettings& quota = volumeData_.Quota;
   if (!quota.QuotaOn) return;
   QuotaMarks& marks = volumeData_.Counters.Marks;
-  const QuotaCheck q = CheckQuota(quota, volume_.UserTotal(), marks);
+  const VolumeAmount period = volume_.UserTotal();
+  if (quotaChecked_ && QuotaMeasure(quota, period) < quotaNextAt_ && marks == quotaMarksSeen_ && quota == quotaSeen_)
+    return;
+  const QuotaCheck q = CheckQuota(quota, period, marks);
+  quotaSeen_ = quota;
+  quotaMarksSeen_ = marks;
+  quotaNextAt_ = QuotaNextThreshold(quota, marks);
+  quotaChecked_ = true;
   if (q.WarnDue == 0 && !q.FullDue) {
     // Held down: a line brought up from outside goes down again, as the lock would do.
     if (q.HoldLineDown && lineConnected_) RequestLine(1, true);

@@ -775,9 +775,9 @@ TEST_F(NetWardE2e, IconAddedWhenTheShellComesShowsThePresentPictureAndTip) {
 
 // Black pixels of the main window's volume line (96-DPI client coordinates).
 int VolumeLinePixels(HWND main) {
-  const UINT dpi = GetDpiForWindow(main);
-  auto px = [dpi](int v) { return MulDiv(v, static_cast<int>(dpi), 96); };
   HDC dc = GetDC(main);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  auto px = [dpi](int v) { return MulDiv(v, dpi, 96); };
   int n = 0;
   for (int y = px(122); y < px(135); ++y)
     for (int x = px(6); x < px(300); ++x)
