@@ -60,13 +60,14 @@ void Monitor::RefreshVolumeTexts(Date now, bool force) {
                           otk::SizeTextKey(period.Total()),
                           allowance.Known ? otk::SizeTextKey(allowance.Bytes) + 1 : 0};
   if (!force && volumeDrawn_ && parts == volumeParts_) return;
-  volumeText_ = (parts.UserRenew ? "期間 " : "今日 ") + otk::FormatSize(period.Total());
-  if (parts.Line) volumeText_ = "今回 " + otk::FormatSize(connection.Total()) + " / " + volumeText_;
+  // A line whose volume nobody measured leaves the volume line blank and the tip as it was.
+  volumeText_.clear();
+  if (parts.Counted) volumeText_ = (parts.UserRenew ? "期間 " : "今日 ") + otk::FormatSize(period.Total());
+  if (parts.Counted && parts.Line) volumeText_ = "今回 " + otk::FormatSize(connection.Total()) + " / " + volumeText_;
   allowanceText_ = allowance.Known ? "1日あたりの残り: " + otk::FormatSize(allowance.Bytes) : std::string();
   volumeParts_ = parts;
   volumeDrawn_ = true;
   view_.DrawVolume(volumeText_, allowanceText_);
-  // A line whose volume nobody measured keeps the tip as it was.
   tipVolume_ = volumeParts_.Counted ? "\n" + volumeText_ : std::string();
   UpdateTrayTip(false);
 }

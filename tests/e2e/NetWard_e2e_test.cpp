@@ -817,7 +817,7 @@ TEST_F(NetWardE2e, SimulatedTrafficShowsInTipAndWindowAndTheQuotaWarnsThenNotifi
   SimConnect();
   ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
   std::this_thread::sleep_for(1500ms);
-  const int idlePixels = VolumeLinePixels(main);  // "期間 0 バイト"
+  const int idlePixels = VolumeLinePixels(main);  // blank: nothing counted yet
   // The first reading of a connection sets the base: bytes count from the next one.
   bool shown = false;
   for (int i = 0; i < 40 && !shown; ++i) {
@@ -829,7 +829,7 @@ TEST_F(NetWardE2e, SimulatedTrafficShowsInTipAndWindowAndTheQuotaWarnsThenNotifi
   EXPECT_EQ(lastTip().rfind("接続状態 ", 0), 0u) << lastTip();
   addTraffic(nw::kMegabyte);
   ASSERT_TRUE(WaitUntil([&] { return lastTip().find("\n今回 1.0") != std::string::npos; }, 5s)) << lastTip();
-  // "今回 1.0x MB / 期間 1.0x MB" is drawn where "期間 0 バイト" was.
+  // "今回 1.0x MB / 期間 1.0x MB" is drawn where the line was blank.
   EXPECT_TRUE(WaitUntil([&] { return VolumeLinePixels(main) > idlePixels + 30; }, 5s))
       << idlePixels << " " << VolumeLinePixels(main);
 
