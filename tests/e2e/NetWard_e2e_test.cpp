@@ -291,7 +291,17 @@ TEST_F(NetWardE2e, CloseCommandWhileConnectedCountsTheConnectionAndSavesTheWindo
 TEST_F(NetWardE2e, SecondInstanceIsQuestionedAndAnswerNoLeavesEverythingAlone) {
   Process* first = nullptr;
   HWND main = StartAndWait(&first);
-  const std::string settingsBefore = folder_.ReadFile(L"NwdUtil.dat");
+  // The start line can be read before the start-up has saved the counters it re-anchored (a
+  // replace in progress reads as nothing): the file is taken once it holds still.
+  std::string settingsBefore;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const std::string now = folder_.ReadFile(L"NwdUtil.dat");
+        const bool still = !now.empty() && now == settingsBefore;
+        settingsBefore = now;
+        return still;
+      },
+      5s, 300ms));
   const size_t linesBefore = Lines(main).size();
   watcher_.Expect(L"このｱﾌﾟﾘｹｰｼｮﾝは既に実行中です。");
   Process& second = Start();
