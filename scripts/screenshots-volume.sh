@@ -11,11 +11,13 @@ cmake --build "$build" -j2 --target win32_tests >/dev/null
 shots=()
 for dpi in 96 144; do
   nw_wine_start_dpi "$build" "$arch" "$dpi"
+  # Wine's helper processes start here, so the first window is up when it is photographed.
+  "$NW_WINE" wineboot </dev/null >/dev/null 2>&1 || true
   for window in MainWindow CompactWindow; do
-    NW_GALLERY_SECONDS=6 "$NW_WINE" "$build/bin/win32_tests.exe" --gtest_also_run_disabled_tests \
+    NW_GALLERY_SECONDS=10 "$NW_WINE" "$build/bin/win32_tests.exe" --gtest_also_run_disabled_tests \
       --gtest_filter="Gallery.DISABLED_$window" </dev/null >/dev/null 2>&1 &
     pid=$!
-    sleep 4
+    sleep 7
     file="$out/volume-$window-${dpi}dpi.png"
     import -window root "$file"
     convert "$file" -trim +repage "$file"

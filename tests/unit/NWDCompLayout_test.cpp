@@ -145,6 +145,5 @@ TEST(CompLayout, VolumeLineGoesBelowTheRowsAtItsOwnWidth) {
   l = ComputeLayout(s, 8, 4, true);
   EXPECT_EQ(l.VolumeTop, 4 + 18);
   EXPECT_EQ(l.ClientWidth, 8 + kVolumeWidth);
-  EXPECT_EQ(l.CountLeft, 8);
   EXPECT_EQ(ComputeLayout(s, 8, 4, false).VolumeTop, -1);
 }
