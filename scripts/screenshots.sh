@@ -3,12 +3,13 @@
 # (or the folder given as $1) and lists the files. ARCH is win32 where the host runs 32-bit
 # programs, otherwise win64 (NW_ARCH chooses); that build must exist (scripts/test.sh or run.sh).
 #
-# Always: the notice dialog, the compact window, the about box and the history windows (record
-# editor, counter graph, display settings page by page), shown one at a time by the
-# test program's gallery (win32_tests.exe --gtest_filter=Gallery.*).
+# Always: the notice dialog, the main window with its volume lines, the compact window, the about
+# box and the history windows (record editor, counter graph, display settings page by page), shown
+# one at a time by the test program's gallery (win32_tests.exe --gtest_filter=Gallery.*).
 # Once NetWard.exe and the line simulator are built: the real program in a Wine desktop, in a
 # fresh program folder: main window disconnected, connected, with the lock button, the tray
 # popup, the compact window, a time-limit notice and the about box.
+# The volume views at 96 and 144 DPI: scripts/screenshots-volume.sh.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/wine-env.sh"
@@ -56,6 +57,7 @@ drive_in_desktop() { # test-name
 
 echo "screenshots: own windows from the test program"
 gallery window-notice-dialog NoticeDialog
+gallery window-main-volume MainWindow
 gallery window-compact CompactWindow
 gallery window-about-box AboutBox
 gallery window-log-record-editor LogRecordEditor

@@ -51,7 +51,7 @@ std::string RowLabel(Row row, const std::string& counterName) {
 
 std::string ExpUsrMenuCaption(const std::string& counterName) { return "\"" + counterName + "\" ｶｳﾝﾀ表示(&U)"; }
 
-Layout ComputeLayout(const SettingsRecord& s, int posLeft, int posTop) {
+Layout ComputeLayout(const SettingsRecord& s, int posLeft, int posTop, bool expVol) {
   Layout l;
   for (Row r : {Row::Now, Row::Today, Row::User}) {
     if (!RowShown(s, r)) continue;
@@ -74,6 +74,11 @@ Layout ComputeLayout(const SettingsRecord& s, int posLeft, int posTop) {
   l.ClientHeight = posTop + n * kRowPitch;
   l.DrawTop = posTop;
   l.BoxHeight = n * kRowPitch - 5;
+  if (expVol) {
+    l.VolumeTop = l.ClientHeight;
+    l.ClientHeight += kRowPitch;
+    l.ClientWidth = std::max(l.ClientWidth, posLeft + kVolumeWidth);
+  }
   return l;
 }
 

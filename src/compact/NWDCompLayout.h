@@ -18,6 +18,10 @@ inline constexpr int kLabelFit = 108;    // the user counter's label is shortene
 inline constexpr int kTimeWidth = 108;
 inline constexpr int kCountWidth = 42;
 inline constexpr uint32_t kGrey = 0x808080;  // COLORREF of a switched-off user counter
+// The volume line below the rows: wide enough for a typical text with MB and GB figures (a little
+// wider than the whole grid), so the window does not change its size while the numbers grow.
+inline constexpr int kVolumeWidth = 300;
+inline constexpr int kVolumeHeight = kRowPitch - 5;
 
 enum class Row { Now, Today, User };
 
@@ -31,10 +35,13 @@ struct Layout {
   int ClientHeight = 0;
   int DrawTop = 0;    // top of the columns
   int BoxHeight = 0;  // height of a column box: rows x 18 - 5
+  int VolumeTop = -1;  // top of the volume line (at the left of PosPx), -1 not shown
 };
 
-// The grid for the display settings; (posLeft, posTop) is the design position of PosPx.
-Layout ComputeLayout(const SettingsRecord& s, int posLeft, int posTop);
+// The grid for the display settings; (posLeft, posTop) is the design position of PosPx. expVol: the
+// volume line is shown one row pitch below the rows (its switch lives in the volume file, whose
+// layout may grow, not in the settings record, whose layout may not).
+Layout ComputeLayout(const SettingsRecord& s, int posLeft, int posTop, bool expVol);
 
 // Caption of a row label: a double quote, the row's name, a double quote, " ｶｳﾝﾀ:".
 std::string RowLabel(Row row, const std::string& counterName);

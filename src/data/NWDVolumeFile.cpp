@@ -53,7 +53,7 @@ bool VisitFields(V& v, VolumeFileData& d) {
 template <class V>
 bool VisitDisplay(V& v, VolumeDisplaySettings& d) {
   return v.Bool(d.hdSent) && v.Bool(d.hdReceived) && v.Bool(d.htSent) && v.Bool(d.htReceived) && v.Bool(d.huSent) &&
-         v.Bool(d.huReceived) && v.Bool(d.gphVolume);
+         v.Bool(d.huReceived) && v.Bool(d.gphVolume) && v.Bool(d.ExpVol);
 }
 
 // Values no page would have stored: the file is not trusted as a whole.

@@ -10,8 +10,8 @@
 //   Boolean Warned1, Warned2, FullNoticed, Released;
 //   Date ConnectionStart; Quad ConnectionSent, ConnectionReceived, TodayRunningSent,
 //   TodayRunningReceived, UserRunningSent, UserRunningReceived;
-//   Boolean hdSent, hdReceived, htSent, htReceived, huSent, huReceived, gphVolume (a body that ends
-//   before them, as the first writers left it, keeps their defaults);
+//   Boolean hdSent, hdReceived, htSent, htReceived, huSent, huReceived, gphVolume, ExpVol (a body
+//   that ends before them, as the first writers left it, keeps their defaults);
 // then Long Check, the CRC-32 of the body (NWDCheckedBody.h). A Quad is 64-bit unsigned,
 // little-endian. The file is always written anew in one step.
 #include <cstdint>
@@ -82,6 +82,7 @@ struct VolumeDisplaySettings {
   bool htSent = true, htReceived = true;
   bool huSent = true, huReceived = true;
   bool gphVolume = false;  // the bars show the volume instead of the time
+  bool ExpVol = false;     // the compact window shows the volume line
   bool operator==(const VolumeDisplaySettings&) const = default;
 };
 

@@ -14,10 +14,16 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/NWDGlobal.h"
+#include "data/NWDVolumeFile.h"
 #include "monitor/MonitorPorts.h"
+#include "monitor/QuotaRules.h"
+#include "monitor/TrafficMeter.h"
+#include "monitor/TrafficSource.h"
+#include "monitor/VolumeCounters.h"
 #include "monitor/otkDialCtrl.h"
 
 namespace nw {
@@ -33,6 +39,8 @@ struct MonitorPorts {
   MonitorStore& Store;
   MonitorView& View;
   NoticeDialog& Notice;
+  // The line's traffic; without one no volume is counted.
+  TrafficSource* Traffic = nullptr;
 };
 
 class Monitor {
@@ -40,6 +48,10 @@ class Monitor {
   // settings and counters are the process-wide records (NWDGlobal); the monitor reads and writes
   // them in place. programDir is where Linkpilot.exe sits.
   Monitor(SettingsRecord& settings, CounterBlock& counters, const MonitorPorts& ports, std::string programDir);
+  // volume: the process's NwdUtil.vol data (VolumeGlobal()): the quota is read every cycle, the
+  // counters are kept in place. Without it the monitor keeps a volume record of its own.
+  Monitor(SettingsRecord& settings, CounterBlock& counters, VolumeFileData& volume, const MonitorPorts& ports,
+          std::string programDir);
   Monitor(const Monitor&) = delete;
   Monitor& operator=(const Monitor&) = delete;
 
@@ -109,6 +121,15 @@ class Monitor {
   void ApplyUserCounterState();
   // Where a running connection counts from in the user counter (the settings dialog moves it).
   void SetUserStart(Date start) { userStart_ = start; }
+
+  // ---- data volume -------------------------------------------------------------------------
+  // A volume file (NwdUtil.vol or a history log's .vol) was found damaged and starts empty.
+  void VolumeFileDamaged(std::string_view fileName);
+  const VolumeCounters& Volume() const { return volume_; }
+  // The whole running connection's volume (also across a clock set-back that split its record).
+  VolumeAmount ConnectionVolume() const { return splitVolume_ + volume_.Connection(); }
+  // The quota holds the line down: reached with the hang-up action and not released.
+  bool QuotaHoldsLine() const;
 
   // ---- lock and rules ----------------------------------------------------------------------
   void LockBtnAction(bool whc);
@@ -182,6 +203,7 @@ class Monitor {
   void OnConnected();
   void OnDisconnected(Date end, bool lostInSleep);
   void RecoverCrashedConnection();
+  void RecoverVolume();
   // Counters a damaged settings file left negative become 0 (no running connection makes up for
   // them at start-up); true when any did.
   bool ClampStoredCounters();
@@ -225,7 +247,18 @@ class Monitor {
   std::string LimitText(int32_t limitSeconds) const;
   void DialDefaultSetNotice(bool hangUp);
   void TakeNoticeMoods(int agexMood, int agacMood);
+  // Volume: the cycle's reading, the texts of the main window and tray tip, the quota rules.
+  void CountTraffic();
+  void RefreshVolumeTexts(Date now, bool force);
+  void UpdateTrayTip(bool force);
+  void ApplyQuota();
+  void SaveVolume();
+  void NoteVolumeWrite(const VolumeRecordWrite& w, std::string_view fileName);
+  void RecordDialVolume(Date dialStart, VolumeAmount amount);
+  static std::string SentReceivedLine(VolumeAmount a);
+  void RecordCounterVolume(LogListKind kind, Date resetDate, VolumeAmount amount);
 
+  VolumeFileData ownVolume_;  // only when no volume record was given
   SettingsRecord& settings_;
   CounterBlock& counters_;
   MonitorClock& clock_;
@@ -308,6 +341,35 @@ class Monitor {
   Power power_ = Power::Awake;
   Date suspendAt_ = 0;
   Date resumeAt_ = 0;
+
+  VolumeFileData& volumeData_;
+  VolumeCounters volume_;
+  TrafficSource* traffic_;
+  TrafficMeter meter_;
+  VolumeAmount splitVolume_;      // the running connection's volume before a clock set-back
+  bool volumeMeasured_ = false;   // the source answered during this connection
+  bool volumeUserOn_ = false;     // UserRenew as the volume counters last knew it
+  VolumeFileData savedVolume_;    // what NwdUtil.vol holds
+  bool volumeSaveFailed_ = false; // said once until a save succeeds again
+  // The sizes as shown (three digits): most cycles' bytes change none of them.
+  struct VolumeParts {
+    int32_t Line = -1;
+    bool UserRenew = false;
+    bool Counted = false;
+    uint64_t Connection = 0, Period = 0, Allowance = 0;  // SizeTextKey of each
+    bool operator==(const VolumeParts&) const = default;
+  };
+  VolumeParts volumeParts_;
+  // The quota as last checked: below quotaNextAt_ with the same settings and marks nothing is due.
+  QuotaSettings quotaSeen_;
+  QuotaMarks quotaMarksSeen_;
+  uint64_t quotaNextAt_ = 0;
+  bool quotaChecked_ = false;
+  bool volumeDrawn_ = false;
+  std::string volumeText_, allowanceText_;
+  std::string tipVolume_;  // the volume part of the tray tip
+  std::string trayTip_;    // the tip last set
+  bool trayTipSet_ = false;
 };
 
 }  // namespace nw

@@ -9,9 +9,11 @@ namespace {
 int32_t Secs(Date from, Date to) { return static_cast<int32_t>(SecondsBetween(from, to)); }
 }  // namespace
 
+// NwdUtil.vol goes with the counters block and the checkpoint, so the three agree after a crash.
 void Monitor::SaveCounters() {
   store_.SaveCounterBlock(counters_);
   savedCounters_ = counters_;
+  SaveVolume();
 }
 
 void Monitor::KeepCountersSafe(Date now, bool forceCheckpoint) {
@@ -36,6 +38,7 @@ void Monitor::WriteCheckpoint(Date now) {
   // A failed write is tried again one interval later, not in every cycle.
   lastCheckpoint_ = CurrentCheckpoint(now);
   checkpointWritten_ = true;  // an older file may be there in any case
+  SaveVolume();
   const bool ok = store_.SaveCheckpoint(lastCheckpoint_);
   if (ok || checkpointFailed_) {
     checkpointFailed_ = !ok;
@@ -84,6 +87,17 @@ void Monitor::RecoverCrashedConnection() {
   StatusDetail("最終記録: " + TimeLine(cp.Written));
   StatusDetail("復元した接続時間: " + FormatDuration(connectionSeconds_, settings_.FormatIval));
   ShowAutoTitle(false);
+}
+
+// The volume of a connection a run that did not end left in NwdUtil.vol: its periods are first
+// matched with the time counters' (one file may have been saved without the other), then its part
+// as last saved is closed into them and into its dial record. Renewals since are the re-anchoring's.
+void Monitor::RecoverVolume() {
+  volume_.AlignPeriods(counters_);
+  const Date dialStart = volume_.Block().ConnectionStart;
+  const VolumeAmount part = volume_.Connection();
+  if (volume_.RecoverRunning(settings_.UserRenew) && settings_.LDialSave && !part.Empty())
+    RecordDialVolume(dialStart, part);
 }
 
 // ---- sleep ------------------------------------------------------------------------------------

@@ -72,11 +72,16 @@ void Monitor::RecordPeriod(LogListKind kind, Date date, int32_t seconds, Date st
 // length keeps running by the ticks, so its time limit does not start again.
 void Monitor::SplitConnectionAtClockChange(Date before, Date after) {
   AddRunningPart(before, 0);
+  // The volume so far closes with the old record; the connection's volume counts on from here.
+  const VolumeAmount part = volume_.CloseConnection(settings_.UserRenew);
+  volume_.StartConnection(after);
+  splitVolume_ += part;
   todayStart_ = after;
   userStart_ = after;
   connectionStart_ = AddSeconds(after, -Elapsed(connectionStart_, before));
   if (dialRecordOpen_) {
     store_.EndDialRecord(before);
+    if (volumeMeasured_) RecordDialVolume(dialRecordStart_, part);
     store_.StartDialRecord(monitorStart_, after);
   }
   dialRecordStart_ = after;
@@ -89,24 +94,30 @@ void Monitor::SplitConnectionAtClockChange(Date before, Date after) {
 void Monitor::RenewTodayCounter(Date now) {
   const Date day = DateOf(now);
   const Date cut = Within(counters_.TodayDate + 1, todayStart_, now);
-  if (settings_.LTdaySave && counters_.TodayDate != 0)
-    RecordPeriod(LogToday, counters_.TodayDate + 1, counters_.TodaySeconds, todayStart_, cut, counters_.TodayCount);
+  const bool record = settings_.LTdaySave && counters_.TodayDate != 0;
+  const Date key = counters_.TodayDate + 1;
+  if (record) RecordPeriod(LogToday, key, counters_.TodaySeconds, todayStart_, cut, counters_.TodayCount);
   todayStart_ = lineConnected_ ? Within(day, cut, now) : day;
   counters_.TodaySeconds = 0;
   counters_.TodayCount = 0;
   counters_.TodayDate = day;
+  const VolumeAmount ended = volume_.RenewToday(day);
+  if (record) RecordCounterVolume(LogToday, key, ended);
   marks_.AtCutDone = false;
 }
 
 void Monitor::RenewUserCounter(Date now) {
   const Date periodStart = ComputeRenewalMoment(now, 0);
   const Date cut = Within(periodStart, userStart_, now);
-  if (settings_.LUserSave && counters_.UserRenewTime != 0)
-    RecordPeriod(LogUser, counters_.UserRenewTime, counters_.UserSeconds, userStart_, cut, counters_.UserCount);
+  const bool record = settings_.LUserSave && counters_.UserRenewTime != 0;
+  const Date key = counters_.UserRenewTime;
+  if (record) RecordPeriod(LogUser, key, counters_.UserSeconds, userStart_, cut, counters_.UserCount);
   counters_.UserSeconds = 0;
   counters_.UserCount = 0;
   userStart_ = lineConnected_ ? Within(periodStart, cut, now) : periodStart;
   counters_.UserRenewTime = ComputeRenewalMoment(now, settings_.RenewFreq);
+  const VolumeAmount ended = volume_.RenewUser(counters_.UserRenewTime);
+  if (record) RecordCounterVolume(LogUser, key, ended);
   marks_.AuCutDone = false;
 }
 
@@ -129,6 +140,7 @@ void Monitor::CheckCounterRenewal() {
 void Monitor::CountersRenewed(Date now) {
   RedrawIdleCounters();
   KeepCountersSafe(now, false);
+  SaveVolume();
 }
 
 // A reset writes its history record at once, so the counters it cleared are saved at once too.
@@ -136,18 +148,23 @@ void Monitor::ResetTodayCounter() {
   const Date now = PresentTime();
   ResetTodayCounterAt(now);
   KeepCountersSafe(now, false);
+  SaveVolume();
 }
 
 void Monitor::ResetUserCounter() {
   const Date now = PresentTime();
   ResetUserCounterAt(now);
   KeepCountersSafe(now, false);
+  SaveVolume();
 }
 
 void Monitor::ResetTodayCounterAt(Date now) {
   // TodayDate 0 means no day was ever counted: there is nothing to record.
-  if (settings_.LTdaySave && counters_.TodayDate != 0)
+  const bool record = settings_.LTdaySave && counters_.TodayDate != 0;
+  if (record)
     RecordPeriod(LogToday, counters_.TodayDate + 1, counters_.TodaySeconds, todayStart_, now, counters_.TodayCount);
+  const VolumeAmount ended = volume_.ResetToday();
+  if (record) RecordCounterVolume(LogToday, counters_.TodayDate + 1, ended);
   counters_.TodaySeconds = 0;
   counters_.TodayCount = 0;
   todayStart_ = now;
@@ -165,8 +182,11 @@ void Monitor::ResetTodayCounterAt(Date now) {
 
 void Monitor::ResetUserCounterAt(Date now) {
   // UserRenewTime 0: no period was ever scheduled, nothing to record.
-  if (settings_.LUserSave && counters_.UserRenewTime != 0)
+  const bool record = settings_.LUserSave && counters_.UserRenewTime != 0;
+  if (record)
     RecordPeriod(LogUser, counters_.UserRenewTime, counters_.UserSeconds, userStart_, now, counters_.UserCount);
+  const VolumeAmount ended = volume_.ResetUser();
+  if (record) RecordCounterVolume(LogUser, counters_.UserRenewTime, ended);
   counters_.UserSeconds = 0;
   counters_.UserCount = 0;
   userStart_ = now;
@@ -192,6 +212,10 @@ Date Monitor::ComputeRenewalMoment(Date now, int32_t k) const {
 }
 
 void Monitor::ApplyUserCounterState() {
+  if (settings_.UserRenew != volumeUserOn_) {
+    volume_.UserCounterSwitched(settings_.UserRenew);
+    volumeUserOn_ = settings_.UserRenew;
+  }
   if (settings_.UserRenew) {
     view_.SetUserCounterState("\"" + settings_.CounterName + "\" ｶｳﾝﾄﾘｾｯﾄ(&U)", true, settings_.CounterName, false);
     if (boxes_[BoxUser].Drawn && boxes_[BoxUser].Grey) {

@@ -14,6 +14,10 @@ constexpr const char* kIndent2 = "      ";
 
 Monitor::Monitor(SettingsRecord& settings, CounterBlock& counters, const MonitorPorts& ports,
                  std::string programDir)
+    : Monitor(settings, counters, ownVolume_, ports, std::move(programDir)) {}
+
+Monitor::Monitor(SettingsRecord& settings, CounterBlock& counters, VolumeFileData& volume, const MonitorPorts& ports,
+                 std::string programDir)
     : settings_(settings),
       counters_(counters),
       clock_(ports.Clock),
@@ -22,7 +26,10 @@ Monitor::Monitor(SettingsRecord& settings, CounterBlock& counters, const Monitor
       store_(ports.Store),
       view_(ports.View),
       notice_(ports.Notice),
-      dialCtrl_(ports.Dialer, std::move(programDir)) {}
+      dialCtrl_(ports.Dialer, std::move(programDir)),
+      volumeData_(volume),
+      volume_(volume.Counters),
+      traffic_(ports.Traffic) {}
 
 void Monitor::StartMonitoring() {
   cycleNow_ = clock_.Now();
@@ -34,6 +41,8 @@ void Monitor::StartMonitoring() {
   requestedByUs_ = false;
   monitorStart_ = cycleNow_;
   savedCounters_ = counters_;
+  savedVolume_ = volumeData_;
+  volumeUserOn_ = settings_.UserRenew;
   StatusEvent("監視を開始しました。");
   ShowAutoTitle(false);
   view_.SetDialButton(BmpDialDisconnected, "ﾀﾞｲｱﾙｱｯﾌﾟ接続の開始");
@@ -41,23 +50,31 @@ void Monitor::StartMonitoring() {
 
 void Monitor::CompleteStart() {
   RecoverCrashedConnection();
+  RecoverVolume();
   if (ClampStoredCounters()) StatusEvent("保存されていたｶｳﾝﾀの値が不正なため、0にしました。");
   if (settings_.AlDalDial) RequestLine(0, true);
   // The start-up dial may have held a notice open for a while: the baseline pairs a time with the
   // tick read together with it, never the last cycle's time with a fresh tick.
   cycleNow_ = clock_.Now();
   WatchSystemTimeAplySysTim(cycleNow_, clock_.Tick(), false);
+  SaveVolume();
 }
 
 void Monitor::StopMonitoring() {
   if (stopped_) return;
   cycleNow_ = PresentTime();
-  if (lineConnected_) CloseConnectionInCounters(cycleNow_);
+  if (lineConnected_) {
+    CloseConnectionInCounters(cycleNow_);
+    // The dial record stays without its end, as the time counters leave it; its volume is known.
+    const VolumeAmount part = volume_.CloseConnection(settings_.UserRenew);
+    if (dialRecordOpen_ && volumeMeasured_) RecordDialVolume(dialRecordStart_, part);
+  }
   // The checkpoint may only go once the counters on disk hold the connection.
   if (checkpointWritten_) {
     SaveCounters();
     DropCheckpoint();
   }
+  SaveVolume();
   StatusEvent("監視を終了しました。");
   stopped_ = true;
 }
@@ -75,8 +92,10 @@ void Monitor::Looker_Timer() {
   if (probeFirst && !ApplyProbe(ProbeLine())) return;
   if (!LineMayHaveDroppedInSleep()) CheckCounterRenewal();
   if (!probeFirst && !ApplyProbe(ProbeLine())) return;
+  CountTraffic();
   KeepCountersSafe(cycleNow_, false);
   RefreshDisplay(cycleNow_, false);
+  ApplyQuota();
   if (!WaitingForNetwork()) ApplyLockRules();
 }
 
@@ -113,6 +132,11 @@ void Monitor::OnConnected() {
   if (settings_.LDialSave) store_.StartDialRecord(monitorStart_, cycleNow_);
   dialRecordOpen_ = settings_.LDialSave;
   dialRecordStart_ = cycleNow_;
+  volume_.StartConnection(cycleNow_);
+  splitVolume_ = {};
+  volumeMeasured_ = false;
+  meter_.Restart();
+  if (traffic_) traffic_->Restart();
   KeepCountersSafe(cycleNow_, true);
   marks_.AutoConnectDone = false;
   marks_.ExtConnectNoticed = false;
@@ -125,8 +149,10 @@ void Monitor::OnConnected() {
 void Monitor::OnDisconnected(Date end, bool lostInSleep) {
   AddItemToStatus(std::string(kIndent1) + "切断状態になりました。");
   CloseConnectionInCounters(end);
+  const VolumeAmount part = volume_.CloseConnection(settings_.UserRenew);
   connectionSeconds_ = static_cast<int32_t>(SecondsBetween(connectionStart_, end));
   StatusDetail("接続時間: " + FormatDuration(connectionSeconds_, settings_.FormatIval));
+  if (volumeMeasured_) StatusDetail(SentReceivedLine(splitVolume_ + part));
   // Said even when the drop is seen in the very second of the suspend: the user should know
   // why the connection ends where it does.
   if (lostInSleep) StatusDetail("ｽﾘｰﾌﾟ中に切断されたため、ｽﾘｰﾌﾟ開始時までを記録しました。");
@@ -140,7 +166,9 @@ void Monitor::OnDisconnected(Date end, bool lostInSleep) {
   if (view_.TrayIconShown()) view_.SetTrayIcon(IconTrayDisconnected);
   SaveCounters();
   if (settings_.LDialSave) store_.EndDialRecord(end);
+  if (settings_.LDialSave && dialRecordOpen_ && volumeMeasured_) RecordDialVolume(dialRecordStart_, part);
   dialRecordOpen_ = false;
+  splitVolume_ = {};
   DropCheckpoint();
   marks_.AdCutDone = false;
   marks_.ExtDisconnectNoticed = false;
@@ -173,6 +201,7 @@ void Monitor::RefreshDisplay(Date now, bool force) {
         view_.ExpressAcmComp(today, user, 1);
       }
       ShowAutoTitle(false);
+      RefreshVolumeTexts(now, force);
     }
     ApplyTimeLimits(connectionSeconds_, today, user);
     return;
@@ -185,6 +214,7 @@ void Monitor::RefreshDisplay(Date now, bool force) {
   }
   // The title shows the last connection's length while disconnected.
   if (formatsChanged) ShowAutoTitle(false);
+  if (!unchanged) RefreshVolumeTexts(now, force);
 }
 
 bool Monitor::TakeDisplayFormats() {
@@ -217,7 +247,7 @@ void Monitor::ShowAutoTitle(bool rdw) {
   caption_ = std::move(title);
   captionSet_ = true;
   view_.SetMainCaption(caption_);
-  if (view_.TrayIconShown()) view_.SetTrayTip(caption_);
+  UpdateTrayTip(rdw);
   if (view_.DisplayMode() == 2)
     view_.SetCompactCaption(lockShown_ && settings_.LockState ? caption_ + " (ﾛｯｸ)" : caption_);
 }

@@ -39,4 +39,14 @@ void MonitorFiles::FinishDialRecord(Date connectionStart, Date connectionEnd) {
   nw::FinishDialRecord(connectionStart, connectionEnd);
 }
 
+bool MonitorFiles::SaveVolume(const VolumeFileData& data) { return SaveVolumeFile(data); }
+
+VolumeRecordWrite MonitorFiles::RecordDialVolume(Date dialStart, VolumeAmount amount) {
+  return nw::RecordDialVolume(dialStart, amount);
+}
+
+VolumeRecordWrite MonitorFiles::RecordCounterVolume(LogListKind kind, Date resetDate, VolumeAmount amount) {
+  return nw::RecordCounterVolume(kind == LogUser ? kUserLog : kTodayLog, resetDate, amount);
+}
+
 }  // namespace nw

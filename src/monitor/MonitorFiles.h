@@ -1,6 +1,6 @@
 #pragma once
 // The monitor's writes of the data files: the counters block of NwdUtil.dat, the history logs and
-// the activity log.
+// the activity log, and the volume files beside them.
 #include <functional>
 #include <string>
 
@@ -25,6 +25,9 @@ class MonitorFiles : public MonitorStore {
   bool LoadCheckpoint(ConnectionCheckpoint& ou) override;
   void RemoveCheckpoint() override;
   void FinishDialRecord(Date connectionStart, Date connectionEnd) override;
+  bool SaveVolume(const VolumeFileData& data) override;
+  VolumeRecordWrite RecordDialVolume(Date dialStart, VolumeAmount amount) override;
+  VolumeRecordWrite RecordCounterVolume(LogListKind kind, Date resetDate, VolumeAmount amount) override;
 
  private:
   SettingsFileData& data_;

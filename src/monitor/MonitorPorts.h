@@ -8,6 +8,8 @@
 #include "classlib/DateValue.h"
 #include "data/NWDCheckpoint.h"
 #include "data/NWDGlobal.h"
+#include "data/NWDVolumeFile.h"
+#include "data/NWDVolumeLog.h"
 
 namespace nw {
 
@@ -88,6 +90,12 @@ class MonitorStore {
   virtual void RemoveCheckpoint() = 0;
   // Ends the dial record of a connection of a run that did not end, if it is still the open one.
   virtual void FinishDialRecord(Date connectionStart, Date connectionEnd) = 0;
+  // NwdUtil.vol replaced in one step; false when it could not be written (the old file stays).
+  virtual bool SaveVolume(const VolumeFileData& data) = 0;
+  // The volume beside a dial record (after its end was written) and beside a counter record (after
+  // AppendCounterRecord, kind LogToday or LogUser).
+  virtual VolumeRecordWrite RecordDialVolume(Date dialStart, VolumeAmount amount) = 0;
+  virtual VolumeRecordWrite RecordCounterVolume(LogListKind kind, Date resetDate, VolumeAmount amount) = 0;
 };
 
 // Picture resources the monitor chooses.
@@ -133,6 +141,13 @@ class MonitorView {
   virtual void DrawPosTim(const std::string& text) = 0;
   // The compact window's counters (it reads ConnectionSeconds and the counters from the monitor).
   virtual void ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval) = 0;
+
+  // The data volume: the main window's volume line (the running connection's and the user period's
+  // volume) and its daily-allowance line, and the compact window's volume item. Called only when a
+  // text changed or a redraw is forced; an empty text leaves its place blank.
+  virtual void DrawVolume(const std::string& volumeText, const std::string& allowanceText) = 0;
+  // A notification balloon from the tray icon (the quota warnings); only called while it is shown.
+  virtual void ShowTrayBalloon(const std::string& title, const std::string& text) = 0;
 
   // User counter menu item (UserClear) and the UserDefine label.
   virtual void SetUserCounterState(const std::string& menuCaption, bool menuEnabled, const std::string& labelText,

@@ -37,6 +37,14 @@ void Monitor::DialDefaultSetNotice(bool hangUp) {
 
 void Monitor::RequestLine(int32_t hangUp, bool automatic) {
   if (stopped_) return;
+  // The quota holds the line down: no rule dials; the user's own dial releases the hold.
+  const bool held = !hangUp && lineConnected_ == 0 && QuotaHoldsLine();
+  if (held && automatic) return;
+  if (held) {
+    volumeData_.Counters.Marks.Released = true;
+    SaveVolume();
+    StatusEvent("ﾃﾞｰﾀ量の上限による切断の維持を解除しました。");
+  }
   lockTarget_ = static_cast<int16_t>(hangUp ? 1 : 0);
   requestedByUs_ = true;
   if (hangUp ? lineConnected_ == 0 : lineConnected_ == 1) return;

@@ -9,12 +9,14 @@ namespace nw {
 
 namespace {
 
-// used is at least `percent` % of the allowance: used >= ceil(allowance × percent / 100), split so
-// that nothing overflows.
-bool AtPercent(uint64_t used, uint64_t allowance, int32_t percent) {
+// `percent` % of the allowance, rounded up: ceil(allowance × percent / 100), split so that nothing
+// overflows.
+uint64_t PercentBytes(uint64_t allowance, int32_t percent) {
   const uint64_t p = static_cast<uint64_t>(std::clamp(percent, 0, 100));
-  return used >= allowance / 100 * p + (allowance % 100 * p + 99) / 100;
+  return allowance / 100 * p + (allowance % 100 * p + 99) / 100;
 }
+
+bool AtPercent(uint64_t used, uint64_t allowance, int32_t percent) { return used >= PercentBytes(allowance, percent); }
 
 // The end of the user period that contains `now`: the counter's own renewal time while it lies
 // ahead (it is what the renewal will use), else the schedule's next moment after `now`.
@@ -60,6 +62,14 @@ QuotaCheck CheckQuota(const QuotaSettings& quota, VolumeAmount period, const Quo
   }
   q.HoldLineDown = q.Reached && quota.AtFull == QuotaAction::HangUpAndHold && !marks.Released;
   return q;
+}
+
+uint64_t QuotaNextThreshold(const QuotaSettings& quota, const QuotaMarks& marks) {
+  uint64_t next = quota.Allowance;
+  if (!marks.FullNoticed && !marks.Warned2) next = std::min(next, PercentBytes(quota.Allowance, quota.WarnPercent2));
+  if (!marks.FullNoticed && !marks.Warned1 && !marks.Warned2)
+    next = std::min(next, PercentBytes(quota.Allowance, quota.WarnPercent1));
+  return next;
 }
 
 void MarkQuotaAnnounced(const QuotaSettings& quota, const QuotaCheck& check, QuotaMarks& marks) {

@@ -33,6 +33,11 @@ struct QuotaCheck {
 
 QuotaCheck CheckQuota(const QuotaSettings& quota, VolumeAmount period, const QuotaMarks& marks);
 
+// The smallest measure at which CheckQuota's answer can change from "nothing due, not reached":
+// the threshold of the next warning not yet made, else the allowance. The monitor checks again
+// only from there (or when the settings or marks change).
+uint64_t QuotaNextThreshold(const QuotaSettings& quota, const QuotaMarks& marks);
+
 // Sets the marks of what `check` announces, before the announcement opens (nested cycles must not
 // repeat it). A due 100 % also marks the warnings below it.
 void MarkQuotaAnnounced(const QuotaSettings& quota, const QuotaCheck& check, QuotaMarks& marks);

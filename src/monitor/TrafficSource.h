@@ -23,6 +23,8 @@ class TrafficSource {
  public:
   virtual ~TrafficSource() = default;
   virtual TrafficSample Read() = 0;
+  // A new connection begins: whatever the source followed before is not this connection's.
+  virtual void Restart() {}
 };
 
 }  // namespace nw

@@ -1,5 +1,7 @@
 // One monitor cycle on its steady path (line up, nothing changes but the seconds) and one cycle
-// with a transition (the line drops: status lines, counters, records, lock request).
+// with a transition (the line drops: status lines, counters, records, lock request). The steady
+// connected cycles run without volume counting (/0) and with it (/1: traffic every cycle, a quota
+// with its daily allowance), so one run gives both.
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -39,9 +41,21 @@ void ConfigureRas(Harness& h) {
   h.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
 }
 
+// /1: the line's counters move every cycle and a quota is on; /0: no traffic source.
+void ConfigureVolume(Harness& h, const benchmark::State& state) {
+  h.countVolume = state.range(0) != 0;
+  h.traffic.valid = true;
+  h.volume.Quota.QuotaOn = true;
+  h.volume.Quota.Allowance = uint64_t{1} << 40;
+}
+
+// Traffic of one cycle: a few kilobytes, different every time.
+void MoveTraffic(Harness& h) { h.traffic.Add(1200 + (h.traffic.reads & 7), 9000 + (h.traffic.reads & 15)); }
+
 void BM_SteadyCycleConnected(benchmark::State& state) {
   Harness h(MakeDate(2026, 12, 7, 9, 0, 0));
   ConfigureRas(h);
+  ConfigureVolume(h, state);
   h.settings.AdCutHangup = true;
   h.settings.AdCutTime = 1 << 30;
   h.settings.MaxCount = 32;
@@ -49,30 +63,33 @@ void BM_SteadyCycleConnected(benchmark::State& state) {
   h.Step(1);
   m.LockBtnAction(true);
   Measure(state, 1, [&] {
+    MoveTraffic(h);
     h.Advance(1);
     m.Looker_Timer();
   });
   benchmark::DoNotOptimize(h.view.caption);
 }
-BENCHMARK(BM_SteadyCycleConnected);
+BENCHMARK(BM_SteadyCycleConnected)->Arg(0)->Arg(1);
 
 // The 100 ms timer: ten cycles a second, nine of them within the same second.
 void BM_SteadyCycleConnected100ms(benchmark::State& state) {
   Harness h(MakeDate(2026, 12, 7, 9, 0, 0));
   ConfigureRas(h);
+  ConfigureVolume(h, state);
   h.settings.MaxCount = 32;
   Monitor& m = h.Start(true);
   h.Step(1);
   m.LockBtnAction(true);
   int n = 0;
   Measure(state, 1, [&] {
+    MoveTraffic(h);
     h.clock.tick += 100;
     if (++n % 10 == 0) h.clock.now = AddSeconds(h.clock.now, 1);
     m.Looker_Timer();
   });
   benchmark::DoNotOptimize(h.view.caption);
 }
-BENCHMARK(BM_SteadyCycleConnected100ms);
+BENCHMARK(BM_SteadyCycleConnected100ms)->Arg(0)->Arg(1);
 
 void BM_SteadyCycleDisconnected(benchmark::State& state) {
   Harness h(MakeDate(2026, 12, 7, 9, 0, 0));

@@ -364,6 +364,10 @@ LRESULT CALLBACK FakeTray::Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   r.Message = static_cast<DWORD>(cds->dwData);
   r.Flags = data->Flags;
   if (data->Flags & NIF_TIP) r.Tip = std::wstring(data->Tip, wcsnlen(data->Tip, 128));
+  if (data->Flags & NIF_INFO) {
+    r.Info = std::wstring(data->Info, wcsnlen(data->Info, 256));
+    r.InfoTitle = std::wstring(data->InfoTitle, wcsnlen(data->InfoTitle, 64));
+  }
   if (data->Flags & NIF_ICON)
     r.Icon.assign(reinterpret_cast<const char*>(&data->Width), cds->cbData - offsetof(WineNotifyData, Width));
   r.Accepted = self->accept_;

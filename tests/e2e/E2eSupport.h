@@ -113,6 +113,7 @@ class FakeTray {
     UINT Flags = 0;
     std::wstring Tip;
     std::string Icon;  // the icon's size and pixels; empty without NIF_ICON
+    std::wstring Info, InfoTitle;  // a balloon (NIF_INFO)
     bool Accepted = false;
   };
   FakeTray();

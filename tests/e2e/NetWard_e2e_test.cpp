@@ -12,6 +12,8 @@
 #include "LineSimState.h"
 #include "classlib/DateValue.h"
 #include "data/NWDLogFiles.h"
+#include "data/NWDVolumeFile.h"
+#include "monitor/QuotaRules.h"
 #include "app/NWDMenuIds.h"
 #include "compact/win32/NWDComp.h"
 #include "monitor/win32/NWDDialog.h"
@@ -771,6 +773,104 @@ TEST_F(NetWardE2e, IconAddedWhenTheShellComesShowsThePresentPictureAndTip) {
         return false;
       },
       5s));
+}
+
+// Black pixels of the main window's volume line (96-DPI client coordinates).
+int VolumeLinePixels(HWND main) {
+  HDC dc = GetDC(main);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  auto px = [dpi](int v) { return MulDiv(v, dpi, 96); };
+  int n = 0;
+  for (int y = px(122); y < px(135); ++y)
+    for (int x = px(6); x < px(300); ++x)
+      if (GetPixel(dc, x, y) == RGB(0, 0, 0)) ++n;
+  ReleaseDC(main, dc);
+  return n;
+}
+
+TEST_F(NetWardE2e, SimulatedTrafficShowsInTipAndWindowAndTheQuotaWarnsThenNotifies) {
+  FakeTray shell;
+  ASSERT_TRUE(shell.InPlace());
+  shell.Accept(true);
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.SavedWindowState[nw::SwTrayIn] = -1; }));
+  nw::VolumeFileData vol;
+  vol.Quota.QuotaOn = true;
+  vol.Quota.Allowance = 10 * nw::kMegabyte;
+  vol.Quota.AllowanceUnit = 0;
+  nw::SetProgramFolder(Narrow(folder_.Dir()));
+  ASSERT_TRUE(nw::SaveVolumeFile(vol));
+  watcher_.Expect(L"ｶｳﾝﾀのﾃﾞｰﾀ量が上限の");
+  Process* p = nullptr;
+  HWND main = StartAndWait(&p);
+  ASSERT_TRUE(WaitUntil([&] { return Visible(main); }, 5s));
+  auto addTraffic = [&](uint64_t in) {
+    Sim([in](linesim::State& s) {
+      for (auto& a : s.Adapters)
+        if (a.Alias == "Ethernet") a.InOctets += in;
+    });
+  };
+  auto lastTip = [&] {
+    std::wstring tip;
+    for (const auto& r : shell.Requests())
+      if (r.Flags & NIF_TIP) tip = r.Tip;
+    return Narrow(tip);
+  };
+
+  SimConnect();
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  std::this_thread::sleep_for(1500ms);
+  const int idlePixels = VolumeLinePixels(main);  // blank: nothing counted yet
+  // The first reading of a connection sets the base: bytes count from the next one.
+  bool shown = false;
+  for (int i = 0; i < 40 && !shown; ++i) {
+    addTraffic(1024);
+    std::this_thread::sleep_for(300ms);
+    shown = lastTip().find("\n今回 ") != std::string::npos;
+  }
+  ASSERT_TRUE(shown) << lastTip();
+  EXPECT_EQ(lastTip().rfind("接続状態 ", 0), 0u) << lastTip();
+  addTraffic(nw::kMegabyte);
+  ASSERT_TRUE(WaitUntil([&] { return lastTip().find("\n今回 1.0") != std::string::npos; }, 5s)) << lastTip();
+  // "今回 1.0x MB / 期間 1.0x MB" is drawn where the line was blank.
+  EXPECT_TRUE(WaitUntil([&] { return VolumeLinePixels(main) > idlePixels + 30; }, 5s))
+      << idlePixels << " " << VolumeLinePixels(main);
+
+  // 80 %: a status line and the tray's balloon.
+  addTraffic(7 * nw::kMegabyte);
+  const std::string warning = "ﾃﾞｰﾀ量が上限の80%に達しました。(";
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (const auto& l : Lines(main))
+          if (l.rfind("   " + warning, 0) == 0) return true;
+        return false;
+      },
+      10s));
+  bool balloon = false;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        for (const auto& r : shell.Requests())
+          if ((r.Flags & NIF_INFO) && Narrow(r.Info).rfind(warning, 0) == 0) balloon = Narrow(r.InfoTitle) == "Orvin.T.K. NetWard";
+        return balloon;
+      },
+      5s));
+
+  // 100 %: the notice, with the line left up (tell only).
+  addTraffic(2 * nw::kMegabyte);
+  HWND notice = WaitForWindow(p->Pid(), nw::NWDDialog::kClassName, 15s);
+  ASSERT_NE(notice, nullptr);
+  HWND mainMess = nullptr, btnGo = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    mainMess = GetDlgItem(notice, nw::NWDDialog::kMainMess);
+    btnGo = GetDlgItem(notice, nw::NWDDialog::kBtnGo);
+    return mainMess && btnGo;
+  }, 10s));
+  const std::string reached = nw::QuotaReachedText("ﾕｰｻﾞｰ定義", vol.Quota);
+  EXPECT_TRUE(WaitUntil([&] { return Caption(mainMess) == reached; }, 5s)) << Caption(mainMess);
+  EXPECT_TRUE(WaitForLine(main, "   " + reached, 5s));
+  SendMessageW(btnGo, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return TopWindows(p->Pid(), nw::NWDDialog::kClassName).empty(); }, 10s));
+  EXPECT_EQ(Calls("InternetAutodialHangup"), 0);
+  EXPECT_TRUE(p->Running());
 }
 
 TEST_F(NetWardE2e, ShowingTheWindowChecksTheLimitsWithThePresentTime) {

@@ -152,6 +152,54 @@ class FakeStore : public MonitorStore {
     finishedDials.emplace_back(start, end);
     events.push_back("FinishDialRecord");
   }
+  // NwdUtil.vol as last saved, and the volume records ("Dial"/"Today"/"User" with key and amount).
+  std::optional<VolumeFileData> volume;
+  int volumeSaves = 0;
+  struct VolumeRecord {
+    std::string log;
+    Date key;
+    VolumeAmount amount;
+  };
+  std::vector<VolumeRecord> volumeRecords;
+  bool volumeLogDamaged = false;  // the next record write finds its .vol file damaged
+  bool SaveVolume(const VolumeFileData& d) override {
+    ++volumeSaves;
+    volume = d;
+    return true;
+  }
+  VolumeRecordWrite RecordDialVolume(Date start, VolumeAmount a) override { return Record("Dial", start, a); }
+  VolumeRecordWrite RecordCounterVolume(LogListKind k, Date key, VolumeAmount a) override {
+    return Record(k == LogToday ? "Today" : "User", key, a);
+  }
+  VolumeRecordWrite Record(const std::string& log, Date key, VolumeAmount a) {
+    volumeRecords.push_back({log, key, a});
+    const bool damaged = volumeLogDamaged;
+    volumeLogDamaged = false;
+    return {true, damaged};
+  }
+};
+
+// A line's traffic counters as the test sets them; Read reports them while `valid`.
+class FakeTraffic : public TrafficSource {
+ public:
+  TrafficSample sample{true, 0, 0, uint64_t{1} << 32, 1};
+  bool valid = false;  // by default the line reports nothing, as before volume counting
+  int reads = 0, restarts = 0;
+  TrafficSample Read() override {
+    ++reads;
+    TrafficSample s = sample;
+    s.Valid = valid;
+    return s;
+  }
+  void Restart() override { ++restarts; }
+  void Add(uint64_t sent, uint64_t received) {
+    sample.Sent += sent;
+    sample.Received += received;
+    if (sample.Modulus != 0) {
+      sample.Sent %= sample.Modulus;
+      sample.Received %= sample.Modulus;
+    }
+  }
 };
 
 class FakeView : public MonitorView {
@@ -175,6 +223,9 @@ class FakeView : public MonitorView {
   std::string posTim;
   int posTimDraws = 0;
   int compactDraws = 0;
+  std::string volumeText, allowanceText;
+  int volumeDraws = 0;
+  std::vector<std::string> balloons;  // "title|text"
   std::string userMenu, userLabel;
   bool userMenuEnabled = false, userGrey = false;
   bool lookersb = false;
@@ -211,6 +262,14 @@ class FakeView : public MonitorView {
     ++posTimDraws;
   }
   void ExpressAcmComp(int32_t, int32_t, int32_t) override { ++compactDraws; }
+  void DrawVolume(const std::string& v, const std::string& a) override {
+    volumeText = v;
+    allowanceText = a;
+    ++volumeDraws;
+  }
+  void ShowTrayBalloon(const std::string& title, const std::string& text) override {
+    balloons.push_back(title + "|" + text);
+  }
   void SetUserCounterState(const std::string& menu, bool enabled, const std::string& label, bool grey) override {
     userMenu = menu;
     userMenuEnabled = enabled;
@@ -266,6 +325,9 @@ struct Harness {
   FakeStore store;
   FakeView view;
   FakeNotice notice;
+  FakeTraffic traffic;
+  bool countVolume = true;  // false: the monitor gets no traffic source at all
+  VolumeFileData volume;
   std::unique_ptr<Monitor> monitor;
 
   explicit Harness(Date start, uint32_t tick = 1000000) {
@@ -275,8 +337,9 @@ struct Harness {
   }
   // Builds the monitor (after the test adjusted the settings) and runs the start-up.
   Monitor& Start(bool lockShown = false) {
-    monitor = std::make_unique<Monitor>(settings, counters,
-                                        MonitorPorts{clock, internet, ras, dialer, store, view, notice},
+    monitor = std::make_unique<Monitor>(settings, counters, volume,
+                                        MonitorPorts{clock, internet, ras, dialer, store, view, notice,
+                                                     countVolume ? &traffic : nullptr},
                                         "C:\\Net Ward");
     notice.monitor = monitor.get();
     monitor->StartMonitoring();

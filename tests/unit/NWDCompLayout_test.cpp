@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace nw;
 using namespace nw::comp;
 
@@ -15,7 +17,7 @@ SettingsRecord AllShown() {
 
 TEST(CompLayout, EverythingShownIs266By54PastThePositionMarker) {
   const SettingsRecord s = AllShown();
-  const Layout l = ComputeLayout(s, 8, 4);
+  const Layout l = ComputeLayout(s, 8, 4, false);
   EXPECT_EQ(l.ClientWidth, 8 + 266);
   EXPECT_EQ(l.ClientHeight, 4 + 54);
   EXPECT_EQ(l.TimeLeft, 8 + 116);
@@ -32,7 +34,7 @@ TEST(CompLayout, OnlyTheTodayCountIsOneRowOfTheCountColumn) {
   s.ExpTdy = true;
   CounterBlock c;
   c.TodayCount = 4;
-  const Layout l = ComputeLayout(s, 8, 4);
+  const Layout l = ComputeLayout(s, 8, 4, false);
   EXPECT_EQ(l.Rows, (std::vector<Row>{Row::Today}));
   EXPECT_EQ(l.TimeLeft, -1);
   EXPECT_EQ(l.CountLeft, 8);
@@ -53,7 +55,7 @@ TEST(CompLayout, SwitchedOffUserCounterIsGreyAndStandsStill) {
   c.TodaySeconds = 60;
   c.UserSeconds = 3600;
   c.UserCount = 2;
-  const Layout l = ComputeLayout(s, 0, 0);
+  const Layout l = ComputeLayout(s, 0, 0, false);
   EXPECT_EQ(l.RowColors, (std::vector<uint32_t>{0, 0, kGrey}));
   EXPECT_EQ(l.Labels[2], "\"月間\" ｶｳﾝﾀ:");
   const ColumnTexts t = MakeColumnTexts(s, c, 125, 5, 5, 1);
@@ -130,4 +132,18 @@ TEST(CompLayout, UnloadLeadsWhereTheUserExpects) {
 
 TEST(CompLayout, MenuCaptionOfTheUserRow) {
   EXPECT_EQ(ExpUsrMenuCaption("ﾕｰｻﾞｰ定義"), "\"ﾕｰｻﾞｰ定義\" ｶｳﾝﾀ表示(&U)");
+}
+
+TEST(CompLayout, VolumeLineGoesBelowTheRowsAtItsOwnWidth) {
+  SettingsRecord s = AllShown();
+  Layout l = ComputeLayout(s, 8, 4, true);
+  EXPECT_EQ(l.VolumeTop, 4 + 54);
+  EXPECT_EQ(l.ClientHeight, 4 + 72);
+  EXPECT_EQ(l.ClientWidth, 8 + std::max(266, kVolumeWidth));
+  EXPECT_EQ(l.BoxHeight, 3 * 18 - 5);  // the columns keep their boxes
+  s.ExpLbl = s.ExpTim = s.ExpNow = s.ExpUsr = false;
+  l = ComputeLayout(s, 8, 4, true);
+  EXPECT_EQ(l.VolumeTop, 4 + 18);
+  EXPECT_EQ(l.ClientWidth, 8 + kVolumeWidth);
+  EXPECT_EQ(ComputeLayout(s, 8, 4, false).VolumeTop, -1);
 }

@@ -44,6 +44,7 @@ struct VolumeFiles : ::testing::Test {
     d.Counters.UserRunning = {15, 16};
     d.Display.htReceived = false;
     d.Display.gphVolume = true;
+    d.Display.ExpVol = true;
     return d;
   }
 };
@@ -65,7 +66,7 @@ TEST_F(VolumeFiles, SettingsAndCountersRoundTrip) {
   // A body written before the display switches existed: the rest as it was, the switches default.
   const std::string good = ReadAll(Path(kVolumeFileName));
   const size_t bodyStart = 4 + 18 + 4 + 56 + 4 + kVolumeKindTag.size() + 2;
-  const std::string older = good.substr(bodyStart, good.size() - 4 - 14 - bodyStart);
+  const std::string older = good.substr(bodyStart, good.size() - 4 - 16 - bodyStart);
   const auto* b = reinterpret_cast<const unsigned char*>(older.data());
   WriteAll(Path(kVolumeFileName), good.substr(0, bodyStart) + older + nw::test::LE<uint32_t>(Crc32(b, older.size())));
   VolumeFileData expected = Sample();

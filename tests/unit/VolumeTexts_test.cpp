@@ -68,3 +68,20 @@ TEST(QuotaPage, ChecksInOrderAndStoresBytes) {
   EXPECT_FALSE(CheckQuota(v, copy));
   EXPECT_EQ(copy.Allowance, uint64_t{9999999} << 30);
 }
+
+TEST(SizeTextKey, EqualExactlyWhenTheTextsAre) {
+  // Around every boundary of every unit, and across the whole range.
+  std::vector<uint64_t> v{0, 1, 1023, 1024, 1025, UINT64_MAX, UINT64_MAX - 1};
+  for (uint64_t scale = 1024; scale != 0 && scale <= (uint64_t{1} << 60); scale <<= 10)
+    for (uint64_t whole : {1, 9, 10, 99, 100, 999, 1000})
+      for (int64_t d : {-2, -1, 0, 1, 2}) {
+        const uint64_t base = whole * scale + (whole < 10 ? scale / 100 : whole < 100 ? scale / 10 : 0);
+        v.push_back(base + static_cast<uint64_t>(d));
+        v.push_back(whole * scale + static_cast<uint64_t>(d));
+      }
+  for (uint64_t x = 1; x < (uint64_t{1} << 62); x = x * 3 + 7) v.push_back(x);
+  for (uint64_t a : v)
+    for (uint64_t b : v)
+      ASSERT_EQ(otk::SizeTextKey(a) == otk::SizeTextKey(b), otk::FormatSize(a) == otk::FormatSize(b))
+          << a << " " << b << " " << otk::FormatSize(a) << " " << otk::FormatSize(b);
+}

@@ -12,6 +12,7 @@
 #include "history/win32/NWDLogUtil.h"
 #include "monitor/win32/NWDDialog.h"
 #include "settings/win32/NWDVersion.h"
+#include "MainWindowKit.h"
 #include "WindowTestKit.h"
 #include "res/resource.h"
 #include "classlib/win32/WinText.h"
@@ -61,6 +62,18 @@ struct GalleryHost : nw::CompactHost {
 };
 }  // namespace
 
+namespace {
+constexpr const char* kGalleryVolume = "ﾃﾞｰﾀ量: 接続中 1.50 MB / ﾕｰｻﾞｰ定義 12.3 GB";
+}
+
+// The real main window with the volume lines as the monitor gives them.
+TEST(Gallery, DISABLED_MainWindow) {
+  wtk::InProcessMainWindow main;
+  ASSERT_TRUE(main.Loaded());
+  main.Base().DrawVolume(kGalleryVolume, "1日あたり: 残り 580 MB (14 日)");
+  wtk::Pump(GallerySeconds() * 1000);
+}
+
 TEST(Gallery, DISABLED_CompactWindow) {
   nw::SettingsFileData data;
   data.Settings.FormatIval = "h時間 mm分 ss秒";
@@ -71,8 +84,11 @@ TEST(Gallery, DISABLED_CompactWindow) {
   GalleryHost host;
   UseProgramIcon(host.main.Get());
   ShowWindow(host.main.Get(), SW_HIDE);
-  nw::NWDComp comp(GetModuleHandleW(nullptr), data, host);
+  nw::VolumeFileData volume;
+  volume.Display.ExpVol = true;
+  nw::NWDComp comp(GetModuleHandleW(nullptr), data, volume, host);
   host.comp = &comp;
+  comp.SetVolumeText(kGalleryVolume);
   comp.SetCompactState(true);
   comp.ExpressAcmComp(754, 754, 1);
   wtk::Pump(GallerySeconds() * 1000);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -48,8 +49,9 @@ struct FakeHost : nw::CompactHost {
 
 struct CompFixture : ::testing::Test {
   nw::SettingsFileData data;
+  nw::VolumeFileData volume;
   FakeHost host;
-  NWDComp comp{GetModuleHandleW(nullptr), data, host};
+  NWDComp comp{GetModuleHandleW(nullptr), data, volume, host};
   UINT dpi = otkGdi::ScreenDpi();
   void SetUp() override {
     host.comp = &comp;
@@ -71,6 +73,9 @@ struct CompFixture : ::testing::Test {
     return nw::win::Narrow(buf);
   }
   UINT ItemState(HMENU m, int id) { return GetMenuState(m, id, MF_BYCOMMAND); }
+  int CountPixels(int left96, int top96, int width96, int height96, COLORREF c) {
+    return wtk::CountPixels(comp.Window(), RECT{left96, top96, left96 + width96, top96 + height96}, c);
+  }
 };
 
 }  // namespace
@@ -205,18 +210,43 @@ TEST_F(CompFixture, LongCounterNameIsCutAndSwitchedOffUserRowIsGrey) {
   EXPECT_LT(label.size(), nw::comp::RowLabel(nw::comp::Row::User, data.Settings.CounterName).size());
 
   // The time column's third row is drawn in grey, the first in black.
-  wtk::Pump(100);
-  HDC dc = GetDC(comp.Window());
   auto count = [&](int row, COLORREF c) {
-    int n = 0;
-    const int left = Px(NWDComp::kPosLeft + 116), top = Px(NWDComp::kPosTop + row * 18);
-    for (int y = top; y < top + Px(13); ++y)
-      for (int x = left; x < left + Px(60); ++x)
-        if (GetPixel(dc, x, y) == c) ++n;
-    return n;
+    return CountPixels(NWDComp::kPosLeft + 116, NWDComp::kPosTop + row * 18, 60, 13, c);
   };
   EXPECT_GT(count(2, RGB(128, 128, 128)), 5);
   EXPECT_EQ(count(2, RGB(0, 0, 0)), 0);
   EXPECT_GT(count(0, RGB(0, 0, 0)), 5);
-  ReleaseDC(comp.Window(), dc);
+}
+
+TEST_F(CompFixture, VolumeLineIsAnItemBelowTheRowsBlankWithoutText) {
+  const std::string text = "ﾃﾞｰﾀ量: 接続中 1.50 MB / ﾕｰｻﾞｰ定義 12.3 MB";
+  comp.SetVolumeText(text);  // given before the window opens, as the main window does
+  comp.SetCompactState(true);
+  EXPECT_EQ(Client().cy, Px(NWDComp::kPosTop + 54));  // off until chosen
+  EXPECT_EQ(comp.VolumeLine(), "");
+
+  Command(NWDComp::kExpVolnu);
+  EXPECT_TRUE(volume.Display.ExpVol);
+  EXPECT_EQ(Client().cx, Px(NWDComp::kPosLeft + std::max(266, nw::comp::kVolumeWidth)));
+  EXPECT_EQ(Client().cy, Px(NWDComp::kPosTop + 72));
+  EXPECT_EQ(comp.VolumeLine(), text);
+  SendMessageW(comp.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Popup(1)), 1);
+  EXPECT_TRUE(ItemState(Popup(1), NWDComp::kExpVolnu) & MF_CHECKED);
+  const int volumeTop = NWDComp::kPosTop + 54;
+  EXPECT_GT(CountPixels(NWDComp::kPosLeft, volumeTop, 200, 13, RGB(0, 0, 0)), 20);
+
+  // A narrow grid keeps the line's width; a text too long for it ends in "...".
+  Command(NWDComp::kExpLblnu);
+  Command(NWDComp::kExpTimnu);
+  EXPECT_EQ(Client().cx, Px(NWDComp::kPosLeft + nw::comp::kVolumeWidth));
+  comp.SetVolumeText("ﾃﾞｰﾀ量: 接続中 1023.99 MB / とても長い名前のユーザー定義カウンタです 1023.99 GB");
+  ASSERT_GE(comp.VolumeLine().size(), 3u);
+  EXPECT_EQ(comp.VolumeLine().substr(comp.VolumeLine().size() - 3), "...");
+
+  comp.SetVolumeText("");  // no volume to show: the place stays blank
+  EXPECT_EQ(CountPixels(NWDComp::kPosLeft, volumeTop, 200, 13, RGB(0, 0, 0)), 0);
+
+  Command(NWDComp::kExpVolnu);
+  EXPECT_FALSE(volume.Display.ExpVol);
+  EXPECT_EQ(Client().cy, Px(NWDComp::kPosTop + 54));
 }

@@ -118,6 +118,40 @@ TEST(otkIconIntoTrayTest, ShellRestartBringsTheIconBack) {
   EXPECT_TRUE(tray.RemoveTrayIcon());
 }
 
+TEST(otkIconIntoTrayTest, BalloonRecordNamesTheIconAndCutsItsTextsAtTheirFields) {
+  using otk::otkIconIntoTray;
+  CountingWindow w;
+  otkIconIntoTray tray;
+  HICON icon = LoadIconW(nullptr, IDI_INFORMATION);
+  EXPECT_FALSE(tray.ShowBalloon("ﾃﾞｰﾀ量", "80 %", otkIconIntoTray::BalloonKind::Warning));  // no icon yet
+  if (!tray.AddTrayIcon({w.wnd, "NetWard", icon})) GTEST_SKIP() << "no notification area in this session";
+
+  const std::string title = "ﾃﾞｰﾀ量の警告";
+  std::string text = "ﾕｰｻﾞｰ定義の期間のﾃﾞｰﾀ量が許容量の80 %に達しました。";
+  NOTIFYICONDATAW d = tray.BalloonRecord(title, text, otkIconIntoTray::BalloonKind::Warning);
+  // The balloon fields exist only from the second form of the record on.
+  EXPECT_EQ(d.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE));
+  EXPECT_EQ(d.hWnd, w.wnd);
+  EXPECT_EQ(d.uID, static_cast<UINT>(reinterpret_cast<UINT_PTR>(icon)));  // the icon's identifier
+  EXPECT_EQ(d.uFlags, static_cast<UINT>(NIF_INFO));  // leaves picture and tip alone
+  EXPECT_EQ(d.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
+  EXPECT_EQ(std::wstring(d.szInfoTitle), win::Widen(title));
+  EXPECT_EQ(std::wstring(d.szInfo), win::Widen(text));
+  EXPECT_EQ(tray.BalloonRecord(title, text, otkIconIntoTray::BalloonKind::Info).dwInfoFlags,
+            static_cast<DWORD>(NIIF_INFO));
+
+  // Too long: cut to the field with its zero; a character outside the basic plane is never halved.
+  d = tray.BalloonRecord(std::string(62, 't') + "\xF0\x9F\x93\xB6", std::string(300, 'x'),
+                         otkIconIntoTray::BalloonKind::Info);
+  EXPECT_EQ(std::wstring(d.szInfo).size(), 255u);
+  EXPECT_EQ(std::wstring(d.szInfoTitle), std::wstring(62, L't'));
+
+  EXPECT_TRUE(tray.ShowBalloon(title, text, otkIconIntoTray::BalloonKind::Warning));
+  EXPECT_FALSE(tray.ShowBalloon(title, "", otkIconIntoTray::BalloonKind::Warning));  // would only hide one
+  EXPECT_TRUE(tray.RemoveTrayIcon());
+  EXPECT_FALSE(tray.ShowBalloon(title, text, otkIconIntoTray::BalloonKind::Warning));
+}
+
 TEST(otkWinSettingTest, SetWindowTopmostSwitchesTheExtendedStyle) {
   CountingWindow w;
   ShowWindow(w.wnd, SW_SHOWNOACTIVATE);

@@ -13,6 +13,7 @@
 
 #include "classlib/win32/WinText.h"
 #include "classlib/win32/otkForm.h"
+#include "classlib/win32/otkGdi.h"
 
 namespace wtk {
 
@@ -91,6 +92,19 @@ inline void Pump(DWORD ms) {
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
+}
+
+// Pixels of colour `c` in a client rectangle of `wnd` given in 96-DPI units, as on the screen.
+inline int CountPixels(HWND wnd, RECT r96, COLORREF c) {
+  Pump(100);
+  const UINT dpi = otkGdi::ScreenDpi();
+  HDC dc = GetDC(wnd);
+  int n = 0;
+  for (int y = otkGdi::Scale(r96.top, dpi); y < otkGdi::Scale(r96.bottom, dpi); ++y)
+    for (int x = otkGdi::Scale(r96.left, dpi); x < otkGdi::Scale(r96.right, dpi); ++x)
+      if (GetPixel(dc, x, y) == c) ++n;
+  ReleaseDC(wnd, dc);
+  return n;
 }
 
 // The help pages F1 asks for while it lives (none is opened).

@@ -39,7 +39,7 @@ constexpr UINT_PTR kLookerTimer = 1;
 constexpr UINT_PTR kLookersbTimer = 2;
 
 // Design layout at 96 DPI (client coordinates).
-constexpr int kClientW = 310, kClientH = 238;
+constexpr int kClientW = 310, kClientH = 270;
 constexpr RECT kDialGoBtn{6, 6, 50, 46};
 constexpr RECT kLockBtn{54, 6, 98, 46};
 constexpr RECT kTopWinBtn{106, 6, 304, 24};
@@ -49,6 +49,10 @@ constexpr POINT kPosTdy{92, 84};
 constexpr POINT kPosUsr{200, 84};
 constexpr SIZE kCounterBox{104, 33};
 constexpr int kCountLineY = 20;
+// The volume line and the daily-allowance line, between the counters and the status list.
+constexpr POINT kPosVol{6, 122};
+constexpr SIZE kVolBox{298, 29};
+constexpr int kAllowanceLineY = 16;
 
 enum LabelId : int {
   LabelTime = 3101,
@@ -69,9 +73,9 @@ constexpr StaticDef kLabels[] = {
     {cmd::UserDefine, "ﾕｰｻﾞｰ定義のｶｳﾝﾀ", {200, 68, 304, 82}, SS_CENTER | SS_ENDELLIPSIS | SS_NOPREFIX},
     {LabelTime, "累積接続時間:", {6, 84, 84, 98}, SS_LEFT},
     {LabelCount, "累積接続回数:", {6, 104, 84, 118}, SS_LEFT},
-    {LabelStatus, "状況(&S):", {6, 124, 120, 138}, SS_LEFT},
+    {LabelStatus, "状況(&S):", {6, 156, 120, 170}, SS_LEFT},
 };
-constexpr RECT kStatusList{6, 140, 304, 232};
+constexpr RECT kStatusList{6, 172, 304, 264};
 
 constexpr const char* kTopOnTip = "ｳｨﾝﾄﾞｳを常に手前に表示する";
 constexpr const char* kTopOffTip = "ｳｨﾝﾄﾞｳを常に手前に表示しない";
@@ -154,6 +158,7 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   // 1. CycleNow, the time-watch baseline; 3, 5-8: runtime state, MonitorStart, the first status
   // lines, the title and the dial button.
   monitor_->StartMonitoring();
+  if (links::VolumeFileState() == CheckedFileState::Damaged) monitor_->VolumeFileDamaged(kVolumeFileName);
 
   // 2. The saved window state. A damaged stored previous mode is taken as the main window, so the
   // program can always be shown again.
@@ -713,11 +718,32 @@ void NWDBase::DrawTimBox(HDC dc) {
                   lines);
 }
 
+void NWDBase::DrawVolume(const std::string& volumeText, const std::string& allowanceText) {
+  volume_ = volumeText;
+  allowance_ = allowanceText;
+  otkGdi::WindowDc dc(wnd_);
+  DrawVolBox(dc.Get());
+  PassVolumeToCompact();
+}
+
+void NWDBase::DrawVolBox(HDC dc) {
+  if (!dc) return;
+  // Empty texts draw the bare background: a line that goes away leaves its place blank.
+  std::vector<otkGdi::TextLine> lines{{volume_, 0, 0, RGB(0, 0, 0), false},
+                                      {allowance_, 0, S(kAllowanceLineY), RGB(0, 0, 0), false}};
+  volBox_.Draw(dc, S(kPosVol.x), S(kPosVol.y), S(kVolBox.cx), S(kVolBox.cy), font_.Get(), background_.Get(), lines);
+}
+
+void NWDBase::ShowTrayBalloon(const std::string& title, const std::string& text) {
+  if (trayResident_) tray_.ShowBalloon(title, text, otk::otkIconIntoTray::BalloonKind::Warning);
+}
+
 void NWDBase::PaintCounters(HDC dc) {
   // Form_Paint: the cached texts, drawn again.
   DrawBox(dc, BoxToday);
   DrawBox(dc, BoxUser);
   if (!posTim_.empty()) DrawTimBox(dc);
+  if (!volume_.empty() || !allowance_.empty()) DrawVolBox(dc);
 }
 
 void NWDBase::SetUserCounterState(const std::string& menuCaption, bool menuEnabled, const std::string& labelText,

@@ -89,6 +89,8 @@ class NWDBase final : public MonitorView, public TrayEvents {
                       bool grey) override;
   void DrawPosTim(const std::string& text) override;
   void ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval) override;
+  void DrawVolume(const std::string& volumeText, const std::string& allowanceText) override;
+  void ShowTrayBalloon(const std::string& title, const std::string& text) override;
   void SetUserCounterState(const std::string& menuCaption, bool menuEnabled, const std::string& labelText,
                            bool grey) override;
   void StartLookersb(int intervalMs) override;
@@ -131,6 +133,7 @@ class NWDBase final : public MonitorView, public TrayEvents {
   void PaintCounters(HDC dc);
   void DrawBox(HDC dc, CounterBox box);
   void DrawTimBox(HDC dc);
+  void DrawVolBox(HDC dc);
   void SaveAllSettings();
   void CloseNotice();
   // The activity log commands of "設定(&U)".
@@ -140,6 +143,7 @@ class NWDBase final : public MonitorView, public TrayEvents {
   bool CompactShown() const;
   HWND CompactWindow() const;
   void SetCompactState(bool shown);
+  void PassVolumeToCompact();
 
   HINSTANCE instance_ = nullptr;
   HWND wnd_ = nullptr;
@@ -178,6 +182,8 @@ class NWDBase final : public MonitorView, public TrayEvents {
   BoxState boxes_[2];
   std::string posTim_;
   otkGdi::OffscreenTextBox posTimBox_;
+  std::string volume_, allowance_;  // the volume line and the daily-allowance line
+  otkGdi::OffscreenTextBox volBox_;
   std::string userClearCaption_;
   bool userClearEnabled_ = true;
   bool userGrey_ = false;

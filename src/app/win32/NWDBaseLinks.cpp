@@ -12,6 +12,10 @@
 
 namespace nw::links {
 
+namespace {
+CheckedFileState g_volumeFileState = CheckedFileState::Missing;
+}
+
 Date Now() { return LocalNow(); }
 
 ScreenTwips ScreenSize() {
@@ -47,7 +51,10 @@ void LoadSettings() {
   folder.erase(folder.find_last_of(L'\\') == std::wstring::npos ? 0 : folder.find_last_of(L'\\'));
   SetProgramFolder(win::Narrow(folder));
   nw::LoadSettings(ScreenSize());
+  g_volumeFileState = LoadVolumeFile(VolumeGlobal());
 }
+
+CheckedFileState VolumeFileState() { return g_volumeFileState; }
 
 void CenterWindowOver(HWND source, HWND target, bool keepOnScreen) {
   if (!source || !target) return;

@@ -9,12 +9,15 @@
 
 #include "classlib/DateValue.h"
 #include "data/NWDGlobal.h"
+#include "data/NWDVolumeFile.h"
 
 namespace nw::links {
 
-// The program folder (where every data file lives) and NwdUtil.dat read into the process-wide
-// records (defaults when it is missing or damaged).
+// The program folder (where every data file lives), NwdUtil.dat and NwdUtil.vol read into the
+// process-wide records (defaults when missing or damaged).
 void LoadSettings();
+// How NwdUtil.vol was found: Damaged is said in the status list once the monitor runs.
+CheckedFileState VolumeFileState();
 inline SettingsFileData& Global() { return nw::Global(); }
 // The primary screen and the main window's outer size on it, in twips.
 ScreenTwips ScreenSize();

@@ -1,5 +1,5 @@
-// The monitor's ports on this machine: system clock, WinInet and RAS queries, the Linkpilot
-// process, the data files and the notice window. Kept apart from the window code so NWDBase.cpp
+// The monitor's ports on this machine: system clock, WinInet and RAS queries, the line's traffic,
+// the Linkpilot process, the data files and the notice window. Kept apart from the window code so NWDBase.cpp
 // does not see the adapters' headers.
 #include "app/win32/NWDBase.h"
 #include "app/win32/NWDBaseLinks.h"
@@ -9,6 +9,7 @@
 #include "monitor/win32/SystemClock.h"
 #include "monitor/win32/otkRASCheck.h"
 #include "monitor/win32/otkShellWatch.h"
+#include "monitor/win32/otkTrafficProbe.h"
 #include "app/NWDMenuIds.h"
 #include "compact/win32/NWDComp.h"
 #include "data/win32/ActivityLogMenu.h"
@@ -45,14 +46,34 @@ class CompactHostOf final : public CompactHost {
   NWDBase& main_;
 };
 
+// The traffic probe, aimed before each reading at what the line probe watches: the watched RAS
+// connections, or for the other watch way the adapter of the quota settings (all when none).
+class AimedTraffic final : public TrafficSource {
+ public:
+  explicit AimedTraffic(NWDBase& main) : main_(main) {}
+  TrafficSample Read() override {
+    if (links::Global().Settings.WayWatchEn == 1)
+      probe_.WatchRasConnections(main_.monitor().WatchedHandles());
+    else
+      probe_.WatchInterfaces(VolumeGlobal().Quota.Adapter);
+    return probe_.Read();
+  }
+  void Restart() override { probe_.Restart(); }
+
+ private:
+  NWDBase& main_;
+  otkTrafficProbe probe_;
+};
+
 }  // namespace
 
 struct NWDBase::Adapters {
   Adapters(NWDBase& window, HINSTANCE instance)
       : Files(links::Global(), [&window] { return window.LiveState(); }),
+        Traffic(window),
         Notice(instance, window.Handle()),
         Host(window),
-        Comp(instance, links::Global(), Host),
+        Comp(instance, links::Global(), VolumeGlobal(), Host),
         Log(links::Global().Settings, [&window](const std::string& main, const std::string& sub) {
           window.monitor().ShowNoticeDialog(main, sub, 0, -1);
         }) {}
@@ -61,6 +82,7 @@ struct NWDBase::Adapters {
   otkRASCheck Ras;
   otkShellWatch Dialer;
   MonitorFiles Files;
+  AimedTraffic Traffic;
   NWDDialog Notice;
   CompactHostOf Host;
   NWDComp Comp;
@@ -81,8 +103,9 @@ RasQuery& NWDBase::RasProbe() { return ports_->Ras; }
 void NWDBase::CreateMonitor() {
   ports_ = std::make_unique<Adapters>(*this, instance_);
   Adapters& a = *ports_;
-  const MonitorPorts ports{a.Clock, a.Internet, a.Ras, a.Dialer, a.Files, *this, a.Notice};
-  monitor_ = std::make_unique<Monitor>(links::Global().Settings, links::Global().Counters, ports, ProgramFolder());
+  const MonitorPorts ports{a.Clock, a.Internet, a.Ras, a.Dialer, a.Files, *this, a.Notice, &a.Traffic};
+  monitor_ = std::make_unique<Monitor>(links::Global().Settings, links::Global().Counters, VolumeGlobal(), ports,
+                                       ProgramFolder());
   Monitor& m = *monitor_;
   a.Notice.SetEvents({[&m] { m.OnNoticeLoaded(); }, [&m] { m.OnNoticeGo(); }, [&m] { m.OnNoticeNegative(); },
                       [&m] { m.OnNoticeUnloaded(); }});
@@ -93,7 +116,10 @@ bool NWDBase::CompactShown() const { return ports_ && ports_->Comp.CompactState(
 HWND NWDBase::CompactWindow() const { return ports_ ? ports_->Comp.Window() : nullptr; }
 
 void NWDBase::SetCompactState(bool shown) {
-  if (ports_) ports_->Comp.SetCompactState(shown);
+  if (!ports_) return;
+  // The monitor redraws the volume only when it changes: the compact window opens with the present text.
+  if (shown) ports_->Comp.SetVolumeText(volume_);
+  ports_->Comp.SetCompactState(shown);
 }
 
 void NWDBase::SetCompactCaption(const std::string& caption) {
@@ -102,6 +128,10 @@ void NWDBase::SetCompactCaption(const std::string& caption) {
 
 void NWDBase::ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval) {
   if (CompactShown()) ports_->Comp.ExpressAcmComp(agIToday, agIUser, agCIval);
+}
+
+void NWDBase::PassVolumeToCompact() {
+  if (CompactShown()) ports_->Comp.SetVolumeText(volume_);
 }
 
 void NWDBase::ReadLogMenuState(MenuInputs& in) { TakeLogMenuState(in, ports_->Log.Utilnu_Click()); }

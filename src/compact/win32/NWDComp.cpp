@@ -24,8 +24,8 @@ void ClearMenu(HMENU menu) {
 
 }  // namespace
 
-NWDComp::NWDComp(HINSTANCE instance, SettingsFileData& data, CompactHost& host)
-    : instance_(instance), data_(data), host_(host) {}
+NWDComp::NWDComp(HINSTANCE instance, SettingsFileData& data, VolumeFileData& volume, CompactHost& host)
+    : instance_(instance), data_(data), volume_(volume), host_(host) {}
 
 NWDComp::~NWDComp() {
   if (wnd_) {
@@ -122,6 +122,14 @@ void NWDComp::SetCaption(const std::string& caption) {
   if (wnd_) SetWindowTextW(wnd_, win::Widen(caption).c_str());
 }
 
+void NWDComp::SetVolumeText(const std::string& text) {
+  if (text == volumeText_) return;
+  volumeText_ = text;
+  if (!wnd_ || layoutInProgress_) return;
+  otkGdi::WindowDc dc(wnd_);
+  DrawVolumeLine(dc.Get());
+}
+
 void NWDComp::SetAlwaysOnTop(bool on) {
   data_.CompTopFLG = on;
   if (!wnd_) return;
@@ -162,13 +170,14 @@ void NWDComp::FillViewMenu() {
   AppendItem(viewMenu_, kExpNownu, "\"接続／切断\" ｶｳﾝﾀ表示(&N)", true, s.ExpNow);
   AppendItem(viewMenu_, kExpTdynu, "\"今日\" ｶｳﾝﾀ表示(&T)", true, s.ExpTdy);
   AppendItem(viewMenu_, kExpUsrnu, comp::ExpUsrMenuCaption(s.CounterName), true, s.ExpUsr);
+  AppendItem(viewMenu_, kExpVolnu, "ﾃﾞｰﾀ量表示(&D)", true, volume_.Display.ExpVol);
   AppendMenuW(viewMenu_, MF_SEPARATOR, 0, nullptr);
   AppendItem(viewMenu_, kWintopnu, "常に手前に表示(&O)", true, data_.CompTopFLG);
 }
 
 void NWDComp::Relayout() {
   layoutInProgress_ = true;
-  layout_ = comp::ComputeLayout(data_.Settings, kPosLeft, kPosTop);
+  layout_ = comp::ComputeLayout(data_.Settings, kPosLeft, kPosTop, volume_.Display.ExpVol);
 
   // Row labels; the user counter's name may be long and is cut to the label's width.
   {
@@ -225,6 +234,22 @@ void NWDComp::DrawColumns(HDC dc, bool force) {
   if (!force) return;
   if (layout_.TimeLeft >= 0) DrawColumn(dc, layout_.TimeLeft, comp::kTimeWidth, timeMemory_.Texts(), timeBox_);
   if (layout_.CountLeft >= 0) DrawColumn(dc, layout_.CountLeft, comp::kCountWidth, countMemory_.Texts(), countBox_);
+  DrawVolumeLine(dc);
+}
+
+void NWDComp::DrawVolumeLine(HDC dc) {
+  volumeDrawn_.clear();
+  if (layout_.VolumeTop < 0 || !dc) return;
+  // A long counter name would run out of the window: cut with "...", as the row labels are.
+  {
+    otkGdi::SelectGuard sel(dc, font_.Get());
+    volumeDrawn_ = comp::FitText(volumeText_, Px(comp::kVolumeWidth),
+                                 [&](const std::string& t) { return otkGdi::MeasureText(dc, t); });
+  }
+  // An empty text draws the bare background: the line's place stays blank.
+  const std::vector<otkGdi::TextLine> lines{{volumeDrawn_, 0, 0, RGB(0, 0, 0), false}};
+  volumeBox_.Draw(dc, Px(kPosLeft), Px(layout_.VolumeTop), Px(comp::kVolumeWidth), Px(comp::kVolumeHeight),
+                  font_.Get(), GetSysColorBrush(COLOR_BTNFACE), lines);
 }
 
 void NWDComp::DrawColumn(HDC dc, int left, int width, const std::vector<std::string>& texts,
@@ -265,6 +290,11 @@ void NWDComp::OnCommand(int id) {
     case kExpNownu: toggle(Item::Now); return;
     case kExpTdynu: toggle(Item::Tdy); return;
     case kExpUsrnu: toggle(Item::Usr); return;
+    case kExpVolnu:
+      volume_.Display.ExpVol = !volume_.Display.ExpVol;
+      FillViewMenu();
+      Relayout();
+      return;
     case kWintopnu:
       SetAlwaysOnTop(!data_.CompTopFLG);
       return;

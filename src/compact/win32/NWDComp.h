@@ -6,7 +6,7 @@
 // The main window owns one NWDComp and implements CompactHost for it:
 //   SetDisplayMode(2)          -> comp.SetCompactState(true)
 //   leaving mode 2             -> comp.SetCompactState(false)   (closes it without redirecting)
-//   the monitor's view         -> comp.ExpressAcmComp(...), comp.SetCaption(title)
+//   the monitor's view         -> comp.ExpressAcmComp(...), comp.SetCaption(title), comp.SetVolumeText(text)
 //   UnloadAction               -> comp.SetCompactState(false) after Unloading is set
 // The window itself decides, on its close box and on "戻る(&B)", where the program goes next.
 #include <windows.h>
@@ -18,6 +18,7 @@
 #include "classlib/win32/otkGdi.h"
 #include "compact/NWDCompLayout.h"
 #include "data/NWDGlobal.h"
+#include "data/NWDVolumeFile.h"
 
 namespace nw {
 
@@ -59,6 +60,7 @@ class NWDComp {
   static constexpr int kExpUsrnu = 1516;
   static constexpr int kWintopnu = 1517;
   static constexpr int kBacknu = 1518;
+  static constexpr int kExpVolnu = 1519;
   static constexpr int kDialSetDefItemnu = 2600;  // + set index
   static constexpr int kMaxSetItems = 256;
   static constexpr int kMessFirst = 101;          // row labels Mess(0..2): ids 101..103
@@ -67,7 +69,8 @@ class NWDComp {
   static constexpr int kPosLeft = 6;
   static constexpr int kPosTop = 5;
 
-  NWDComp(HINSTANCE instance, SettingsFileData& data, CompactHost& host);
+  // volume: its Display.ExpVol switches the volume line (stored with the volume file).
+  NWDComp(HINSTANCE instance, SettingsFileData& data, VolumeFileData& volume, CompactHost& host);
   ~NWDComp();
   NWDComp(const NWDComp&) = delete;
   NWDComp& operator=(const NWDComp&) = delete;
@@ -78,6 +81,8 @@ class NWDComp {
 
   void ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval);
   void SetCaption(const std::string& caption);
+  // The volume line's text; kept while the window is closed, so it shows at once when it opens.
+  void SetVolumeText(const std::string& text);
 
   bool AlwaysOnTop() const { return data_.CompTopFLG; }
   void SetAlwaysOnTop(bool on);
@@ -86,6 +91,8 @@ class NWDComp {
   // The texts last drawn in the time and count columns (tests).
   const std::vector<std::string>& TimeTexts() const { return timeMemory_.Texts(); }
   const std::vector<std::string>& CountTexts() const { return countMemory_.Texts(); }
+  // The volume line as last drawn, cut to its width ("" while it is not shown).
+  const std::string& VolumeLine() const { return volumeDrawn_; }
 
  private:
   static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -99,18 +106,21 @@ class NWDComp {
   void Relayout();
   void DrawColumns(HDC dc, bool force);
   void DrawColumn(HDC dc, int left, int width, const std::vector<std::string>& texts, otkGdi::OffscreenTextBox& box);
+  void DrawVolumeLine(HDC dc);
   void OnCommand(int id);
   int Px(int px96) const { return otkGdi::Scale(px96, dpi_); }
 
   HINSTANCE instance_;
   SettingsFileData& data_;
+  VolumeFileData& volume_;
   CompactHost& host_;
   HWND wnd_ = nullptr;
   HMENU mainMenu_ = nullptr, viewMenu_ = nullptr;
   HWND mess_[3] = {};
   UINT dpi_ = 96;
   otkGdi::Font font_;
-  otkGdi::OffscreenTextBox timeBox_, countBox_;
+  otkGdi::OffscreenTextBox timeBox_, countBox_, volumeBox_;
+  std::string volumeText_, volumeDrawn_;
   comp::Layout layout_;
   comp::ColumnMemory timeMemory_, countMemory_;
   bool backRequest_ = false;

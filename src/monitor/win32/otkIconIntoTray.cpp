@@ -14,6 +14,17 @@ void StoreTip(NOTIFYICONDATAW& d, const std::wstring& tip) {
   wmemset(d.szTip, 0, sizeof d.szTip / sizeof d.szTip[0]);
   wcsncpy(d.szTip, tip.c_str(), sizeof d.szTip / sizeof d.szTip[0] - 1);
 }
+
+// Copies `text` into a zero-terminated UTF-16 field of N characters, cut before a surrogate pair
+// that would not fit whole.
+template <size_t N>
+void StoreField(wchar_t (&field)[N], const std::string& utf8) {
+  const std::wstring w = nw::win::Widen(utf8);
+  size_t n = w.size() < N - 1 ? w.size() : N - 1;
+  if (n < w.size() && n > 0 && IS_HIGH_SURROGATE(w[n - 1])) --n;
+  wmemset(field, 0, N);
+  wmemcpy(field, w.data(), n);
+}
 }  // namespace
 
 std::wstring otkIconIntoTray::TipText(const std::string& utf8) {
@@ -66,6 +77,28 @@ bool otkIconIntoTray::RemoveTrayIcon() {
   if (!Shell_NotifyIconW(NIM_DELETE, &data_)) return false;
   shown_ = false;
   return true;
+}
+
+NOTIFYICONDATAW otkIconIntoTray::BalloonRecord(const std::string& title, const std::string& text,
+                                               BalloonKind kind) const {
+  // The balloon fields exist only from the second form of the record on; the icon is found by its
+  // window and identifier, so this record need not carry the picture or the tip.
+  NOTIFYICONDATAW d{};
+  d.cbSize = NOTIFYICONDATAW_V2_SIZE;
+  d.hWnd = data_.hWnd;
+  d.uID = data_.uID;
+  d.uFlags = NIF_INFO;
+  StoreField(d.szInfoTitle, title);
+  StoreField(d.szInfo, text);
+  d.uTimeout = 10000;  // ignored from Vista on; the older shells want a value
+  d.dwInfoFlags = kind == BalloonKind::Warning ? NIIF_WARNING : NIIF_INFO;
+  return d;
+}
+
+bool otkIconIntoTray::ShowBalloon(const std::string& title, const std::string& text, BalloonKind kind) {
+  if (!shown_ || text.empty()) return false;
+  NOTIFYICONDATAW d = BalloonRecord(title, text, kind);
+  return Shell_NotifyIconW(NIM_MODIFY, &d) != FALSE;
 }
 
 bool otkIconIntoTray::ReAddAfterShellRestart(HICON icon, const std::string& tip) {

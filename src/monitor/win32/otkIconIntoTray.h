@@ -37,6 +37,14 @@ class otkIconIntoTray {
 
   bool TrayIconShown() const { return shown_; }
 
+  enum class BalloonKind { Info, Warning };
+  // A notification balloon from the shown icon; false when no icon is shown, the text is empty
+  // (an empty text would only take a balloon away) or the shell refused it.
+  bool ShowBalloon(const std::string& title, const std::string& text, BalloonKind kind);
+  // The record ShowBalloon hands to the shell: this icon's window and identifier, NIF_INFO only, the
+  // texts cut to their fields (never inside a surrogate pair), the icon kind.
+  NOTIFYICONDATAW BalloonRecord(const std::string& title, const std::string& text, BalloonKind kind) const;
+
   // The tip as the notification area keeps it: cut to what fits the classic 64-byte ANSI field
   // (63 bytes in the ANSI code page plus the terminating zero), never inside a double-byte character.
   static std::wstring TipText(const std::string& utf8);
