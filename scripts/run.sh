@@ -107,10 +107,12 @@ desktop_pid=$!
 sleep 6
 import -window root "$shots/run-1-started.png"
 ctl connect "$entry" >/dev/null
-sleep 4
+sleep 3
+ctl traffic-add "$entry" 1572864 12582912 >/dev/null
+sleep 3
 import -window root "$shots/run-2-connected.png"
 ctl drop "$entry" >/dev/null
 sleep 4
 import -window root "$shots/run-3-dropped.png"
 kill "$desktop_pid" 2>/dev/null || true
-echo "Screenshots (start, connected, dropped): $shots/run-1-started.png run-2-connected.png run-3-dropped.png"
+echo "Screenshots (start, connected with traffic, dropped): $shots/run-1-started.png run-2-connected.png run-3-dropped.png"

@@ -14,6 +14,7 @@
 
 #include "E2eSettings.h"
 #include "E2eSupport.h"
+#include "LineSimState.h"
 
 namespace e2e {
 namespace {
@@ -80,8 +81,11 @@ struct IdleProgram {
   HostSample Before;
 };
 
-// Runs the programs side by side over the same 60 s, so a busy machine weighs on each alike.
+// Runs the programs side by side over the same 60 s, so a busy machine weighs on each alike. With
+// NW_IDLE_CONNECTED=1 the simulated line is up the whole time (the probe and the volume read run
+// every cycle).
 void MeasureIdle(int intervalMs, const std::vector<std::pair<std::string, std::wstring>>& programs = {{"NetWard", L""}}) {
+  const wchar_t* connected = _wgetenv(L"NW_IDLE_CONNECTED");
   std::vector<std::unique_ptr<IdleProgram>> runs;
   for (const auto& [label, exe] : programs) {
     auto r = std::make_unique<IdleProgram>();
@@ -94,6 +98,14 @@ void MeasureIdle(int intervalMs, const std::vector<std::pair<std::string, std::w
       d.Settings.TimerIval = static_cast<int16_t>(intervalMs);
       d.Settings.DblErr = true;  // the others run meanwhile
     }));
+    if (connected && *connected == L'1') {
+      ASSERT_TRUE(linesim::Modify(r->Folder.SimState(), [](linesim::State& s) {
+        s = linesim::State{};
+        s.Entries.push_back(linesim::Entry{"NWProvider"});
+        s.AddConnection("NWProvider", linesim::kStateConnected);
+        s.Online = true;
+      }));
+    }
     ASSERT_TRUE(r->Proc.Start(r->Folder.Path(L"NetWard.exe"), L"", r->Folder.Dir()));
     ASSERT_NE(WaitForWindow(r->Proc.Pid(), L"NWDBase", 15s), nullptr);
     runs.push_back(std::move(r));
