@@ -90,7 +90,8 @@ NetWard runs from $run_dir (settings and logs are kept there).
 The line simulator has one phonebook entry, "$entry"; the line is down. From another terminal:
   scripts/run.sh ctl connect $entry     the provider brings the line up
   scripts/run.sh ctl drop $entry        the provider drops it
-  scripts/run.sh ctl traffic-add $entry 1048576 4194304   bytes sent and received on the line
+  scripts/run.sh ctl traffic-add $entry 1048576 4194304   bytes sent and received on the line (RAS)
+  scripts/run.sh ctl adapter-traffic-add Ethernet 1048576 4194304   the same on the network adapter
   scripts/run.sh ctl show               the simulator's state
 NetWard's dial button and menus dial and hang up through Linkpilot and the same simulator.
 INFO
@@ -108,7 +109,10 @@ sleep 6
 import -window root "$shots/run-1-started.png"
 ctl connect "$entry" >/dev/null
 sleep 3
+# The RAS statistics count where NetWard watches the line through RAS, the adapter's counters
+# where it watches the Internet library's state (the default).
 ctl traffic-add "$entry" 1572864 12582912 >/dev/null
+ctl adapter-traffic-add Ethernet 1572864 12582912 >/dev/null
 sleep 3
 import -window root "$shots/run-2-connected.png"
 ctl drop "$entry" >/dev/null
