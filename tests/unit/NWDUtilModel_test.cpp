@@ -225,7 +225,7 @@ TEST(UtilModel, QuotaPageIsCheckedAfterTheOthersAndStoredWithThem) {
   EXPECT_TRUE(h.calls.empty());
 
   q.QuotaWarn1 = "70";
-  q.Adapter = "Wi\xE2\x80\x91Fi";  // a non-breaking hyphen, which code page 932 lacks
+  q.Adapter = "Wi\xE2\x80\x91" "Fi";  // a non-breaking hyphen, which code page 932 lacks
   EXPECT_EQ(ApplyUtilityWithQuota(v, q, quota, h).Field, util::QuotaAdapter);
   EXPECT_EQ(quota, stored);
   q.QuotaSize = "300";
