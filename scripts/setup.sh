@@ -48,7 +48,7 @@ update_indexes() {
   echo "setup: the package indexes could not all be read after $tries tries; installing from what was read"
 }
 
-install() { # PACKAGE...
+apt_install() { # PACKAGE...
   DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -q "$@"
 }
 
@@ -62,7 +62,7 @@ fi
 if ((${#need[@]})); then
   echo "setup: installing ${need[*]}"
   update_indexes
-  if ! install "${need[@]}"; then
+  if ! apt_install "${need[@]}"; then
     echo "setup: could not install ${need[*]}; nothing can be built without them" >&2
     exit 1
   fi
@@ -72,7 +72,7 @@ if ((${#want[@]})); then
   echo "setup: installing ${want[*]} (optional: the 32-bit Windows suite)"
   update_indexes
   log=$(mktemp)
-  if ! install "${want[@]}" >"$log" 2>&1; then
+  if ! apt_install "${want[@]}" >"$log" 2>&1; then
     echo "setup: could not install ${want[*]} ($(grep -m1 '^E:' "$log" || echo "apt-get failed")); the 32-bit Windows suite will be skipped"
   fi
   rm -f "$log"
