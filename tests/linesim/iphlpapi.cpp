@@ -1,5 +1,6 @@
-// Simulated iphlpapi.dll: the interface table NetWard reads the octet counters of network adapters
-// from, built from the adapters of the shared simulator state with the platform header's records.
+// Simulated iphlpapi.dll: the interface table and entries NetWard reads the octet counters of
+// network adapters from, built from the adapters of the shared simulator state with the platform
+// header's records.
 #include <winsock2.h>
 #include <windows.h>
 #include <ws2ipdef.h>
@@ -7,6 +8,8 @@
 #include <netioapi.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 #include "LineSimState.h"
 #include "SimCall.h"
@@ -62,6 +65,27 @@ DWORD WINAPI GetIfTable2(PMIB_IF_TABLE2* table) {
   call.Arg("count", static_cast<unsigned long>(list.size()));
   call.Result(0ul);
   return NO_ERROR;
+}
+
+// By LUID, or by index when the LUID is 0, as the system looks an entry up.
+DWORD WINAPI GetIfEntry2(PMIB_IF_ROW2 row) {
+  SimCall call("GetIfEntry2");
+  if (!call.Ok()) return kErrorSimulatorBusy;
+  if (!row) {
+    call.Result(kErrorInvalidParameter);
+    return kErrorInvalidParameter;
+  }
+  const uint64_t luid = row->InterfaceLuid.Value;
+  const uint32_t index = row->InterfaceIndex;
+  call.Arg("luid", std::to_string(luid));
+  for (const Adapter& a : call.S().Adapters) {
+    if (luid ? a.Luid != luid : a.Index != index) continue;
+    Fill(*row, a);
+    call.Result(0ul);
+    return NO_ERROR;
+  }
+  call.Result(static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+  return ERROR_FILE_NOT_FOUND;
 }
 
 VOID WINAPI FreeMibTable(PVOID memory) {

@@ -162,8 +162,10 @@ class FakeStore : public MonitorStore {
   };
   std::vector<VolumeRecord> volumeRecords;
   bool volumeLogDamaged = false;  // the next record write finds its .vol file damaged
+  bool volumeSaveFails = false;
   bool SaveVolume(const VolumeFileData& d) override {
     ++volumeSaves;
+    if (volumeSaveFails) return false;
     volume = d;
     return true;
   }

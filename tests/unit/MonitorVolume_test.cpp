@@ -163,6 +163,24 @@ TEST(MonitorVolume, CrashRecoveryAndSleepKeepWhatWasCounted) {
   s.Step(1);
   EXPECT_EQ(s.store.volume->Counters.Today, V(300, 900));
   EXPECT_TRUE(HasLine(s, "      送信: 300 バイト, 受信: 900 バイト"));
+
+  // NwdUtil.vol cannot be written: said once, tried again at every later save until one holds.
+  Harness f(MakeDate(2026, 12, 7, 10, 0, 0));
+  f.counters = {MakeDate(2026, 12, 7), 0, 0, MakeDate(2027, 1, 1), 0, 0};
+  ConnectWithTraffic(f);
+  f.store.volumeSaveFails = true;
+  f.traffic.Add(10, 20);
+  f.Step(61);
+  const int tries = f.store.volumeSaves;
+  f.Step(60);
+  EXPECT_GT(f.store.volumeSaves, tries);
+  const auto& lines = f.monitor->StatusLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "   ﾃﾞｰﾀ量の記録を保存できませんでした。"), 1);
+  EXPECT_TRUE(HasLine(f, "      NwdUtil.vol に書き込めないため、次の保存時に再試行します。"));
+  f.store.volumeSaveFails = false;
+  f.Step(60);
+  ASSERT_TRUE(f.store.volume);
+  EXPECT_EQ(f.store.volume->Counters.Connection, V(10, 20));
 }
 
 TEST(MonitorVolume, QuotaWarnsThenHangsUpAndKeepsTheLineDownUntilTheRenewal) {

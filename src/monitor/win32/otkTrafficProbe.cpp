@@ -69,6 +69,7 @@ void otkTrafficProbe::Choose(Way way, const std::wstring& adapter) {
 
 void otkTrafficProbe::Restart() {
   counters_.clear();
+  interfaces_.clear();
   sent_ = received_ = 0;
   ++identity_;
 }
@@ -129,8 +130,27 @@ bool otkTrafficProbe::ReadRas() {
 }
 
 bool otkTrafficProbe::ReadInterfaces() {
+  if (!interfaces_.empty() && readsSinceScan_ < kScanEvery && ReadKnownInterfaces()) {
+    ++readsSinceScan_;
+    return true;
+  }
+  return ScanInterfaces();
+}
+
+bool otkTrafficProbe::ReadKnownInterfaces() {
+  std::vector<MIB_IF_ROW2> rows(interfaces_.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    rows[i].InterfaceLuid.Value = interfaces_[i];
+    if (GetIfEntry2(&rows[i]) != NO_ERROR || rows[i].OperStatus != IfOperStatusUp) return false;
+  }
+  for (const MIB_IF_ROW2& row : rows) Account(row.InterfaceLuid.Value, row.OutOctets, row.InOctets, 0, false);
+  return true;
+}
+
+bool otkTrafficProbe::ScanInterfaces() {
   IfTable table;
-  bool any = false;
+  interfaces_.clear();
+  readsSinceScan_ = 0;
   for (ULONG i = 0; i < table.Count(); ++i) {
     const MIB_IF_ROW2& row = table.Row(i);
     if (!Countable(row) || row.OperStatus != IfOperStatusUp) continue;
@@ -138,9 +158,9 @@ bool otkTrafficProbe::ReadInterfaces() {
         CompareStringOrdinal(row.Alias, -1, adapter_.c_str(), static_cast<int>(adapter_.size()), TRUE) != CSTR_EQUAL)
       continue;
     Account(row.InterfaceLuid.Value, row.OutOctets, row.InOctets, 0, false);
-    any = true;
+    interfaces_.push_back(row.InterfaceLuid.Value);
   }
-  return any;
+  return !interfaces_.empty();
 }
 
 TrafficSample otkTrafficProbe::Read() {

@@ -1,7 +1,10 @@
 #pragma once
 // The line's data volume on this machine: the RAS statistics of the connections the monitor
 // watches, or the IP Helper octet counters of the network adapters for lines not watched through
-// RAS. One system call per watched connection, or one interface table, per Read.
+// RAS. One system call per watched connection or counted interface per Read: the whole interface
+// table (many times the cost of one entry) is read only to find the interfaces to count, at the
+// first Read, when one of them no longer answers or is down, and every kScanEvery Reads so that an
+// adapter that came up meanwhile joins.
 //
 // Every connection and interface is followed on its own and its delta since the last Read is
 // added to 64-bit running totals, so the samples only ever grow (Modulus 0) whatever the set:
@@ -24,6 +27,8 @@ namespace nw {
 
 class otkTrafficProbe : public TrafficSource {
  public:
+  static constexpr int kScanEvery = 30;
+
   otkTrafficProbe();
 
   // RAS: the connections whose statistics are counted (the monitor's watched handles). Cheap to
@@ -53,11 +58,17 @@ class otkTrafficProbe : public TrafficSource {
   void Account(uint64_t key, uint64_t sent, uint64_t received, uint32_t duration, bool wraps32);
   bool ReadRas();
   bool ReadInterfaces();
+  // The counted interfaces one by one; false (and nothing counted) when one fails or is down.
+  bool ReadKnownInterfaces();
+  // The whole table: chooses the interfaces to count and counts them.
+  bool ScanInterfaces();
 
   Way way_ = Way::None;
   std::vector<RasHandle> handles_;
   std::wstring adapter_;  // empty: every adapter that is up
   std::vector<Counter> counters_;
+  std::vector<uint64_t> interfaces_;  // LUIDs the last scan counted
+  int readsSinceScan_ = 0;
   uint64_t sent_ = 0, received_ = 0;
   uint64_t identity_ = 0;
 };
