@@ -81,11 +81,13 @@ struct IdleProgram {
   HostSample Before;
 };
 
-// Runs the programs side by side over the same 60 s, so a busy machine weighs on each alike. With
-// NW_IDLE_CONNECTED=1 the simulated line is up the whole time (the probe and the volume read run
-// every cycle).
+// Runs the programs side by side over the same 60 s (NW_IDLE_SECONDS to measure longer: the
+// figures come in 1/100 s), so a busy machine weighs on each alike. With NW_IDLE_CONNECTED=1 the
+// simulated line is up the whole time (the probe and the volume read run every cycle).
 void MeasureIdle(int intervalMs, const std::vector<std::pair<std::string, std::wstring>>& programs = {{"NetWard", L""}}) {
   const wchar_t* connected = _wgetenv(L"NW_IDLE_CONNECTED");
+  const wchar_t* secondsText = _wgetenv(L"NW_IDLE_SECONDS");
+  const int seconds = secondsText && _wtoi(secondsText) > 0 ? _wtoi(secondsText) : 60;
   std::vector<std::unique_ptr<IdleProgram>> runs;
   for (const auto& [label, exe] : programs) {
     auto r = std::make_unique<IdleProgram>();
@@ -117,12 +119,12 @@ void MeasureIdle(int intervalMs, const std::vector<std::pair<std::string, std::w
     ASSERT_FALSE(r->HostPid.empty()) << r->Label << ": host process not found";
     r->Before = Sample(r->HostPid);
   }
-  std::this_thread::sleep_for(60s);
+  std::this_thread::sleep_for(std::chrono::seconds(seconds));
   for (auto& r : runs) {
     const HostSample after = Sample(r->HostPid);
     const double cpuSeconds = (after.Ticks - r->Before.Ticks) / 100.0;
-    std::printf("%s idle, Looker every %d ms: CPU %.2f s in 60 s (%.2f %%), host RSS %lld KiB\n", r->Label.c_str(),
-                intervalMs, cpuSeconds, cpuSeconds / 60.0 * 100.0, after.RssKb);
+    std::printf("%s idle, Looker every %d ms: CPU %.2f s in %d s (%.2f %%), host RSS %lld KiB\n", r->Label.c_str(),
+                intervalMs, cpuSeconds, seconds, cpuSeconds / seconds * 100.0, after.RssKb);
     ::testing::Test::RecordProperty("cpu_seconds_" + r->Label + "_" + std::to_string(intervalMs),
                                     std::to_string(cpuSeconds));
     for (HWND w : TopWindows(r->Proc.Pid(), L"NWDBase")) PostMessageW(w, WM_COMMAND, 1010, 0);
