@@ -35,6 +35,7 @@ class NWDUtil final : public NWDPagedForm {
   void LoadQuota();
   void OK_Click();
   void ApplyRenewEnabling();
+  void ApplyCutEnabling();
   void ShowLaunch(const LaunchView& v);
   void LaunchButton(NWDLaunch::Outcome (NWDLaunch::*click)());
 
