@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -171,14 +172,15 @@ struct DefaultLaunch : NoLaunch {
   }
 };
 
-// The controls `dlg` cuts while its modal loop runs `show`.
+// The controls `dlg` cuts while its modal loop runs `show`, measured after the `first` steps.
 template <class D, class Show>
-std::vector<std::string> ClippedIn(D& dlg, Show show) {
+std::vector<std::string> ClippedIn(D& dlg, Show show, std::vector<std::function<void()>> first = {}) {
   std::vector<std::string> found;
-  Script script({[&] {
+  first.push_back([&] {
     found = wtk::ClippedControls(dlg.Window());
     PostMessageW(dlg.Window(), WM_CLOSE, 0, 0);
-  }}, Closer(dlg), 5000);
+  });
+  Script script(std::move(first), Closer(dlg), 8000);
   show();
   return found;
 }
@@ -201,11 +203,26 @@ TEST(SettingsLayout, NoControlCutsItsDefaultTextAt96Or144Dpi) {
   for (const UINT dpi : {96u, 144u}) {
     SCOPED_TRACE("DPI " + std::to_string(dpi));
     LayoutDpi at(dpi);
-    {
+    // A long counter name is shortened in its captions.
+    const std::string defaultName = nw::SettingsRecord{}.CounterName;
+    for (const std::string name : {defaultName, std::string("ﾌﾟﾛﾊﾞｲﾀﾞ接続の月間ﾌﾟﾗﾝ (ﾓﾊﾞｲﾙ回線と自宅の光回線をあわせて)")}) {
       FailingHost program;
+      program.settings.CounterName = name;
       DefaultLaunch launch;
       nw::NWDUtil dlg(inst, program, launch, "C:\\Program Files\\NetWard", "NetWard");
-      EXPECT_EQ(ClippedIn(dlg, [&] { dlg.ShowModal(nullptr, false); }), none) << "動作の設定";
+      std::string saveUser;
+      int launchFocus = 0;
+      std::vector<std::string> clipped = ClippedIn(dlg, [&] {
+        wtk::Later(100, [&] { saveUser = wtk::Text(dlg.Item(nw::util::LUserSave)); });
+        dlg.ShowModal(nullptr, false);
+      }, {[&] { for (int i = 0; i < 8; ++i) Key(VK_NEXT, {VK_CONTROL}); },
+          [&] { launchFocus = GetDlgCtrlID(GetFocus()); }});
+      // The start-up page by keys: its first button has the focus, not the path above it.
+      EXPECT_EQ(launchFocus, nw::util::cmRegRegist);
+      // The name's own box holds it as typed, and scrolls.
+      std::erase_if(clipped, [&](const std::string& c) { return c.rfind(name + " (Edit", 0) == 0; });
+      EXPECT_EQ(clipped, none) << "動作の設定 " << name;
+      EXPECT_EQ(saveUser.find("\"" + name + "\""), name == defaultName ? 0u : std::string::npos) << saveUser;
     }
     nw::SettingsRecord settings;
     settings.WayWatchEn = 1;

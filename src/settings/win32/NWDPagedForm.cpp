@@ -16,12 +16,6 @@ constexpr int kStripX = 8, kStripH = 30, kStripGap = 34;
 // The keys that choose pages, told by every page label.
 constexpr const char* kPageKeysTip = "Ctrl+Tab / Ctrl+PgDn: 次のﾍﾟｰｼﾞ、Ctrl+Shift+Tab / Ctrl+PgUp: 前のﾍﾟｰｼﾞ";
 
-bool IsReadOnlyBox(HWND wnd) {
-  wchar_t cls[16] = {};
-  GetClassNameW(wnd, cls, 16);
-  return lstrcmpiW(cls, L"EDIT") == 0 && (GetWindowLongW(wnd, GWL_STYLE) & ES_READONLY);
-}
-
 }  // namespace
 
 NWDPagedForm::NWDPagedForm(HINSTANCE instance, int selId, int wordId, const RECT& pageRect)
@@ -65,9 +59,8 @@ void NWDPagedForm::FocusFirstOfPage() {
   if (sel_.NowVisIndex < 0) return;
   HWND page = Item(containers_[static_cast<size_t>(sel_.NowVisIndex)]);
   HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
-  // A read-only box only shows something: the first control that takes input comes first.
   HWND target = first;
-  while (target && IsReadOnlyBox(target)) {
+  while (target && !TakesFirstFocus(GetDlgCtrlID(target))) {
     target = GetNextDlgTabItem(page, target, FALSE);
     if (target == first) break;
   }

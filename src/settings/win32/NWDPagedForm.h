@@ -34,8 +34,10 @@ class NWDPagedForm : public otkForm::Form, protected otk::otkSelFramePort {
   void CreatePages(std::span<const Page> pages);
   // Selects page `index` (when the page selector lets it change); the focus leaves a hidden page.
   void SelectPage(int index);
-  // The first control of the shown page that takes input gets the focus.
+  // The first control of the shown page that may take the first focus gets it.
   void FocusFirstOfPage();
+  // Whether control `id` may take the focus first when its page comes (every control by default).
+  virtual bool TakesFirstFocus(int /*id*/) const { return true; }
   // Page `index`'s caption, shortened with "..." to its label; then whole in the label's tip.
   void SetPageCaption(int index, std::string_view caption);
   int ShownPage() const { return sel_.NowVisIndex; }

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "classlib/otkFormat.h"
 #include "data/NWDVolumeFile.h"
 #include "settings/NWDQuotaIds.h"
 #include "monitor/win32/otkTrafficProbe.h"
@@ -358,7 +359,7 @@ void NWDUtil::CreatePages() {
 void NWDUtil::LoadQuota() {
   const QuotaSettings& stored = VolumeGlobal().Quota;
   otkForm::Write<QuotaValues>(*this, kQuotaFields, nw::LoadQuota(stored));
-  SetText(QuotaNote, QuotaPeriodNote(host_.Settings().CounterName));
+  SetNamedCaption(QuotaNote, host_.Settings().CounterName, [](auto n) { return QuotaPeriodNote(std::string(n)); }, 0);
   adapters_ = MakeAdapterChoices(ListNetworkAdapters(), stored.Adapter);
   std::vector<const char*> items;
   for (const std::string& name : adapters_.Items) items.push_back(name.c_str());
@@ -370,10 +371,13 @@ void NWDUtil::LoadUtility() {
   loading_ = true;
   const SettingsRecord& s = host_.Settings();
   const UtilValues v = nw::LoadUtility(s, host_.Counters(), host_.Runtime());
-  // The captions with the counter's name, built once from the stored name.
-  SetText(LUserSave, "\"" + Amp(s.CounterName) + "\" ｶｳﾝﾀの履歴ﾛｸﾞを保存する(&N)");
-  SetText(AuCutCaption, "\"" + s.CounterName + "\" ｶｳﾝﾀの累積接続時間が指定時間を超えた場合:");
-  SetText(frmCngUser, "\"" + Amp(s.CounterName) + "\" ｶｳﾝﾀの設定(&U):");
+  // The captions with the counter's name, built once from the stored name (a check box's and a
+  // frame's caption start after their box and edge).
+  const auto quoted = [](std::string_view n) { return "\"" + Amp(std::string(n)) + "\""; };
+  SetNamedCaption(LUserSave, s.CounterName, [&](auto n) { return quoted(n) + " ｶｳﾝﾀの履歴ﾛｸﾞを保存する(&N)"; }, 18);
+  SetNamedCaption(AuCutCaption, s.CounterName,
+                  [](auto n) { return "\"" + std::string(n) + "\" ｶｳﾝﾀの累積接続時間が指定時間を超えた場合:"; }, 0);
+  SetNamedCaption(frmCngUser, s.CounterName, [&](auto n) { return quoted(n) + " ｶｳﾝﾀの設定(&U):"; }, 16);
   otkForm::Write<UtilValues>(*this, kFields, v);
   SetText(FreqExp, FreqExpCaption(v.RNInterval));
   ApplyRenewEnabling();
@@ -388,6 +392,21 @@ void NWDUtil::LoadUtility() {
     Warn(*warning);
     SetChecked(AcDalDial, false);
   }
+}
+
+void NWDUtil::SetNamedCaption(int id, const std::string& name, const std::function<std::string(std::string_view)>& caption,
+                              int reserve) {
+  HWND h = Item(id);
+  RECT rc{};
+  GetClientRect(h, &rc);
+  otkGdi::WindowDc dc(h);
+  otkGdi::SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  const std::string fitted = otk::FitText(name, rc.right - S(reserve), [&](std::string_view n) {
+    return otkGdi::MeasureText(dc.Get(), caption(n));
+  });
+  SetText(id, caption(fitted));
+  // A long name: shortened with "...", whole in the tip.
+  if (fitted != name) SetTip(id, name);
 }
 
 void NWDUtil::ApplyRenewEnabling() {
