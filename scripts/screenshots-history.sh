@@ -9,22 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 nw_shots_setup "$root" "${1:-}"
 
 cmake --build "$build" --target e2e_tests >/dev/null
-for dpi in 96 144; do
-  nw_wine_start_dpi "$build" "$arch" "$dpi"
-  shots="$out/history-$dpi"
-  rm -rf "$shots"
-  mkdir -p "$shots"
-  NW_E2E_SHOTS="Z:${shots//\//\\}" "$NW_WINE" "$build/bin/e2e_tests.exe" --gtest_filter='HistoryE2e.*' \
-    </dev/null >/dev/null 2>&1 || true
-  nw_wine_dpi_reset
-  nw_wine_stop
-  for f in "$shots"/*.bmp; do
-    [ -e "$f" ] || continue
-    name=$(basename "${f%.bmp}")
-    convert "$f" "$out/$name-${dpi}dpi.png" && rm -f "$f"
-  done
-  rmdir "$shots" 2>/dev/null || true
-done
+nw_e2e_shots 'HistoryE2e.*'
 
 echo "screenshots written:"
 ls -1 "$out"/history-*dpi.png | sed 's/^/  /'

@@ -174,3 +174,25 @@ nw_wine_stop() {
     NW_XVFB_PID=""
   fi
 }
+
+# For the screenshot scripts, after nw_shots_setup: runs the end-to-end tests matching FILTER at 96
+# and 144 DPI with NW_E2E_SHOTS set and turns their pictures into $out/NAME-<dpi>dpi.png.
+nw_e2e_shots() { # FILTER
+  local dpi shots f name
+  for dpi in 96 144; do
+    nw_wine_start_dpi "$build" "$arch" "$dpi"
+    shots="$out/e2e-$dpi"
+    rm -rf "$shots"
+    mkdir -p "$shots"
+    NW_E2E_SHOTS="Z:${shots//\//\\}" "$NW_WINE" "$build/bin/e2e_tests.exe" --gtest_filter="$1" \
+      </dev/null >/dev/null 2>&1 || true
+    nw_wine_dpi_reset
+    nw_wine_stop
+    for f in "$shots"/*.bmp; do
+      [ -e "$f" ] || continue
+      name=$(basename "${f%.bmp}")
+      convert "$f" "$out/$name-${dpi}dpi.png" && rm -f "$f"
+    done
+    rmdir "$shots" 2>/dev/null || true
+  done
+}

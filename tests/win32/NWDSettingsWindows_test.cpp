@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@
 #include "settings/NWDUtilSprIds.h"
 #include "settings/win32/NWDUtil.h"
 #include "settings/win32/NWDUtilSprEntry.h"
+#include "settings/win32/NWDUtilSuper.h"
+#include "history/win32/NWDLogCng.h"
+#include "history/win32/NWDLogUtil.h"
+#include "ClippedControls.h"
 #include "WindowTestKit.h"
 
 using wtk::Closer;
@@ -155,6 +160,99 @@ TEST(NWDUtil, AnEffectFailingAfterTheChecksLeavesEverythingAsBefore) {
   EXPECT_EQ(program.counters, countersBefore);
   EXPECT_FALSE(program.rt.LockShown);
   EXPECT_EQ(program.calls.back(), "Lock hidden");
+}
+
+namespace {
+
+// The start-up folder of a standard Windows user; nothing registered.
+struct DefaultLaunch : NoLaunch {
+  bool StartupFolder(std::string& ouPath) override {
+    ouPath = "C:\\Users\\Owner\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup";
+    return true;
+  }
+};
+
+// The controls `dlg` cuts while its modal loop runs `show`, measured after the `first` steps.
+template <class D, class Show>
+std::vector<std::string> ClippedIn(D& dlg, Show show, std::vector<std::function<void()>> first = {}) {
+  std::vector<std::string> found;
+  first.push_back([&] {
+    found = wtk::ClippedControls(dlg.Window());
+    PostMessageW(dlg.Window(), WM_CLOSE, 0, 0);
+  });
+  Script script(std::move(first), Closer(dlg), 8000);
+  show();
+  return found;
+}
+
+struct LayoutDpi {
+  explicit LayoutDpi(UINT dpi) { otkGdi::SetLayoutDpi(dpi); }
+  ~LayoutDpi() { otkGdi::SetLayoutDpi(0); }
+};
+
+}  // namespace
+
+// Every settings-side window with the default settings, laid out at 96 and at 144 DPI: no control
+// cuts its text, on any page (hidden pages count) and for every kind of history record.
+TEST(SettingsLayout, NoControlCutsItsDefaultTextAt96Or144Dpi) {
+  wtk::HostWindow host;
+  const HINSTANCE inst = GetModuleHandleW(nullptr);
+  const std::vector<std::string> none;
+  FakeRas ras;
+  ras.Entries = {"NWProvider"};
+  for (const UINT dpi : {96u, 144u}) {
+    SCOPED_TRACE("DPI " + std::to_string(dpi));
+    LayoutDpi at(dpi);
+    // A long counter name is shortened in its captions.
+    const std::string defaultName = nw::SettingsRecord{}.CounterName;
+    for (const std::string name : {defaultName, std::string("ﾌﾟﾛﾊﾞｲﾀﾞ接続の月間ﾌﾟﾗﾝ (ﾓﾊﾞｲﾙ回線と自宅の光回線をあわせて)")}) {
+      FailingHost program;
+      program.settings.CounterName = name;
+      DefaultLaunch launch;
+      nw::NWDUtil dlg(inst, program, launch, "C:\\Program Files\\NetWard", "NetWard");
+      std::string saveUser;
+      int launchFocus = 0;
+      std::vector<std::string> clipped = ClippedIn(dlg, [&] {
+        wtk::Later(100, [&] { saveUser = wtk::Text(dlg.Item(nw::util::LUserSave)); });
+        dlg.ShowModal(nullptr, false);
+      }, {[&] { for (int i = 0; i < 8; ++i) Key(VK_NEXT, {VK_CONTROL}); },
+          [&] { launchFocus = GetDlgCtrlID(GetFocus()); }});
+      // The start-up page by keys: its first button has the focus, not the path above it.
+      EXPECT_EQ(launchFocus, nw::util::cmRegRegist);
+      // The name's own box holds it as typed, and scrolls.
+      std::erase_if(clipped, [&](const std::string& c) { return c.rfind(name + " (Edit", 0) == 0; });
+      EXPECT_EQ(clipped, none) << "動作の設定 " << name;
+      EXPECT_EQ(saveUser.find("\"" + name + "\""), name == defaultName ? 0u : std::string::npos) << saveUser;
+    }
+    nw::SettingsRecord settings;
+    settings.WayWatchEn = 1;
+    settings.RsSetInfo = {{"会社", "NWProvider", "user", "pass"}};
+    settings.RsSetInfoStd = 0;
+    {
+      nw::NWDUtilSuper dlg(inst, settings, ras);
+      EXPECT_EQ(ClippedIn(dlg, [&] { dlg.ShowModal(nullptr, false); }), none) << "高度な設定";
+    }
+    {
+      nw::NWDUtilSprEntry dlg(inst, settings, ras);
+      EXPECT_EQ(ClippedIn(dlg, [&] { dlg.ShowModal(nullptr, false); }), none) << "接続先監視の設定";
+    }
+    {
+      nw::HistoryDisplaySettings h;
+      nw::NWDLogUtil dlg(inst, h, settings.CounterName, [] {});
+      std::string userPage;
+      EXPECT_EQ(ClippedIn(dlg, [&] {
+        wtk::Later(100, [&] { userPage = wtk::Text(dlg.Item(nw::NWDLogUtil::UtilWord + 2)); });
+        dlg.ShowModal(host.Get(), nullptr, false);
+      }), none) << "履歴の設定";
+      EXPECT_EQ(userPage, "\"ﾕｰｻﾞｰ定義\" ｶｳﾝﾀの設定");  // not shortened
+    }
+    for (const int16_t kind : {0, 1, 2}) {
+      nw::SelectedHistoryRecord rec{kind, false, nw::MakeDate(2026, 1, 5, 21, 4, 9), nw::MakeDate(2026, 1, 5, 23, 51, 40),
+                                    nw::MakeDate(2026, 1, 5, 20, 58, 0), 36000, 12};
+      nw::NWDLogCng dlg(inst, rec, settings.CounterName, "h時間 mm分 ss秒");
+      EXPECT_EQ(ClippedIn(dlg, [&] { dlg.ShowMe(host.Get(), nullptr, false); }), none) << "値の変更 " << kind;
+    }
+  }
 }
 
 // The data volume page by keys: a bad warning refused on its page with the box focused, the good

@@ -4,13 +4,24 @@
 
 namespace otkGdi {
 
-UINT ScreenDpi() {
+namespace {
+
+UINT layoutDpi = 0;
+
+// The DPI the system metrics and fonts come at.
+UINT DeviceDpi() {
   HDC screen = GetDC(nullptr);
   if (!screen) return 96;
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
+
+}  // namespace
+
+UINT ScreenDpi() { return layoutDpi ? layoutDpi : DeviceDpi(); }
+
+void SetLayoutDpi(UINT dpi) { layoutDpi = dpi; }
 
 Bitmap LoadBitmapScaled(HINSTANCE inst, int id, UINT dpi) {
   HBITMAP raw =
@@ -30,7 +41,7 @@ Font CreateMessageFont(UINT dpi) {
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
     lf = ncm.lfMessageFont;
     // The metrics come at the screen's DPI; rescale when asked for another.
-    const UINT screen = ScreenDpi();
+    const UINT screen = DeviceDpi();
     if (dpi != screen) lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(dpi), static_cast<int>(screen));
   } else {
     lf.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);

@@ -109,8 +109,11 @@ class SelectGuard {
   HGDIOBJ old_;
 };
 
-// The screen's DPI (96 on a standard display).
+// The DPI windows are laid out for: the screen's (96 on a standard display), or the one set by
+// SetLayoutDpi. The layout tests measure every window at 96 and at 144 DPI in one run, which the
+// screen's own setting cannot give them (it changes only with a new session).
 UINT ScreenDpi();
+void SetLayoutDpi(UINT dpi);  // 0: the screen's again
 // A 96-DPI length at `dpi`.
 inline int Scale(int px96, UINT dpi) { return MulDiv(px96, static_cast<int>(dpi), 96); }
 // Twips (1440 per inch) to pixels at `dpi`.

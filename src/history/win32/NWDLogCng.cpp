@@ -12,57 +12,60 @@ using otkForm::Kind;
 constexpr int kNone = -1;
 constexpr DWORD kNoPrefix = SS_NOPREFIX;
 
-// Layout at 96 DPI: one frame of rows for the record's kind, the buttons below it.
-constexpr int kClientW = 476;
+// Layout at 96 DPI: one frame of rows for the record's kind, the buttons below it. Every row
+// keeps to the same columns: a counter's hours, minutes and seconds stand under the year, month
+// and day, whose units leave room for "時間".
+constexpr int kClientW = 488;
 constexpr RECT kFrameRect{0, 0, kClientW, 140};
 
 // One row of six date-time boxes (year, month, day, hour, minute, second), `y` its top.
 #define NW_DATE_ROW(y, caption, first)                                                              \
   {Kind::Label, kNone, caption, {12, y + 4, 150, y + 22}},                                          \
       {Kind::Number, first + 0, "", {152, y, 196, y + 22}, 0, "年", 4},                             \
-      {Kind::Label, kNone, "年", {198, y + 4, 214, y + 22}},                                        \
-      {Kind::Number, first + 1, "", {216, y, 244, y + 22}, 0, "月", 2},                             \
-      {Kind::Label, kNone, "月", {246, y + 4, 262, y + 22}},                                        \
-      {Kind::Number, first + 2, "", {264, y, 292, y + 22}, 0, "日", 2},                             \
-      {Kind::Label, kNone, "日", {294, y + 4, 310, y + 22}},                                        \
-      {Kind::Number, first + 3, "", {318, y, 346, y + 22}, 0, "時", 2},                             \
-      {Kind::Label, kNone, "時", {348, y + 4, 364, y + 22}},                                        \
-      {Kind::Number, first + 4, "", {366, y, 394, y + 22}, 0, "分", 2},                             \
-      {Kind::Label, kNone, "分", {396, y + 4, 412, y + 22}},                                        \
-      {Kind::Number, first + 5, "", {414, y, 442, y + 22}, 0, "秒", 2},                             \
-      {Kind::Label, kNone, "秒", {444, y + 4, 460, y + 22}}
+      {Kind::Label, kNone, "年", {198, y + 4, 228, y + 22}},                                        \
+      {Kind::Number, first + 1, "", {232, y, 260, y + 22}, 0, "月", 2},                             \
+      {Kind::Label, kNone, "月", {262, y + 4, 278, y + 22}},                                        \
+      {Kind::Number, first + 2, "", {280, y, 308, y + 22}, 0, "日", 2},                             \
+      {Kind::Label, kNone, "日", {310, y + 4, 326, y + 22}},                                        \
+      {Kind::Number, first + 3, "", {334, y, 362, y + 22}, 0, "時", 2},                             \
+      {Kind::Label, kNone, "時", {364, y + 4, 380, y + 22}},                                        \
+      {Kind::Number, first + 4, "", {382, y, 410, y + 22}, 0, "分", 2},                             \
+      {Kind::Label, kNone, "分", {412, y + 4, 428, y + 22}},                                        \
+      {Kind::Number, first + 5, "", {430, y, 458, y + 22}, 0, "秒", 2},                             \
+      {Kind::Label, kNone, "秒", {460, y + 4, 476, y + 22}}
 
 // A counter record: renewal date-time, accumulated hours/minutes/seconds, count.
 #define NW_COUNTER_ROWS(first)                                                                      \
   NW_DATE_ROW(12, "ｶｳﾝﾀ更新日時(&R):", first),                                                      \
       {Kind::Label, kNone, "累積接続時間(&T):", {12, 48, 150, 66}},                                 \
       {Kind::Number, first + 6, "", {152, 44, 196, 66}, 0, "時間 (0～9999)", 4},                    \
-      {Kind::Label, kNone, "時間", {198, 48, 230, 66}},                                             \
+      {Kind::Label, kNone, "時間", {198, 48, 228, 66}},                                             \
       {Kind::Number, first + 7, "", {232, 44, 260, 66}, 0, "分", 2},                                \
       {Kind::Label, kNone, "分", {262, 48, 278, 66}},                                               \
       {Kind::Number, first + 8, "", {280, 44, 308, 66}, 0, "秒", 2},                                \
       {Kind::Label, kNone, "秒", {310, 48, 326, 66}},                                               \
       {Kind::Label, kNone, "累積接続回数(&C):", {12, 80, 150, 98}},                                 \
       {Kind::Number, first + 9, "", {152, 76, 196, 98}, 0, "回数 (0～9999)", 4},                    \
-      {Kind::Label, kNone, "回", {198, 80, 214, 98}}
+      {Kind::Label, kNone, "回", {198, 80, 228, 98}}
 
 constexpr Control kDial[] = {
     NW_DATE_ROW(12, "接続開始日時(&S):", NWDLogCng::txDial + 0),
     NW_DATE_ROW(44, "接続終了日時(&E):", NWDLogCng::txDial + 6),
     NW_DATE_ROW(76, "監視開始日時(&W):", NWDLogCng::txDial + 12),
     {Kind::Label, kNone, "接続時間(&T):", {12, 112, 150, 130}},
-    {Kind::ReadOnly, NWDLogCng::lblDialTime, "", {152, 108, 460, 130}, 0, "接続開始日時から接続終了日時までの時間"},
+    {Kind::ReadOnly, NWDLogCng::lblDialTime, "", {152, 108, 476, 130}, 0, "接続開始日時から接続終了日時までの時間"},
 };
 constexpr Control kTday[] = {NW_COUNTER_ROWS(NWDLogCng::txTday)};
 constexpr Control kUser[] = {NW_COUNTER_ROWS(NWDLogCng::txUser)};
 #undef NW_COUNTER_ROWS
 #undef NW_DATE_ROW
 
-// The buttons below the frame: under the connection rows, or under the shorter counter rows.
+// The buttons below the frame, right-aligned with the rows: under the connection rows, or under
+// the shorter counter rows.
 #define NW_BUTTONS(y)                                                                                 \
-  {Kind::DefaultButton, NWDLogCng::cdChange, "変更(&D)", {188, y, 278, y + 28}, WS_GROUP},             \
-      {Kind::Button, NWDLogCng::cdReset, "ﾘｾｯﾄ(&U)", {284, y, 374, y + 28}, 0, "開いた時の値に戻します"}, \
-      {Kind::Button, NWDLogCng::cdCancel, "ｷｬﾝｾﾙ", {380, y, 470, y + 28}}
+  {Kind::DefaultButton, NWDLogCng::cdChange, "変更(&D)", {194, y, 284, y + 28}, WS_GROUP},             \
+      {Kind::Button, NWDLogCng::cdReset, "ﾘｾｯﾄ(&U)", {290, y, 380, y + 28}, 0, "開いた時の値に戻します"}, \
+      {Kind::Button, NWDLogCng::cdCancel, "ｷｬﾝｾﾙ", {386, y, 476, y + 28}}
 constexpr Control kDialButtons[] = {NW_BUTTONS(150)};
 constexpr Control kCounterButtons[] = {NW_BUTTONS(118)};
 #undef NW_BUTTONS

@@ -96,7 +96,7 @@ void NWDLogUtil::ShowModal(HWND owner, HICON icon, bool topmost) {
   if (!Create({owner, "Orvin.T.K. NetWard 履歴の設定", kClientW, kClientH, icon, topmost, "history.htm"})) return;
   CreatePages(kPages);
   AddControls(Window(), kButtons);
-  SetFittedText(UtilWord + 2, UserSettingsCaption(counterName_));
+  SetPageCaption(2, UserSettingsCaption(counterName_));
   SelectPage(0);
   LoadHistorySettings();
   RunModal();

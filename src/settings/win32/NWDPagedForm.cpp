@@ -1,5 +1,6 @@
 #include "settings/win32/NWDPagedForm.h"
 
+#include <string>
 #include <vector>
 
 namespace nw {
@@ -12,6 +13,8 @@ using otkForm::Kind;
 // The page labels: strips down the left edge, as wide as the room left of the pages, the caption
 // lying on each.
 constexpr int kStripX = 8, kStripH = 30, kStripGap = 34;
+// The keys that choose pages, told by every page label.
+constexpr const char* kPageKeysTip = "Ctrl+Tab / Ctrl+PgDn: 次のﾍﾟｰｼﾞ、Ctrl+Shift+Tab / Ctrl+PgUp: 前のﾍﾟｰｼﾞ";
 
 }  // namespace
 
@@ -26,10 +29,9 @@ void NWDPagedForm::CreatePages(std::span<const Page> pages) {
   for (int i = 0; i < count; ++i) {
     const int y = 8 + i * kStripGap;
     const Control strips[] = {
-        {Kind::Strip, selId_ + i, "", {kStripX, y, kStripX + stripW, y + kStripH}, WS_CLIPSIBLINGS,
-         "Ctrl+Tab で次のﾍﾟｰｼﾞ"},
+        {Kind::Strip, selId_ + i, "", {kStripX, y, kStripX + stripW, y + kStripH}, WS_CLIPSIBLINGS, kPageKeysTip},
         {Kind::Strip, wordId_ + i, pages[static_cast<size_t>(i)].Name,
-         {kStripX + 6, y + 7, kStripX + stripW - 6, y + kStripH - 7}, 0, "Ctrl+Tab で次のﾍﾟｰｼﾞ"},
+         {kStripX + 6, y + 7, kStripX + stripW - 6, y + kStripH - 7}, 0, kPageKeysTip},
     };
     AddControls(Window(), strips);
     SetWindowPos(Item(wordId_ + i), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -55,10 +57,27 @@ void NWDPagedForm::SelectPage(int index) {
 
 void NWDPagedForm::FocusFirstOfPage() {
   if (sel_.NowVisIndex < 0) return;
-  if (HWND first = GetNextDlgTabItem(Item(containers_[static_cast<size_t>(sel_.NowVisIndex)]), nullptr, FALSE)) {
-    SetFocus(first);
-    FocusField(GetDlgCtrlID(first));
+  HWND page = Item(containers_[static_cast<size_t>(sel_.NowVisIndex)]);
+  HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+  HWND target = first;
+  while (target && !TakesFirstFocus(GetDlgCtrlID(target))) {
+    target = GetNextDlgTabItem(page, target, FALSE);
+    if (target == first) break;
   }
+  if (target) {
+    SetFocus(target);
+    FocusField(GetDlgCtrlID(target));
+  }
+}
+
+void NWDPagedForm::SetPageCaption(int index, std::string_view caption) {
+  const int id = wordId_ + index;
+  SetFittedText(id, caption);
+  // Shortened: the whole caption in the tip.
+  const std::string shown = Text(id);
+  const std::string tip = shown == caption ? kPageKeysTip : std::string(caption) + "\n" + kPageKeysTip;
+  SetTip(id, tip);
+  SetTip(selId_ + index, tip);
 }
 
 bool NWDPagedForm::PageLabelCommand(int id, int code) {

@@ -1,6 +1,7 @@
 #pragma once
 // NWDPagedForm: a form whose pages are chosen by a column of labels on its left (otkSelFrame), by
-// a click on a label, Ctrl+Tab / Ctrl+Shift+Tab or Ctrl+PageDown / Ctrl+PageUp. The settings
+// a click on a label, Ctrl+Tab / Ctrl+Shift+Tab or Ctrl+PageDown / Ctrl+PageUp (the labels' tips
+// say so). The settings
 // dialogs are built on it; each names its pages and may refuse some of them for a while.
 //
 //     const NWDPagedForm::Page pages[] = {{"一つ目", kFirst, kFirstControls}, ...};
@@ -10,6 +11,7 @@
 
 #include <map>
 #include <span>
+#include <string_view>
 
 #include "classlib/otkSelFrame.h"
 #include "classlib/win32/otkForm.h"
@@ -32,7 +34,12 @@ class NWDPagedForm : public otkForm::Form, protected otk::otkSelFramePort {
   void CreatePages(std::span<const Page> pages);
   // Selects page `index` (when the page selector lets it change); the focus leaves a hidden page.
   void SelectPage(int index);
+  // The first control of the shown page that may take the first focus gets it.
   void FocusFirstOfPage();
+  // Whether control `id` may take the focus first when its page comes (every control by default).
+  virtual bool TakesFirstFocus(int /*id*/) const { return true; }
+  // Page `index`'s caption, shortened with "..." to its label; then whole in the label's tip.
+  void SetPageCaption(int index, std::string_view caption);
   int ShownPage() const { return sel_.NowVisIndex; }
   // Whether the user may choose page `index` now (labels and keys); every page by default.
   virtual bool PageSelectable(int /*index*/) const { return true; }

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "classlib/otkFormat.h"
 #include "data/NWDVolumeFile.h"
 #include "settings/NWDQuotaIds.h"
 #include "monitor/win32/otkTrafficProbe.h"
@@ -22,9 +23,10 @@ constexpr DWORD G = WS_GROUP;
 constexpr DWORD GT = WS_GROUP | WS_TABSTOP;
 constexpr DWORD kNoPrefix = SS_NOPREFIX;
 
-// Layout at 96 DPI: the page labels on the left, the pages to their right, the buttons below.
-constexpr int kClientW = 640, kClientH = 398;
-constexpr RECT kPageRect{150, 8, 632, 352};
+// Layout at 96 DPI: the page labels on the left, the pages to their right, the buttons below. The
+// pages are wide enough for the Run key's whole path on the start-up page.
+constexpr int kClientW = 744, kClientH = 398;
+constexpr RECT kPageRect{150, 8, 736, 352};
 
 constexpr Control kRenew[] = {
     {Kind::Check, UserRenew, "ﾕｰｻﾞｰ定義のｶｳﾝﾀを作動させる(&U)", {8, 8, 476, 28}},
@@ -158,24 +160,25 @@ constexpr Control kTimer[] = {
     {Kind::Label, kNone, "ﾐﾘ秒", {218, 160, 260, 178}},
 };
 
+// The path boxes take the width of the page; each way's buttons stand right-aligned under its box.
 constexpr Control kLaunch[] = {
-    {Kind::Label, kNone, "ｺﾝﾋﾟｭｰﾀ起動時にｱﾌﾟﾘｹｰｼｮﾝを自動起動する設定:", {8, 8, 476, 26}},
+    {Kind::Label, kNone, "ｺﾝﾋﾟｭｰﾀ起動時にｱﾌﾟﾘｹｰｼｮﾝを自動起動する設定:", {8, 8, 580, 26}},
     {Kind::Label, kNone, "状態:", {24, 30, 70, 48}},
-    {Kind::Label, MesLaunchStatus, "", {74, 30, 476, 48}, kNoPrefix},
-    {Kind::Label, kNone, "ﾚｼﾞｽﾄﾘへの登録:", {8, 64, 476, 82}},
+    {Kind::Label, MesLaunchStatus, "", {74, 30, 580, 48}, kNoPrefix},
+    {Kind::Label, kNone, "ﾚｼﾞｽﾄﾘへの登録:", {8, 64, 580, 82}},
     {Kind::Label, kNone, "状態:", {24, 86, 70, 104}},
-    {Kind::Label, MesRegStatus, "", {74, 86, 476, 104}, kNoPrefix},
+    {Kind::Label, MesRegStatus, "", {74, 86, 580, 104}, kNoPrefix},
     {Kind::Label, kNone, "場所:", {24, 112, 70, 130}},
-    {Kind::ReadOnly, MesRegPlace, "", {74, 108, 476, 130}},
-    {Kind::Button, cmRegRegist, "登録(&R)", {276, 136, 372, 162}, 0, "ﾚｼﾞｽﾄﾘに登録します"},
-    {Kind::Button, cmRegDelete, "削除(&D)", {380, 136, 476, 162}, 0, "ﾚｼﾞｽﾄﾘから削除します"},
-    {Kind::Label, kNone, "ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞへの登録:", {8, 180, 476, 198}},
+    {Kind::ReadOnly, MesRegPlace, "", {74, 108, 580, 130}},
+    {Kind::Button, cmRegRegist, "登録(&R)", {380, 136, 476, 162}, 0, "ﾚｼﾞｽﾄﾘに登録します"},
+    {Kind::Button, cmRegDelete, "削除(&D)", {484, 136, 580, 162}, 0, "ﾚｼﾞｽﾄﾘから削除します"},
+    {Kind::Label, kNone, "ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞへの登録:", {8, 180, 580, 198}},
     {Kind::Label, kNone, "状態:", {24, 202, 70, 220}},
-    {Kind::Label, MesSupStatus, "", {74, 202, 476, 220}, kNoPrefix},
+    {Kind::Label, MesSupStatus, "", {74, 202, 580, 220}, kNoPrefix},
     {Kind::Label, kNone, "場所:", {24, 228, 70, 246}},
-    {Kind::ReadOnly, MesSupPlace, "", {74, 224, 476, 246}},
-    {Kind::Button, cmSupRegist, "登録(&S)", {276, 252, 372, 278}, 0, "ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞにｼｮｰﾄｶｯﾄを作ります"},
-    {Kind::Button, cmSupDelete, "削除(&E)", {380, 252, 476, 278}, 0, "ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞからｼｮｰﾄｶｯﾄを削除します"},
+    {Kind::ReadOnly, MesSupPlace, "", {74, 224, 580, 246}},
+    {Kind::Button, cmSupRegist, "登録(&S)", {380, 252, 476, 278}, 0, "ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞにｼｮｰﾄｶｯﾄを作ります"},
+    {Kind::Button, cmSupDelete, "削除(&E)", {484, 252, 580, 278}, 0, "ｽﾀｰﾄｱｯﾌﾟﾌｫﾙﾀﾞからｼｮｰﾄｶｯﾄを削除します"},
 };
 
 constexpr Control kTaskTray[] = {
@@ -213,8 +216,8 @@ std::span<const Control> QuotaControls() {
 }
 
 constexpr Control kButtons[] = {
-    {Kind::DefaultButton, OK, "O.K.", {440, 362, 530, 390}},
-    {Kind::Button, Cancel, "ｷｬﾝｾﾙ", {538, 362, 628, 390}},
+    {Kind::DefaultButton, OK, "O.K.", {544, 362, 634, 390}},
+    {Kind::Button, Cancel, "ｷｬﾝｾﾙ", {642, 362, 732, 390}},
 };
 
 // The ten pages of the settings record, then the data volume page (NwdUtil.vol).
@@ -356,7 +359,7 @@ void NWDUtil::CreatePages() {
 void NWDUtil::LoadQuota() {
   const QuotaSettings& stored = VolumeGlobal().Quota;
   otkForm::Write<QuotaValues>(*this, kQuotaFields, nw::LoadQuota(stored));
-  SetText(QuotaNote, QuotaPeriodNote(host_.Settings().CounterName));
+  SetNamedCaption(QuotaNote, host_.Settings().CounterName, [](auto n) { return QuotaPeriodNote(std::string(n)); }, 0);
   adapters_ = MakeAdapterChoices(ListNetworkAdapters(), stored.Adapter);
   std::vector<const char*> items;
   for (const std::string& name : adapters_.Items) items.push_back(name.c_str());
@@ -368,13 +371,17 @@ void NWDUtil::LoadUtility() {
   loading_ = true;
   const SettingsRecord& s = host_.Settings();
   const UtilValues v = nw::LoadUtility(s, host_.Counters(), host_.Runtime());
-  // The captions with the counter's name, built once from the stored name.
-  SetText(LUserSave, "\"" + Amp(s.CounterName) + "\" ｶｳﾝﾀの履歴ﾛｸﾞを保存する(&N)");
-  SetText(AuCutCaption, "\"" + s.CounterName + "\" ｶｳﾝﾀの累積接続時間が指定時間を超えた場合:");
-  SetText(frmCngUser, "\"" + Amp(s.CounterName) + "\" ｶｳﾝﾀの設定(&U):");
+  // The captions with the counter's name, built once from the stored name (a check box's and a
+  // frame's caption start after their box and edge).
+  const auto quoted = [](std::string_view n) { return "\"" + Amp(std::string(n)) + "\""; };
+  SetNamedCaption(LUserSave, s.CounterName, [&](auto n) { return quoted(n) + " ｶｳﾝﾀの履歴ﾛｸﾞを保存する(&N)"; }, 18);
+  SetNamedCaption(AuCutCaption, s.CounterName,
+                  [](auto n) { return "\"" + std::string(n) + "\" ｶｳﾝﾀの累積接続時間が指定時間を超えた場合:"; }, 0);
+  SetNamedCaption(frmCngUser, s.CounterName, [&](auto n) { return quoted(n) + " ｶｳﾝﾀの設定(&U):"; }, 16);
   otkForm::Write<UtilValues>(*this, kFields, v);
   SetText(FreqExp, FreqExpCaption(v.RNInterval));
   ApplyRenewEnabling();
+  ApplyCutEnabling();
   SetText(ExFormatWin, DurationExample(v.FormatWin));
   SetText(ExFormatIval, DurationExample(v.FormatIval));
   SetText(ExFormatNow, NowExample(v.FormatNow));
@@ -385,6 +392,21 @@ void NWDUtil::LoadUtility() {
     Warn(*warning);
     SetChecked(AcDalDial, false);
   }
+}
+
+void NWDUtil::SetNamedCaption(int id, const std::string& name, const std::function<std::string(std::string_view)>& caption,
+                              int reserve) {
+  HWND h = Item(id);
+  RECT rc{};
+  GetClientRect(h, &rc);
+  otkGdi::WindowDc dc(h);
+  otkGdi::SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  const std::string fitted = otk::FitText(name, rc.right - S(reserve), [&](std::string_view n) {
+    return otkGdi::MeasureText(dc.Get(), caption(n));
+  });
+  SetText(id, caption(fitted));
+  // A long name: shortened with "...", whole in the tip.
+  if (fitted != name) SetTip(id, name);
 }
 
 void NWDUtil::ApplyRenewEnabling() {
@@ -398,6 +420,18 @@ void NWDUtil::ApplyRenewEnabling() {
   Enable(WhenRenew + 2, e.Hour);
   Enable(WhenRenew + 3, e.Minute);
   Enable(WhenRenew + 4, e.Second);
+}
+
+void NWDUtil::ApplyCutEnabling() {
+  // A limit counts only for a group that hangs up or announces.
+  struct Group {
+    int Hangup, Dialog, Boxes;
+  };
+  for (const Group g : {Group{AtCutHangup, AtCutDialog, AtCutTime}, Group{AuCutHangup, AuCutDialog, AuCutTime},
+                        Group{AdCutHangup, AdCutDialog, AdCutTime}}) {
+    const bool on = Checked(g.Hangup) || Checked(g.Dialog);
+    for (int i = 0; i < 3; ++i) Enable(g.Boxes + i, on);
+  }
 }
 
 void NWDUtil::OnCommand(int id, int code) {
@@ -422,6 +456,12 @@ void NWDUtil::OnCommand(int id, int code) {
     case OK: OK_Click(); return;
     case Cancel: Close(); return;
     case UserRenew: ApplyRenewEnabling(); return;
+    case AtCutHangup:
+    case AtCutDialog:
+    case AuCutHangup:
+    case AuCutDialog:
+    case AdCutHangup:
+    case AdCutDialog: ApplyCutEnabling(); return;
     case AcDalDial:
       if (const auto warning = AutoConnectConflict(Checked(AcDalDial), Checked(ExpLock))) {
         Warn(*warning);
@@ -453,6 +493,7 @@ void NWDUtil::OK_Click() {
   if (p.AskLateDay) {
     SelectPage(p.Page);
     if (AskYesNo(p.Message)) {
+      Enable(p.Field, true);
       FocusField(p.Field);
       return;
     }
@@ -466,7 +507,11 @@ void NWDUtil::OK_Click() {
   }
   if (p.Page >= 0) SelectPage(p.Page);
   Warn(p.Message);
-  if (p.Field) FocusField(p.Field);
+  if (p.Field) {
+    // Disabled boxes are checked too; the one refused opens for correction.
+    Enable(p.Field, true);
+    FocusField(p.Field);
+  }
 }
 
 void NWDUtil::ShowLaunch(const LaunchView& v) {
@@ -475,6 +520,8 @@ void NWDUtil::ShowLaunch(const LaunchView& v) {
   SetText(MesRegPlace, v.RegPlace);
   SetText(MesSupStatus, v.SupStatus);
   SetText(MesSupPlace, v.SupPlace);
+  // A long user name can make the folder's path longer than its box.
+  SetTip(MesSupPlace, v.SupPlace);
   // A button about to be disabled must not keep the focus.
   HWND focus = GetFocus();
   Enable(cmRegRegist, v.RegRegist);

@@ -9,7 +9,12 @@
 //     dlg.ShowModal(mainIcon, topmost);   // returns when the dialog is closed
 #include <windows.h>
 
+#include <functional>
+#include <string>
+#include <string_view>
+
 #include "settings/win32/NWDPagedForm.h"
+#include "settings/NWDUtilIds.h"
 #include "settings/NWDLaunch.h"
 #include "settings/NWDQuotaModel.h"
 #include "settings/NWDUtilModel.h"
@@ -34,7 +39,14 @@ class NWDUtil final : public NWDPagedForm {
   void LoadUtility();
   void LoadQuota();
   void OK_Click();
+  // The start-up paths only show where things are: the page's first button comes first.
+  bool TakesFirstFocus(int id) const override { return id != util::MesRegPlace && id != util::MesSupPlace; }
   void ApplyRenewEnabling();
+  void ApplyCutEnabling();
+  // `id`'s caption built around the counter's name by `caption`, the name shortened with "..." so
+  // that the caption fits the control's width less `reserve` (96 DPI: a check box's box).
+  void SetNamedCaption(int id, const std::string& name, const std::function<std::string(std::string_view)>& caption,
+                       int reserve);
   void ShowLaunch(const LaunchView& v);
   void LaunchButton(NWDLaunch::Outcome (NWDLaunch::*click)());
 

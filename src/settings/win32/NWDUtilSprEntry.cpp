@@ -34,9 +34,9 @@ constexpr Control kEntry[] = {
     {Kind::CheckList, lstEntries, "", {8, 28, 372, 220}, 0, "ﾁｪｯｸしたｴﾝﾄﾘを監視します (ｽﾍﾟｰｽｷｰで切り替え)"},
     {Kind::Button, cdRedraw, "再表示(&R)", {380, 28, 476, 54}, 0, "ｴﾝﾄﾘの一覧を読み直します"},
     {Kind::Label, kNone, "ｴﾝﾄﾘ名:", {8, 234, 120, 252}},
-    {Kind::ReadOnly, EtyName, "", {124, 230, 476, 252}},
+    {Kind::ReadOnly, EtyName, "", {124, 230, 372, 252}},
     {Kind::Label, kNone, "現在の接続状況:", {8, 264, 120, 282}},
-    {Kind::Label, EtyState, "", {124, 264, 476, 282}, kNoPrefix},
+    {Kind::Label, EtyState, "", {124, 264, 372, 282}, kNoPrefix},
 };
 
 constexpr Control kDetail[] = {
@@ -48,8 +48,7 @@ constexpr Control kDetail[] = {
     {Kind::Radio, WatchDetail + 4, "ｱｸｾｽ資格を承認しようとした状態以降(&A)", {24, 126, 476, 146}},
     {Kind::Radio, WatchDetail + 5, "ｱｸｾｽ資格の承認が完了した状態以降(&B)", {24, 150, 476, 170}},
     {Kind::Radio, WatchDetail + 6, "接続の状態以降(&C)", {24, 174, 476, 194}},
-    {Kind::Label, kNone, "※ 選択した項目以降の項目は、接続状態とし", {24, 210, 476, 228}, G | kNoPrefix},
-    {Kind::Label, kNone, "て認識されます。", {24, 228, 476, 246}, kNoPrefix},
+    {Kind::Label, kNone, "※ 選択した項目以降の項目は、接続状態として認識されます。", {24, 210, 476, 228}, G | kNoPrefix},
 };
 
 constexpr Control kButtons[] = {

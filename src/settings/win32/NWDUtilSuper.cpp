@@ -19,24 +19,28 @@ constexpr RECT kPageRect{150, 8, 632, 352};
 // The confirmations carry the program's own title.
 constexpr const char* kAppTitle = "NetWard";
 
+// One grid: the boxes and the list end at 372, the buttons stand in one column from 380 to 476,
+// the rows of the connection information 32 apart.
 constexpr Control kRasConn[] = {
     {Kind::Label, kNone, "ﾀﾞｲｱﾙｱｯﾌﾟ接続情報の保存ｾｯﾄ(&O):", {8, 8, 372, 26}},
-    {Kind::Edit, RsSetInfoTxt, "", {8, 28, 300, 50}, 0, "接続情報保存ｾｯﾄの名前", 256},
-    {Kind::List, RsSetInfoLst, "", {8, 56, 300, 150}, 0, "登録済みの接続情報保存ｾｯﾄ"},
-    {Kind::Button, RsSetInfoDefault, "標準(&F)", {308, 28, 404, 54}, 0, "選択したｾｯﾄを標準にします"},
-    {Kind::Button, RsSetInfoReg, "登録(&G)", {308, 60, 404, 86}, 0, "入力した内容を新しいｾｯﾄとして登録します"},
-    {Kind::Button, RsSetInfoRenew, "更新(&N)", {308, 92, 404, 118}, 0, "同じ名前のｾｯﾄを入力した内容に更新します"},
-    {Kind::Button, RsSetInfoDel, "削除(&D)", {308, 124, 404, 150}, 0, "選択したｾｯﾄを削除します"},
+    {Kind::Edit, RsSetInfoTxt, "", {8, 28, 372, 50}, 0, "接続情報保存ｾｯﾄの名前", 256},
+    {Kind::List, RsSetInfoLst, "", {8, 56, 372, 150}, 0, "登録済みの接続情報保存ｾｯﾄ"},
+    {Kind::Button, RsSetInfoDefault, "標準(&F)", {380, 28, 476, 54}, 0, "選択したｾｯﾄを標準にします"},
+    {Kind::Button, RsSetInfoReg, "登録(&G)", {380, 60, 476, 86}, 0, "入力した内容を新しいｾｯﾄとして登録します"},
+    {Kind::Button, RsSetInfoRenew, "更新(&N)", {380, 92, 476, 118}, 0, "同じ名前のｾｯﾄを入力した内容に更新します"},
+    {Kind::Button, RsSetInfoDel, "削除(&D)", {380, 124, 476, 150}, 0, "選択したｾｯﾄを削除します"},
     {Kind::Label, kNone, "ﾀﾞｲｱﾙｱｯﾌﾟ接続のための情報:", {8, 166, 476, 184}},
     {Kind::Check, RsIdlFLG, "独立したﾀﾞｲｱﾙｱｯﾌﾟ接続を行う(&I)", {24, 188, 476, 208}},
     {Kind::Label, kNone, "ｴﾝﾄﾘ名(&E):", {24, 220, 120, 238}},
     {Kind::EditCombo, RsEntryName, "", {124, 216, 372, 238}, 0, "ﾀﾞｲｱﾙｱｯﾌﾟ接続のｴﾝﾄﾘ名"},
     {Kind::Button, RsEntryNameReset, "再表示(&R)", {380, 214, 476, 240}, 0, "ｴﾝﾄﾘの一覧を読み直します"},
-    {Kind::ReadOnly, RsEntryNameErr, "", {124, 244, 476, 266}},
-    {Kind::Label, kNone, "ﾕｰｻﾞｰ名(&U):", {24, 276, 120, 294}},
-    {Kind::Edit, RsUserName, "", {124, 272, 372, 294}, 0, "接続に使うﾕｰｻﾞｰ名", 256},
-    {Kind::Label, kNone, "ﾊﾟｽﾜｰﾄﾞ(&P):", {24, 306, 120, 324}},
-    {Kind::Password, RsPassword, "", {124, 302, 372, 324}, 0, "接続に使うﾊﾟｽﾜｰﾄﾞ", 256},
+    {Kind::Label, kNone, "ﾕｰｻﾞｰ名(&U):", {24, 252, 120, 270}},
+    {Kind::Edit, RsUserName, "", {124, 248, 372, 270}, 0, "接続に使うﾕｰｻﾞｰ名", 256},
+    {Kind::Label, kNone, "ﾊﾟｽﾜｰﾄﾞ(&P):", {24, 284, 120, 302}},
+    {Kind::Password, RsPassword, "", {124, 280, 372, 302}, 0, "接続に使うﾊﾟｽﾜｰﾄﾞ", 256},
+    // Shown only while the set's entry is missing from the phonebook; below the rows, so that
+    // they keep their spacing while it is hidden.
+    {Kind::ReadOnly, RsEntryNameErr, "", {124, 312, 476, 334}},
 };
 
 constexpr Control kSysTimBack[] = {
