@@ -156,6 +156,14 @@ TEST_F(HistoryE2e, ConnectionListPagesAndTheTodayListTotalsAKeyboardSelection) {
   EXPECT_EQ(rows.front(), "26/01/03 02:00:00\t26/01/03 02:01:00\t26/01/01 00:00:00\t\t\t");
   Key('T', {VK_MENU});
   EXPECT_TRUE(WaitUntil([&] { return Rows(list, 0).front() == DialRow(50); }, 5s));
+  // The volume columns off (Alt+O, Alt+I) and on again.
+  Key('O', {VK_MENU});
+  Key('I', {VK_MENU});
+  ASSERT_TRUE(TextIs(list, ids::MesKind + 0, "表示項目／接続開始日時／接続終了日時／接続時間／監視開始日時"));
+  Shot(list, "history-list-novolume");
+  Key('O', {VK_MENU});
+  Key('I', {VK_MENU});
+  EXPECT_TRUE(WaitUntil([&] { return Rows(list, 0).front() == DialRow(50); }, 5s));
 
   // Ctrl+Tab: the "今日" page; the first three rows selected by the keyboard are totalled.
   Key(VK_TAB, {VK_CONTROL});

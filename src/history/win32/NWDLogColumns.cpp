@@ -98,15 +98,16 @@ void NWDLogColumns::Show(std::span<const ShownColumn> columns) {
     // The header writes a name this far inside its item; a cell is followed by a gap of two letters.
     const int margin = 3 * GetSystemMetrics(SM_CXEDGE);
     const int gap = 2 * average;
+    // Item text lies one pixel inside the list's border and one more inside the item; the header's
+    // names start at the same place, but the first one cannot start left of the header.
+    const int lead = margin - 2;
     for (const ShownColumn& c : columns) {
-      const int pitch = std::max(CellWidth(dc.Get(), c, digit) + gap, Width(dc.Get(), win::Widen(c.Name)) + 2 * margin);
+      const int name = Width(dc.Get(), win::Widen(c.Name)) + 2 * margin + (at.size() == 1 ? lead : 0);
+      const int pitch = std::max(CellWidth(dc.Get(), c, digit) + gap, name + average);
       const INT stop = static_cast<INT>((int64_t{at.back() + pitch} * 4 + average - 1) / average);
       stops.push_back(stop);
       at.push_back(MulDiv(stop, average, 4));
     }
-    // Item text lies one pixel inside the list's border and one more inside the item; the header's
-    // names start at the same place (the first one cannot start left of the header).
-    const int lead = margin - 2;
     while (SendMessageW(header_, HDM_GETITEMCOUNT, 0, 0) > 0) SendMessageW(header_, HDM_DELETEITEM, 0, 0);
     for (size_t i = 0; i < columns.size(); ++i) {
       std::wstring name = win::Widen(columns[i].Name);
