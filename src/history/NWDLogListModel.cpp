@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdio>
+#include <set>
 
 #include "classlib/otkDateFormat.h"
 #include "classlib/otkSizeText.h"
@@ -152,6 +153,11 @@ std::string Period(int kind, const AnyRecord& first, const AnyRecord& last, cons
          " を表示中";
 }
 
+void ToShape(std::string& text) {
+  for (char& ch : text)
+    if (ch >= '0' && ch <= '9') ch = '0';
+}
+
 // The fields the editor works on, in the form the window hands around.
 SelectedHistoryRecord Selected(int kind, const AnyRecord& r) {
   SelectedHistoryRecord s;
@@ -205,11 +211,15 @@ HistoryPageFill NWDLogListModel::Fill(int kind, LogWindowMode mode) {
 
   fill.ColumnLabel = "表示項目";
   bool volumeShown = false;
+  std::vector<const Column*> shown;
   for (const Column& c : ColumnsOf(kind))
     if (ColumnOn(c, h_, v_)) {
       fill.ColumnLabel += std::string("／") + c.Label;
       volumeShown = volumeShown || c.VolumeFlag;
+      shown.push_back(&c);
     }
+  std::vector<std::set<std::string>> shapes(shown.size());
+  std::string shape;  // reused: a page's cells come in few shapes
 
   std::vector<AnyRecord> records = ReadWindow(log, kind, fill.Window);
   if (volumeShown) AttachVolumes(kind, fill.Window, records);
@@ -221,13 +231,18 @@ HistoryPageFill NWDLogListModel::Fill(int kind, LogWindowMode mode) {
     shownRecords.push_back(Selected(kind, r));
     std::string row;
     row.reserve(80);
-    for (const Column& c : ColumnsOf(kind)) {
-      if (!ColumnOn(c, h_, v_)) continue;
-      AppendCell(c.What, r, format, row);
+    for (size_t c = 0; c < shown.size(); ++c) {
+      const size_t at = row.size();
+      AppendCell(shown[c]->What, r, format, row);
+      shape.assign(row, at);
+      ToShape(shape);
+      if (!shapes[c].contains(shape)) shapes[c].insert(shape);
       row += '\t';
     }
     fill.Rows.push_back(std::move(row));
   }
+  for (size_t c = 0; c < shown.size(); ++c)
+    fill.Columns.push_back({shown[c]->Label, std::vector<std::string>(shapes[c].begin(), shapes[c].end())});
   fill.MesCase = OrdinalText(fill.Window, ring);
   if (fill.MesCase.empty())
     fill.MesCase = EmptyLogMessage();
@@ -397,6 +412,12 @@ std::string ChangedFileMessage(int kind) {
   if (kind == LogToday) return std::string("\"今日\"") + kCounterChanged;
   if (kind == LogUser) return std::string("\"ﾕｰｻﾞｰ定義\"") + kCounterChanged;
   return "接続／切断の履歴を保存するﾌｧｲﾙに変更がありました。";
+}
+
+std::string CellShape(std::string_view cell) {
+  std::string shape(cell);
+  ToShape(shape);
+  return shape;
 }
 
 std::string EmptyLogMessage() { return "ﾛｸﾞﾌｧｲﾙに件数がありません。"; }

@@ -21,10 +21,19 @@
 
 namespace nw {
 
+// A column a fill shows: its name (as its switch names it) and the distinct shapes of its cells
+// (CellShape), so that the window measures a few texts for the column's width, not every cell.
+struct ShownColumn {
+  std::string Name;                 // "接続開始日時"
+  std::vector<std::string> Shapes;  // sorted, without repeats
+  bool operator==(const ShownColumn&) const = default;
+};
+
 // One fill of a list.
 struct HistoryPageFill {
   LogWindow Window;
   std::vector<std::string> Rows;  // item i shows virtual index Window.First + i
+  std::vector<ShownColumn> Columns;  // in row order
   std::string ColumnLabel;        // "表示項目／接続開始日時／..."
   std::string MesCase;            // "151件～250件目" or "ﾛｸﾞﾌｧｲﾙに件数がありません。"
   std::string MesPeriod;          // "... を表示中" or empty
@@ -86,6 +95,10 @@ class NWDLogListModel {
     SelectedHistoryRecord Original;
   } taken_;
 };
+
+// A cell with every digit written as "0": cells of one shape are equally wide in a font whose
+// digits are (measured with the widest digit, no cell of the shape is wider).
+std::string CellShape(std::string_view cell);
 
 // Texts the window shows besides the rows.
 std::string ChangedFileMessage(int kind);

@@ -93,16 +93,22 @@ TEST_F(HistoryList, RowsFollowEveryColumnSwitch) {
     for (unsigned mask = 0; mask < (1u << n); ++mask) {
       std::string label = "表示項目";
       std::array<std::string, 2> rows;
+      std::vector<ShownColumn> columns;  // named as in the label; each cell's digits as "0"
       for (size_t c = 0; c < n; ++c) {
         const bool on = (mask >> c) & 1u;
         h.*k.Columns[c].Flag = on;
         if (!on) continue;
         label += k.Columns[c].Label;
         for (int r = 0; r < 2; ++r) rows[r] += k.Columns[c].Cells[r] + "\t";
+        std::vector<std::string> shapes{CellShape(k.Columns[c].Cells[0]), CellShape(k.Columns[c].Cells[1])};
+        std::sort(shapes.begin(), shapes.end());
+        shapes.erase(std::unique(shapes.begin(), shapes.end()), shapes.end());
+        columns.push_back({k.Columns[c].Label.substr(std::string("／").size()), shapes});
       }
       const HistoryPageFill f = model.Fill(k.Index, mask == 0 ? ShowNewest : KeepPosition);
       EXPECT_EQ(f.ColumnLabel, label) << k.Index << " " << mask;
       EXPECT_EQ(f.Rows, (std::vector<std::string>{rows[0], rows[1]})) << k.Index << " " << mask;
+      EXPECT_EQ(f.Columns, columns) << k.Index << " " << mask;
       EXPECT_EQ(f.MesCase, "1件～2件目");
       EXPECT_EQ(f.MesPeriod, k.Period);
       EXPECT_EQ(f.Window, (LogWindow{0, 1}));
@@ -114,6 +120,8 @@ TEST_F(HistoryList, RowsFollowEveryColumnSwitch) {
   std::filesystem::remove(dir.FsPath(kUserLog.FileName));
   const HistoryPageFill empty = model.Fill(2, KeepPosition);
   EXPECT_TRUE(empty.Rows.empty());
+  EXPECT_EQ(empty.Columns, (std::vector<ShownColumn>{{"累積接続時間", {}}, {"累積接続回数", {}}, {"ｶｳﾝﾀ更新日時", {}}}));
+  EXPECT_EQ(CellShape("25:01:01 7 回"), "00:00:00 0 回");
   EXPECT_EQ(empty.MesCase, EmptyLogMessage());
   EXPECT_EQ(EmptyLogMessage(), "ﾛｸﾞﾌｧｲﾙに件数がありません。");
   EXPECT_EQ(empty.MesPeriod, "");

@@ -1,6 +1,9 @@
 // The history windows driven by real key strokes and mouse messages while their modal loops run:
 // the record editor, the display settings, the counter graph and the list over a log that changes.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
 
 #include <functional>
 #include <initializer_list>
@@ -494,4 +497,137 @@ TEST(NWDLogList, RowOfALogRecreatedSinceTheFillIsNotEditedButRefilled) {
   }, Closer(list), 6000);
   list.ShowModal(host.Get(), nullptr, false);
   EXPECT_EQ(editor, nullptr) << "the editor opened on another record";
+}
+
+namespace {
+
+// Whether the list draws anything in columns [from, to) of its first row.
+bool InkIn(HWND list, int from, int to) {
+  RECT item{};
+  SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+  const COLORREF back = GetSysColor(COLOR_WINDOW);
+  otkGdi::WindowDc dc(list);
+  for (int x = from; x < to; ++x)
+    // Inside the focus rectangle the list draws round its current item.
+    for (int y = item.top + 2; y < item.bottom - 2; ++y)
+      if (GetPixel(dc.Get(), x, y) != back) return true;
+  return false;
+}
+
+// The header's item names and their left edges in the list's client coordinates.
+struct HeaderItem {
+  std::string Name;
+  int Left;
+};
+std::vector<HeaderItem> HeaderItems(HWND page, HWND list) {
+  std::vector<HeaderItem> out;
+  HWND header = FindWindowExW(page, nullptr, WC_HEADERW, nullptr);
+  if (!header) return out;
+  const int n = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    wchar_t text[64] = {};
+    HDITEMW item{};
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    RECT r{};
+    SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(header, list, reinterpret_cast<POINT*>(&r), 2);
+    out.push_back({nw::win::Narrow(text), r.left});
+  }
+  return out;
+}
+
+// The tool tip of `control` on `form`.
+std::string TipOf(HWND form, HWND control) {
+  struct Find {
+    HWND Owner, Tip = nullptr;
+    static BOOL CALLBACK One(HWND w, LPARAM lp) {
+      auto* f = reinterpret_cast<Find*>(lp);
+      wchar_t cls[32] = {};
+      GetClassNameW(w, cls, 32);
+      if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(w, GW_OWNER) == f->Owner) f->Tip = w;
+      return TRUE;
+    }
+  } find{form};
+  EnumThreadWindows(GetCurrentThreadId(), Find::One, reinterpret_cast<LPARAM>(&find));
+  wchar_t text[128] = {};
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.hwnd = GetParent(control);
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  ti.lpszText = text;
+  if (find.Tip) SendMessageW(find.Tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&ti));
+  return nw::win::Narrow(text);
+}
+
+}  // namespace
+
+// The cells stand in columns under a line of their names, one column per switch that is on, the
+// volume's among them; over an empty log what needs records is grey, and the picture buttons' tips
+// name their keys.
+TEST(NWDLogList, ColumnsUnderTheirNamesAndAnEmptyLogGreysWhatNeedsRecords) {
+  nw::test::TempFolder dir{"nwcols"};
+  nw::SetProgramFolder(dir.Utf8());
+  nw::StartDialRecord(nw::MakeDate(2026, 1, 1), nw::MakeDate(2026, 1, 1, 9, 0, 0));
+  nw::EndDialRecord(nw::MakeDate(2026, 1, 1, 9, 0, 26));
+  nw::VolumeGlobal().Display = nw::VolumeDisplaySettings{};  // every volume column on
+  wtk::HostWindow host;
+  nw::HistoryDisplaySettings h;
+  NWDLogList list(GetModuleHandleW(nullptr), h, "ﾌﾟﾛﾊﾞｲﾀﾞ");
+  namespace ids = nw::loglist;
+  const int px = otkGdi::Scale(4, otkGdi::ScreenDpi());
+  auto enabled = [&](int id) { return IsWindowEnabled(list.Item(id)) != FALSE; };
+  std::vector<std::string> names;
+  // Each of the first `cells` cells of the first row begins where its name does (as the header
+  // writes a name: inside its item by the header's margin), blank for more than a space before it
+  // ("00秒 26/01/01" was one space apart).
+  auto underTheirNames = [&](size_t cells) {
+    HWND rows = list.Item(ids::HisList);
+    wtk::Pump(100);
+    const std::vector<HeaderItem> head = HeaderItems(list.Item(ids::DialFrm), rows);
+    ASSERT_GE(head.size(), cells);
+    const int margin = 3 * GetSystemMetrics(SM_CXEDGE);
+    for (size_t c = 1; c < cells; ++c) {
+      const int x = head[c].Left + margin;
+      EXPECT_FALSE(InkIn(rows, x - 3 * px, x - px)) << head[c].Name;
+      EXPECT_TRUE(InkIn(rows, x - px, x + px)) << head[c].Name;
+    }
+  };
+  Script script({
+      [&] {
+        HWND rows = list.Item(ids::HisList);
+        EXPECT_TRUE(enabled(ids::cdCngVal) && enabled(ids::cdCsv) && enabled(ids::cdBack) && enabled(ids::cdNext));
+        EXPECT_EQ(TipOf(list.Window(), list.Item(ids::cdBack)), "前へ50件移動 (Alt+B)");
+        EXPECT_EQ(TipOf(list.Window(), list.Item(ids::cdNext)), "次へ50件移動 (Alt+N)");
+        for (const HeaderItem& i : HeaderItems(list.Item(ids::DialFrm), rows)) names.push_back(i.Name);
+        underTheirNames(4);  // no volume recorded: the last two cells are empty
+        // Switched off, a column leaves the header and the rows alike.
+        Alt('T');
+      },
+      [&] {
+        const std::vector<HeaderItem> head = HeaderItems(list.Item(ids::DialFrm), list.Item(ids::HisList));
+        ASSERT_EQ(head.size(), 5u);
+        EXPECT_EQ(head[2].Name, "監視開始日時");
+        underTheirNames(3);
+        Key(VK_TAB, {VK_CONTROL});  // the empty "今日" log
+      },
+      [&] {
+        EXPECT_EQ(Item(list, ids::MesCase), "ﾛｸﾞﾌｧｲﾙに件数がありません。");
+        EXPECT_FALSE(enabled(ids::cdCngVal) || enabled(ids::cdCsv) || enabled(ids::cdBack) || enabled(ids::cdNext));
+        EXPECT_TRUE(enabled(ids::cdGraph) && enabled(ids::cdDetail));
+        EXPECT_EQ(TipOf(list.Window(), list.Item(ids::cdGraph)), "ｸﾞﾗﾌの表示 (Alt+G)");
+        EXPECT_EQ(GetFocus(), list.Item(ids::HisList + 1));
+        EXPECT_EQ(HeaderItems(list.Item(ids::TdayFrm), list.Item(ids::HisList + 1)).size(), 5u);
+        Key(VK_TAB, {VK_CONTROL, VK_SHIFT});  // back to the connections: usable again
+      },
+      [&] {
+        EXPECT_TRUE(enabled(ids::cdCngVal) && enabled(ids::cdCsv) && enabled(ids::cdBack) && enabled(ids::cdNext));
+        Key(VK_ESCAPE);
+      },
+  }, Closer(list), 6000);
+  list.ShowModal(host.Get(), nullptr, false);
+  EXPECT_EQ(names, (std::vector<std::string>{"接続開始日時", "接続終了日時", "接続時間", "監視開始日時", "送信量", "受信量"}));
+  EXPECT_TRUE(h.hdDialStart && !h.hdTime);
 }

@@ -87,8 +87,9 @@ void NWDLogGraph::ShowModal(HWND owner, HICON icon, bool topmost) {
     SendMessageW(b, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
   }
   const std::string step = std::to_string(PageSizeFor(h_, LogGraph).S);
-  SetTip(cdBack, "前へ" + step + "件移動");
-  SetTip(cdNext, "次へ" + step + "件移動");
+  // The buttons' keys are Alt+Left and Alt+Right (PreTranslate).
+  SetTip(cdBack, "前へ" + step + "件移動 (Alt+←)");
+  SetTip(cdNext, "次へ" + step + "件移動 (Alt+→)");
   SetChecked(gphVolume, volume_.gphVolume);
 
   LogGraphExpress(source_.setHisTdayGraph(KeepPosition).value_or(GraphData{}));

@@ -11,6 +11,7 @@
 #include "history/win32/NWDLogCng.h"
 #include "history/win32/NWDLogUtil.h"
 #include "res/resource.h"
+#include "/tmp/hl_prof.h"
 
 namespace nw {
 
@@ -22,9 +23,9 @@ using namespace loglist;
 
 constexpr int kNone = -1;
 constexpr DWORD G = WS_GROUP;
-// The rows are tab-separated; the list lays them out at its standard tab stops. The user's texts
-// (counter name, formats) are shown as they are, an "&" included.
-// Rows wider than the list (every column on) scroll sideways.
+// The rows are tab-separated; the list lays them out at the stops of its columns (NWDLogColumns),
+// under a line of their names. The user's texts (counter name, formats) are shown as they are, an
+// "&" included. Rows wider than the list (every column on) scroll sideways, the names with them.
 constexpr DWORD kRows = LBS_EXTENDEDSEL | LBS_USETABSTOPS | WS_HSCROLL;
 constexpr DWORD kText = SS_NOPREFIX;
 constexpr DWORD kPicture = BS_BITMAP;
@@ -34,6 +35,7 @@ constexpr DWORD kPicture = BS_BITMAP;
 // The page labels are wide enough for the user counter's caption with its default name.
 constexpr int kClientW = 774, kClientH = 434;
 constexpr RECT kPageRect{184, 8, 766, 322};
+constexpr int kHeaderH = 20;  // the column names above each list
 
 // The volume columns' switches, in a second row on every page.
 #define NW_VOLUME_SWITCHES(sent, received)                 \
@@ -41,7 +43,7 @@ constexpr RECT kPageRect{184, 8, 766, 322};
       {Kind::Check, received, "受信量(&I)", {104, 258, 204, 278}}
 
 constexpr Control kDialPage[] = {
-    {Kind::List, HisList + 0, "", {0, 0, 582, 230}, kRows},
+    {Kind::List, HisList + 0, "", {0, kHeaderH, 582, 230}, kRows},
     {Kind::Label, MesKind + 0, "", {0, 284, 582, 302}, kText},
     {Kind::Check, hdDialStart, "接続開始日時(&S)", {0, 236, 118, 256}, G},
     {Kind::Check, hdDialEnd, "接続終了日時(&E)", {122, 236, 240, 256}},
@@ -51,17 +53,17 @@ constexpr Control kDialPage[] = {
 };
 
 constexpr Control kTdayPage[] = {
-    {Kind::List, HisList + 1, "", {0, 0, 582, 230}, kRows},
+    {Kind::List, HisList + 1, "", {0, kHeaderH, 582, 230}, kRows},
     {Kind::Label, MesKind + 1, "", {0, 284, 536, 302}, kText},
     {Kind::Check, htPlusTime, "累積接続時間(&T)", {0, 236, 118, 256}, G},
     {Kind::Check, htPlusCount, "累積接続回数(&C)", {122, 236, 240, 256}},
     {Kind::Check, htReset, "ｶｳﾝﾀ更新日時(&R)", {244, 236, 370, 256}},
     NW_VOLUME_SWITCHES(htSent, htReceived),
-    {Kind::Button, cdGraph, "ｸﾞﾗﾌ(&G)", {544, 236, 582, 274}, kPicture, "ｸﾞﾗﾌの表示"},
+    {Kind::Button, cdGraph, "ｸﾞﾗﾌ(&G)", {544, 236, 582, 274}, kPicture, "ｸﾞﾗﾌの表示 (Alt+G)"},
 };
 
 constexpr Control kUserPage[] = {
-    {Kind::List, HisList + 2, "", {0, 0, 582, 230}, kRows},
+    {Kind::List, HisList + 2, "", {0, kHeaderH, 582, 230}, kRows},
     {Kind::Label, MesKind + 2, "", {0, 284, 582, 302}, kText},
     {Kind::Check, huPlusTime, "累積接続時間(&T)", {0, 236, 118, 256}, G},
     {Kind::Check, huPlusCount, "累積接続回数(&C)", {122, 236, 240, 256}},
@@ -163,37 +165,47 @@ void NWDLogList::Unload() {
 
 void NWDLogList::Load() {
   loading_ = true;
+  // The tabs and the three containers; a page's own controls come when it is first shown
+  // (BuildPage), so opening the window creates only what it shows.
   const NWDPagedForm::Page pages[kPageCount] = {
-      {"接続／切断のﾛｸﾞ", DialFrm, kDialPage},
-      {"\"今日\" ｶｳﾝﾀのﾛｸﾞ", TdayFrm, kTdayPage},
-      {"", UserFrm, kUserPage},
+      {"接続／切断のﾛｸﾞ", DialFrm, {}},
+      {"\"今日\" ｶｳﾝﾀのﾛｸﾞ", TdayFrm, {}},
+      {"", UserFrm, {}},
   };
   CreatePages(pages);
   AddControls(Window(), kWindowControls);
   volumeAtLoad_ = volume_;
-  for (const ColumnSwitch& c : kColumns) SetChecked(c.Id, c.Flag ? h_.*c.Flag : volume_.*c.VolumeFlag);
   SetFittedText(ListWord + 2, UserLogCaption(counterName_));
+  SetPicture(cdBack, IDB_HISTORY_BACK, pictures_[1]);
+  SetPicture(cdNext, IDB_HISTORY_NEXT, pictures_[2]);
   SelectPage(g_lastLogPage >= 0 && g_lastLogPage < kPageCount ? g_lastLogPage : 0);
   loading_ = false;
-  LoadPictures();
 }
 
-void NWDLogList::LoadPictures() {
-  const int ids[3] = {cdGraph, cdBack, cdNext};
-  const int bitmaps[3] = {IDB_HISTORY_GRAPH, IDB_HISTORY_BACK, IDB_HISTORY_NEXT};
-  for (int i = 0; i < 3; ++i) {
-    HWND button = Item(ids[i]);
-    pictures_[i] = otkGdi::LoadBitmapScaled(instance_, bitmaps[i], Dpi());
-    if (pictures_[i]) {
-      SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(pictures_[i].Get()));
-    } else {
-      // Without its picture the button shows its text.
-      SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) & ~static_cast<LONG_PTR>(BS_BITMAP));
-      InvalidateRect(button, nullptr, TRUE);
-    }
+void NWDLogList::BuildPage(int page) {
+  const size_t k = static_cast<size_t>(page);
+  if (built_[k]) return;
+  built_[k] = true;
+  constexpr std::span<const Control> kPages[kPageCount] = {kDialPage, kTdayPage, kUserPage};
+  constexpr int kFrames[kPageCount] = {DialFrm, TdayFrm, UserFrm};
+  AddControls(Item(kFrames[k]), kPages[k]);
+  columns_[k].Attach(List(page), S(kHeaderH));
+  for (const ColumnSwitch& c : kColumns)
+    if (c.Kind == page) SetChecked(c.Id, c.Flag ? h_.*c.Flag : volume_.*c.VolumeFlag);
+  if (page == LogToday) SetPicture(cdGraph, IDB_HISTORY_GRAPH, pictures_[0]);
+}
+
+void NWDLogList::SetPicture(int id, int bitmap, otkGdi::Bitmap& picture) {
+  HWND button = Item(id);
+  picture = otkGdi::LoadBitmapScaled(instance_, bitmap, Dpi());
+  if (picture) {
+    SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.Get()));
+  } else {
+    // Without its picture the button shows its text.
+    SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) & ~static_cast<LONG_PTR>(BS_BITMAP));
+    InvalidateRect(button, nullptr, TRUE);
   }
 }
-
 
 // ---- filling and totals -------------------------------------------------------------------------------
 
@@ -216,10 +228,23 @@ int NWDLogList::ListKindOf(HWND wnd) const {
 }
 
 void NWDLogList::PageSwitched(int page) {
+  BuildPage(page);
   FillHistoryList(page, ItemCount(page) == 0 ? ShowNewest : KeepPosition);
+  UpdateControlStates(page);
   const int32_t step = PageSizeFor(h_, page).S;
-  SetTip(cdBack, MoveTip(false, step));
-  SetTip(cdNext, MoveTip(true, step));
+  SetTip(cdBack, MoveTip(false, step) + " (Alt+B)");
+  SetTip(cdNext, MoveTip(true, step) + " (Alt+N)");
+}
+
+void NWDLogList::UpdateControlStates(int page) {
+  const bool records = model_.Shown(page).Count() > 0;
+  const int needRecords[] = {cdCngVal, cdCsv, cdBack, cdNext};
+  HWND focus = GetFocus();
+  for (const int id : needRecords) {
+    // The focus must not stay on a button that goes grey: the list takes it.
+    if (!records && focus == Item(id)) SetFocus(List(page));
+    Enable(id, records);
+  }
 }
 
 void NWDLogList::resetAction() {
@@ -241,26 +266,24 @@ ListPosition NWDLogList::FillHistoryList(int kind, LogWindowMode mode) {
 
   SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  size_t bytes = 0;
-  for (const std::string& row : fill.Rows) bytes += (row.size() + 1) * sizeof(wchar_t);
-  SendMessageW(list, LB_INITSTORAGE, fill.Rows.size(), static_cast<LPARAM>(bytes));
-  int widest = 0;
-  {
-    otkGdi::WindowDc dc(list);
-    otkGdi::SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
-    for (const std::string& row : fill.Rows) {
-      const std::wstring w = win::Widen(row);
-      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
-      widest = std::max(widest, static_cast<int>(LOWORD(
-                                     GetTabbedTextExtentW(dc.Get(), w.c_str(), static_cast<int>(w.size()), 0, nullptr))));
-    }
+  columns_[static_cast<size_t>(kind)].Show(fill.Columns);
+  // The rows in UTF-16 in one buffer, for the list's storage to be sized once.
+  std::wstring rows;
+  std::vector<size_t> starts;
+  starts.reserve(fill.Rows.size());
+  for (const std::string& row : fill.Rows) {
+    starts.push_back(rows.size());
+    rows += win::Widen(row);
+    rows += L'\0';
   }
-  SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + S(8)), 0);
+  SendMessageW(list, LB_INITSTORAGE, fill.Rows.size(), static_cast<LPARAM>(rows.size() * sizeof(wchar_t)));
+  for (const size_t at : starts) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rows.c_str() + at));
   focusChosen_[static_cast<size_t>(kind)] = pos.Focus >= 0;
   if (pos.Focus >= 0) SendMessageW(list, LB_SETCARETINDEX, static_cast<WPARAM>(pos.Focus), FALSE);
   SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(pos.Top), 0);
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
+  if (kind == ShownPage()) UpdateControlStates(kind);  // a page switch does it once the page is chosen
   return pos;
 }
 
@@ -348,7 +371,8 @@ void NWDLogList::SaveCsv() {
 }
 
 void NWDLogList::StoreColumnFlags() {
-  for (const ColumnSwitch& c : kColumns) (c.Flag ? h_.*c.Flag : volume_.*c.VolumeFlag) = Checked(c.Id);
+  for (const ColumnSwitch& c : kColumns)
+    if (built_[static_cast<size_t>(c.Kind)]) (c.Flag ? h_.*c.Flag : volume_.*c.VolumeFlag) = Checked(c.Id);
 }
 
 // ---- events -------------------------------------------------------------------------------------------

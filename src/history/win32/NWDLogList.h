@@ -22,6 +22,7 @@
 #include "data/NWDGlobal.h"
 #include "data/NWDVolumeFile.h"
 #include "history/NWDLogListModel.h"
+#include "history/win32/NWDLogColumns.h"
 #include "history/win32/NWDLogGraph.h"
 #include "settings/win32/NWDPagedForm.h"
 
@@ -52,8 +53,12 @@ class NWDLogList final : public NWDPagedForm, public NWDLogGraphSource {
   void OnDestroy() override;
 
   void Load();
-  void LoadPictures();
+  // Creates the controls of `page` the first time it is shown, set from the settings.
+  void BuildPage(int page);
+  void SetPicture(int id, int bitmap, otkGdi::Bitmap& picture);
   void PageSwitched(int page);
+  // What can be done on `page`: editing, exporting and paging need records.
+  void UpdateControlStates(int page);
   // Refills list `kind`; the position it restored (the focused item stays on its record).
   ListPosition FillHistoryList(int kind, LogWindowMode mode);
   void ShowSelectionTotals(int kind);
@@ -83,8 +88,10 @@ class NWDLogList final : public NWDPagedForm, public NWDLogGraphSource {
   bool topmost_ = false;
   bool loading_ = false;
   std::array<bool, 3> focusChosen_{false, false, false};
+  std::array<bool, 3> built_{false, false, false};  // the page's controls exist
   otkForm::Form* nested_ = nullptr;
-  otkGdi::Bitmap pictures_[3];
+  otkGdi::Bitmap pictures_[3];  // graph, back, next
+  std::array<NWDLogColumns, 3> columns_;  // the tab stops and column names of each list
 };
 
 }  // namespace nw
