@@ -88,8 +88,8 @@ void NWDLogGraph::ShowModal(HWND owner, HICON icon, bool topmost) {
   }
   const std::string step = std::to_string(PageSizeFor(h_, LogGraph).S);
   // The buttons' keys are Alt+Left and Alt+Right (PreTranslate).
-  SetTip(cdBack, "前へ" + step + "件移動 (Alt+←)");
-  SetTip(cdNext, "次へ" + step + "件移動 (Alt+→)");
+  SetTip(cdBack, "前へ" + step + "件移動");
+  SetTip(cdNext, "次へ" + step + "件移動");
   SetChecked(gphVolume, volume_.gphVolume);
 
   LogGraphExpress(source_.setHisTdayGraph(KeepPosition).value_or(GraphData{}));

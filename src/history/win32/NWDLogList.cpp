@@ -59,7 +59,7 @@ constexpr Control kTdayPage[] = {
     {Kind::Check, htPlusCount, "累積接続回数(&C)", {122, 236, 240, 256}},
     {Kind::Check, htReset, "ｶｳﾝﾀ更新日時(&R)", {244, 236, 370, 256}},
     NW_VOLUME_SWITCHES(htSent, htReceived),
-    {Kind::Button, cdGraph, "ｸﾞﾗﾌ(&G)", {544, 236, 582, 274}, kPicture, "ｸﾞﾗﾌの表示 (Alt+G)"},
+    {Kind::Button, cdGraph, "ｸﾞﾗﾌ(&G)", {544, 236, 582, 274}, kPicture, "ｸﾞﾗﾌの表示"},
 };
 
 constexpr Control kUserPage[] = {
@@ -232,8 +232,8 @@ void NWDLogList::PageSwitched(int page) {
   FillHistoryList(page, ItemCount(page) == 0 ? ShowNewest : KeepPosition);
   UpdateControlStates(page);
   const int32_t step = PageSizeFor(h_, page).S;
-  SetTip(cdBack, MoveTip(false, step) + " (Alt+B)");
-  SetTip(cdNext, MoveTip(true, step) + " (Alt+N)");
+  SetTip(cdBack, MoveTip(false, step));
+  SetTip(cdNext, MoveTip(true, step));
 }
 
 void NWDLogList::UpdateControlStates(int page) {
