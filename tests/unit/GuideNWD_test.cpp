@@ -15,8 +15,9 @@
 namespace fs = std::filesystem;
 
 namespace {
-fs::path SourceRoot() { return fs::path(__FILE__).parent_path().parent_path().parent_path(); }
-fs::path GuideFolder() { return SourceRoot() / "GuideNWD"; }
+// The source tree, given by the build: __FILE__ may be relative to the build folder.
+const fs::path kSourceRoot = NW_SOURCE_DIR;
+fs::path GuideFolder() { return kSourceRoot / "GuideNWD"; }
 std::string Read(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -51,8 +52,9 @@ TEST(GuideNWD, StartPageAndEveryLinkedPageExist) {
         ADD_FAILURE() << page << " links to " << link << ", which is not there";
         continue;
       }
-      if (hash != std::string::npos)
+      if (hash != std::string::npos) {
         EXPECT_TRUE(Matches(pages[target], id).count(link.substr(hash + 1))) << page << " links to " << link;
+      }
       if (fs::path(target).extension() == ".htm" && reached.insert(target).second) todo.push_back(target);
     }
   }
@@ -73,7 +75,7 @@ TEST(GuideNWD, EveryWindowNamesAHelpPageThatIsThere) {
   const std::regex makesWindow(R"(RegisterWindowClassOnce\(|RegisterClassExW\(|[^:>.\w]Create\(\{|[^:>.\w]Create\(o\))");
   const std::regex page(R"(([A-Za-z0-9_]+\.htm)\")");
   int windows = 0;
-  for (const auto& e : fs::recursive_directory_iterator(SourceRoot() / "src")) {
+  for (const auto& e : fs::recursive_directory_iterator(kSourceRoot / "src")) {
     const fs::path& p = e.path();
     // Windows live in the subsystems' win32 folders; the form kit's own folder makes none itself.
     const bool windowLayer = p.parent_path().filename() == "win32" && p.parent_path().parent_path().filename() != "classlib";
