@@ -37,7 +37,6 @@ class RunningMark {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT_PTR kLookerTimer = 1;
 constexpr UINT_PTR kLookersbTimer = 2;
-constexpr UINT_PTR kTrayTimer = 3;  // once, at start-up
 
 // Design layout at 96 DPI (client coordinates).
 constexpr int kClientW = 310, kClientH = 270;
@@ -166,6 +165,7 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   const int32_t storedPrevious = nw::RestoreDisplayMode(DisplayModes{kModeTray, g.PreviousDisplayMode});
   modes_.PreviousDisplayMode = storedPrevious;
   modes_.DisplayMode = kModeTray;
+  SetTrayResidency(g.SavedWindowState[SwTrayIn] != 0);
   if (g.TopWinFLG) {
     SendMessageW(Control(cmd::TopWinBtn), BM_SETCHECK, BST_CHECKED, 0);
     TopWinBtn_Click();
@@ -185,8 +185,6 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   SetDisplayMode(mode);
   modes_.PreviousDisplayMode = storedPrevious;
   links::Global().PreviousDisplayMode = storedPrevious;
-  // The tray icon waits on the shell's answer: it is added once the window is drawn (kTrayTimer).
-  SetTimer(wnd_, kTrayTimer, USER_TIMER_MINIMUM, nullptr);
 
   // 10-13. The start-up dial and the re-anchoring of the counters.
   monitor_->CompleteStart();
@@ -276,9 +274,6 @@ LRESULT NWDBase::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       } else if (wParam == kLookersbTimer && !inLookersb_) {
         const RunningMark running(inLookersb_);
         monitor_->Lookersb_Timer();
-      } else if (wParam == kTrayTimer) {
-        KillTimer(wnd_, kTrayTimer);
-        if (!unloading_) SetTrayResidency(links::Global().SavedWindowState[SwTrayIn] != 0);
       }
       return 0;
     case WM_COMMAND:
