@@ -15,6 +15,8 @@ int16_t NextFileNumber() {
   return static_cast<int16_t>(next.fetch_add(1) % 511 + 1);
 }
 
+constexpr size_t kReadAheadBytes = 4096;
+
 uint64_t LoadLE(const unsigned char* b, size_t n) {
   uint64_t v = 0;
   for (size_t i = n; i-- > 0;) v = (v << 8) | b[i];
@@ -45,6 +47,33 @@ bool otkFileRWCtrl::OpenForBinary() {
 void otkFileRWCtrl::CloseFile() {
   file_.Close();
   number_ = -1;
+  ForgetReadAhead();
+}
+
+void otkFileRWCtrl::ForgetReadAhead() {
+  ahead_.clear();
+  aheadAsked_ = 0;
+}
+
+int64_t otkFileRWCtrl::ReadAt(int64_t offset, unsigned char* buf, size_t n) {
+  const bool held =
+      offset >= aheadStart_ && offset + static_cast<int64_t>(n) <= aheadStart_ + static_cast<int64_t>(aheadAsked_);
+  if (!held) {
+    ForgetReadAhead();
+    ahead_.resize(std::max(n, kReadAheadBytes));
+    const int64_t got = file_.ReadAt(offset, ahead_.data(), ahead_.size());
+    if (got < 0) {
+      ahead_.clear();
+      return -1;
+    }
+    aheadStart_ = offset;
+    aheadAsked_ = ahead_.size();
+    ahead_.resize(static_cast<size_t>(got));
+  }
+  const int64_t from = offset - aheadStart_;
+  const int64_t have = std::clamp<int64_t>(static_cast<int64_t>(ahead_.size()) - from, 0, static_cast<int64_t>(n));
+  std::copy_n(ahead_.begin() + from, have, buf);
+  return have;
 }
 
 void otkFileRWCtrl::FileAddress(std::string agAds) {
@@ -58,7 +87,7 @@ void otkFileRWCtrl::CurrentPoint(int64_t agPnt) {
 int64_t otkFileRWCtrl::FileLength() const { return IsOpen() ? file_.Size() : -1; }
 
 bool otkFileRWCtrl::ReadBytes(unsigned char* buf, size_t n) {
-  const int64_t got = file_.ReadAt(point_ - 1, buf, n);
+  const int64_t got = ReadAt(point_ - 1, buf, n);
   if (got < 0) return false;
   std::fill(buf + got, buf + n, 0);  // beyond the end reads as zero
   point_ += static_cast<int64_t>(n);
@@ -66,6 +95,7 @@ bool otkFileRWCtrl::ReadBytes(unsigned char* buf, size_t n) {
 }
 
 bool otkFileRWCtrl::WriteBytes(const unsigned char* buf, size_t n) {
+  ForgetReadAhead();
   if (!file_.WriteAt(point_ - 1, buf, n)) return false;
   point_ += static_cast<int64_t>(n);
   return true;
@@ -142,7 +172,7 @@ bool otkFileRWCtrl::ReadText(int32_t chars, std::string& ouStr) {
   const int64_t left = std::max<int64_t>(0, size - (point_ - 1));
   const auto want = static_cast<size_t>(std::min<int64_t>(2 * static_cast<int64_t>(chars), left));
   std::vector<unsigned char> buf(want);
-  const int64_t got = want ? file_.ReadAt(point_ - 1, buf.data(), want) : 0;
+  const int64_t got = want ? ReadAt(point_ - 1, buf.data(), want) : 0;
   if (got < 0) return false;
   const std::string_view bytes(reinterpret_cast<const char*>(buf.data()), static_cast<size_t>(got));
   const size_t used = nw::cp932::BytesOfChars(bytes, static_cast<size_t>(chars));

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "classlib/DateValue.h"
 #include "classlib/otkOsFile.h"
@@ -65,8 +66,17 @@ class otkFileRWCtrl {
   bool WriteBytes(const unsigned char* buf, size_t n);
   bool ReadText(int32_t chars, std::string& ouStr);
 
+  // Up to `n` bytes at `offset` (fewer at the end of the file), from the block read ahead.
+  int64_t ReadAt(int64_t offset, unsigned char* buf, size_t n);
+  void ForgetReadAhead();
+
   std::string address_;
   nw::os::File file_;
   int64_t point_ = 1;
   int16_t number_ = -1;
+  // Readers take a value at a time, and a system call per value is most of what reading a file
+  // costs (above all under Wine): a block is read ahead, and dropped at every write through here.
+  std::vector<unsigned char> ahead_;
+  int64_t aheadStart_ = 0;
+  size_t aheadAsked_ = 0;  // bytes asked for; ahead_ holds fewer when the file ended before
 };

@@ -1,10 +1,12 @@
-// CPU use and working set of an idle NetWard, for the performance report. Not part of the regular
-// run (it takes two minutes); run it with
-//   wine e2e_tests.exe --gtest_also_run_disabled_tests --gtest_filter='*Idle*'
-// The figures come from the host's /proc (through Wine's Z: drive): the Wine process that runs
-// NetWard.exe is found by the test folder in its command line.
+// Measurements for the performance report, not part of the regular run; run them with
+//   wine e2e_tests.exe --gtest_also_run_disabled_tests --gtest_filter='*Idle*'      (two minutes)
+//   wine e2e_tests.exe --gtest_also_run_disabled_tests --gtest_filter='*StartupMeasurement*'   (half a minute)
+// Idle: CPU use and working set, from the host's /proc (through Wine's Z: drive): the Wine process
+// that runs NetWard.exe is found by the test folder in its command line.
+// Start-up: from process start to the first status line in view, against a bare window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -15,6 +17,7 @@
 #include "E2eSettings.h"
 #include "E2eSupport.h"
 #include "LineSimState.h"
+#include "app/NWDMenuIds.h"
 
 namespace e2e {
 namespace {
@@ -141,6 +144,128 @@ TEST(DISABLED_IdleMeasurement, Interval1000msAgainstBaseline) {
 
 TEST(DISABLED_IdleMeasurement, Interval1000ms) { MeasureIdle(1000); }
 TEST(DISABLED_IdleMeasurement, Interval100ms) { MeasureIdle(100); }
+
+// A program whose start-up is timed, in a program folder of its own.
+struct StartupSubject {
+  std::string Label;
+  const wchar_t* Exe;
+  const wchar_t* WindowClass;
+  UINT CloseMsg;
+  WPARAM CloseParam;
+  std::unique_ptr<ProgramFolder> Folder = std::make_unique<ProgramFolder>();
+  // Milliseconds after the start: CreateProcess returned, the window visible, the line answered.
+  std::vector<double> Started, Shown, Times;
+};
+
+double MillisecondsSince(const LARGE_INTEGER& from) {
+  LARGE_INTEGER now, freq;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&freq);
+  return static_cast<double>(now.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+}
+
+// One start, timed from just before CreateProcess until the window is visible with a line in its
+// list box and the program answers messages again (so the line gets painted). The list is asked
+// only once the window is visible, by a sent message: it is answered when the program next looks at
+// its queue, which a busy start-up does not. False on failure.
+bool TimeToFirstLine(StartupSubject& s) {
+  Process proc;
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  if (!proc.Start(s.Folder->Path(s.Exe), L"", s.Folder->Dir())) return false;
+  const double started = MillisecondsSince(start);
+  double shown = -1, ms = -1;
+  HWND main = nullptr;
+  WaitUntil(
+      [&] {
+        if (!main) {
+          const std::vector<HWND> tops = TopWindows(proc.Pid(), s.WindowClass);
+          if (!tops.empty()) main = tops.front();
+        }
+        if (!main || !IsWindowVisible(main)) return false;
+        if (shown < 0) shown = MillisecondsSince(start);
+        HWND list = FindWindowExW(main, nullptr, L"ListBox", nullptr);
+        DWORD_PTR count = 0;
+        if (!list || !SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 10000, &count) || count == 0 ||
+            count == static_cast<DWORD_PTR>(LB_ERR))
+          return false;
+        ms = MillisecondsSince(start);
+        return true;
+      },
+      15s, 1ms);
+  if (main) PostMessageW(main, s.CloseMsg, s.CloseParam, 0);
+  if (!proc.WaitExit(10s) || ms < 0) return false;
+  s.Started.push_back(started);
+  s.Shown.push_back(shown);
+  s.Times.push_back(ms);
+  return true;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// The median of the ratios of starts made in turn: what a busy machine does to one pair weighs on
+// both of it.
+double PairedRatio(const std::vector<double>& a, const std::vector<double>& b) {
+  std::vector<double> r;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) r.push_back(a[i] / b[i]);
+  return Median(r);
+}
+
+// NetWard and the bare reference window (tests/e2e/reference), as it is and with NetWard's manifest,
+// started in turn: NW_STARTUP_RUNS starts of each (default 11) after one unmeasured warm-up start,
+// which also leaves NetWard's data files in place as a user's folder has them. With NW_BASELINE_EXE
+// (the Windows path of an earlier build's NetWard.exe) that build takes its turn too.
+TEST(DISABLED_StartupMeasurement, AgainstBareWindow) {
+  const wchar_t* runsVar = _wgetenv(L"NW_STARTUP_RUNS");
+  const int runs = std::max(runsVar ? _wtoi(runsVar) : 11, 1);
+  std::vector<StartupSubject> subjects;
+  subjects.push_back({"NetWard", L"NetWard.exe", L"NWDBase", WM_COMMAND, nw::cmd::Closenu});
+  subjects.push_back({"bare", L"BareWindow.exe", L"NWBareWindow", WM_CLOSE, 0});
+  subjects.push_back({"bare+manifest", L"BareWindowManifest.exe", L"NWBareWindow", WM_CLOSE, 0});
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring bin = self;
+  bin.erase(bin.find_last_of(L'\\'));
+  for (size_t k : {1u, 2u})
+    ASSERT_TRUE(CopyFileW((bin + L"\\" + subjects[k].Exe).c_str(), subjects[k].Folder->Path(subjects[k].Exe).c_str(),
+                          FALSE));
+  const wchar_t* baseline = _wgetenv(L"NW_BASELINE_EXE");
+  if (baseline && *baseline) {
+    subjects.push_back({"baseline", L"NetWard.exe", L"NWDBase", WM_COMMAND, nw::cmd::Closenu});
+    ASSERT_TRUE(CopyFileW(baseline, subjects.back().Folder->Path(L"NetWard.exe").c_str(), FALSE));
+  }
+
+  for (int i = -1; i < runs; ++i) {
+    std::string line = "start " + std::to_string(i + 1) + ":";
+    for (StartupSubject& s : subjects) {
+      ASSERT_TRUE(TimeToFirstLine(s)) << s.Label << ": no status line in view";
+      if (i < 0) {  // the warm-up start is not counted
+        s.Started.clear();
+        s.Shown.clear();
+        s.Times.clear();
+        continue;
+      }
+      char figure[64];
+      std::snprintf(figure, sizeof figure, " %s %.1f ms", s.Label.c_str(), s.Times.back());
+      line += figure;
+    }
+    if (i >= 0) std::printf("%s\n", line.c_str());
+  }
+  std::printf("median of %d starts each: ms to the first line (median ratio of each start to the bare window's\n"
+              "and to the bare window's with the manifest; ms until CreateProcess returned, until visible)\n",
+              runs);
+  for (const StartupSubject& s : subjects) {
+    const double median = Median(s.Times);
+    std::printf("  %-14s %6.1f (%.2f, %.2f; %.1f, %.1f)\n", s.Label.c_str(), median,
+                PairedRatio(s.Times, subjects[1].Times), PairedRatio(s.Times, subjects[2].Times), Median(s.Started),
+                Median(s.Shown));
+    ::testing::Test::RecordProperty("startup_ms_" + s.Label, std::to_string(median));
+  }
+}
 
 }  // namespace
 }  // namespace e2e

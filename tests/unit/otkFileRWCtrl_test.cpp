@@ -146,6 +146,22 @@ TEST_F(RecordFile, WritingBeyondTheEndExtendsWithZeros) {
   EXPECT_EQ(Bytes(), std::string(5, '\0') + "\x02\x01");
 }
 
+TEST_F(RecordFile, ReadsSeeWhatWasJustWritten) {
+  WriteAll(dir.FsPath("data.bin"), LE<int32_t>(1) + LE<int32_t>(2));
+  Open();
+  int32_t v = 0;
+  EXPECT_TRUE(f.GetLong(v));
+  EXPECT_EQ(v, 1);
+  EXPECT_TRUE(f.SetLong(5));  // over the value read ahead with the first
+  f.CurrentPoint(5);
+  EXPECT_TRUE(f.GetLong(v));
+  EXPECT_EQ(v, 5);
+  EXPECT_TRUE(f.SetLong(7));  // beyond the end the first read saw
+  f.CurrentPoint(9);
+  EXPECT_TRUE(f.GetLong(v));
+  EXPECT_EQ(v, 7);
+}
+
 TEST_F(RecordFile, ClosedObjectFailsEverything) {
   f.FileAddress(dir.File("never.bin"));
   EXPECT_EQ(f.FileNumber(), -1);
