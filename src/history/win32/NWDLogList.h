@@ -23,7 +23,7 @@
 #include "data/NWDVolumeFile.h"
 #include "history/NWDLogListModel.h"
 #include "history/win32/NWDLogGraph.h"
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 
 namespace nw {
 

@@ -16,7 +16,7 @@
 
 #include "data/NWDGlobal.h"
 #include "history/NWDLogUtilModel.h"
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 
 namespace nw {
 

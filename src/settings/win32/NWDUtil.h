@@ -9,7 +9,7 @@
 //     dlg.ShowModal(mainIcon, topmost);   // returns when the dialog is closed
 #include <windows.h>
 
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 #include "settings/NWDLaunch.h"
 #include "settings/NWDQuotaModel.h"
 #include "settings/NWDUtilModel.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "monitor/MonitorPorts.h"
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 
 namespace nw {
 

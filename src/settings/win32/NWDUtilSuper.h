@@ -12,7 +12,7 @@
 
 #include "monitor/MonitorPorts.h"
 #include "settings/NWDUtilSprModel.h"
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 
 namespace nw {
 

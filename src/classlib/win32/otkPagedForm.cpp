@@ -1,4 +1,4 @@
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 
 #include <vector>
 
