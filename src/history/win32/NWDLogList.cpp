@@ -135,7 +135,7 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 NWDLogList::NWDLogList(HINSTANCE instance, HistoryDisplaySettings& history, std::string counterName)
-    : NWDPagedForm(instance, ListSel, ListWord, kPageRect),
+    : otk::otkPagedForm(instance, ListSel, ListWord, kPageRect),
       instance_(instance),
       h_(history),
       volume_(VolumeGlobal().Display),
@@ -163,7 +163,7 @@ void NWDLogList::Unload() {
 
 void NWDLogList::Load() {
   loading_ = true;
-  const NWDPagedForm::Page pages[kPageCount] = {
+  const otk::otkPagedForm::Page pages[kPageCount] = {
       {"接続／切断のﾛｸﾞ", DialFrm, kDialPage},
       {"\"今日\" ｶｳﾝﾀのﾛｸﾞ", TdayFrm, kTdayPage},
       {"", UserFrm, kUserPage},
@@ -362,7 +362,7 @@ bool NWDLogList::PreTranslate(const MSG& msg) {
     if (Window()) ShowSelectionTotals(kind);
     return true;
   }
-  return NWDPagedForm::PreTranslate(msg);
+  return otk::otkPagedForm::PreTranslate(msg);
 }
 
 void NWDLogList::OnCommand(int id, int code) {

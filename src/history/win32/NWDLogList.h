@@ -27,7 +27,7 @@
 
 namespace nw {
 
-class NWDLogList final : public NWDPagedForm, public NWDLogGraphSource {
+class NWDLogList final : public otk::otkPagedForm, public NWDLogGraphSource {
  public:
   // `history` is the process's display settings: the column flags are written back into it as
   // the check boxes change, the display settings dialog edits it in place.

@@ -20,7 +20,7 @@
 
 namespace nw {
 
-class NWDLogUtil final : public NWDPagedForm {
+class NWDLogUtil final : public otk::otkPagedForm {
  public:
   // Control identifiers (the tests find the controls by them).
   static constexpr int kPageCount = 5;

@@ -16,7 +16,7 @@
 
 namespace nw {
 
-class NWDUtil final : public NWDPagedForm {
+class NWDUtil final : public otk::otkPagedForm {
  public:
   NWDUtil(HINSTANCE instance, UtilityHost& host, LaunchPorts& launch, std::string programFolder,
           std::string exeName);

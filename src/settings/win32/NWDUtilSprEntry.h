@@ -16,7 +16,7 @@
 
 namespace nw {
 
-class NWDUtilSprEntry final : public NWDPagedForm {
+class NWDUtilSprEntry final : public otk::otkPagedForm {
  public:
   NWDUtilSprEntry(HINSTANCE instance, SettingsRecord& settings, RasQuery& ras);
   ~NWDUtilSprEntry() override;

@@ -16,7 +16,7 @@
 
 namespace nw {
 
-class NWDUtilSuper final : public NWDPagedForm {
+class NWDUtilSuper final : public otk::otkPagedForm {
  public:
   NWDUtilSuper(HINSTANCE instance, SettingsRecord& settings, RasQuery& ras);
   ~NWDUtilSuper() override;
