@@ -7,7 +7,8 @@
 // Its files, by concern; each calls only what is further down this list:
 //   NWDBaseCommands.cpp  menu and button commands, the dialogs they open
 //   NWDBaseView.cpp      the monitor's view (MonitorView): status list, caption, buttons, counters
-//   NWDBase.cpp          the frame: load sequence, window messages, display modes, closing, saving
+//   NWDBase.cpp          the frame: load sequence, window messages, timers, closing, saving
+//   NWDBaseModes.cpp     the display modes (tray only, main window, compact window)
 //   NWDBaseTray.cpp      the tray icon
 //   NWDMainMenu, NWDCounterBoxes, NWDBaseDialogs, NWDBasePorts, NWDBaseLinks, NWDBaseLayout.h:
 //                        the pieces it is built from (menus, drawn texts, dialogs, the monitor's
@@ -69,7 +70,7 @@ class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvent
   // The window state the settings file stores (display mode, lock button, tray, position).
   LiveWindowState LiveState() const;
 
-  // ---- MonitorView (NWDBaseView.cpp) ------------------------------------------------------------
+  // ---- MonitorView (NWDBaseView.cpp; the timers in NWDBase.cpp) ---------------------------------
   int DisplayMode() override { return modes_.DisplayMode; }
   void StatusAppend(const std::string& line) override;
   void StatusRemoveFirst() override;
@@ -115,6 +116,7 @@ class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvent
   void CloseByProgram();  // the "Unload Me" of the exit commands
   void SaveAllSettings();
   void ApplyTopmost(bool on);
+  // ---- the compact window (NWDBaseModes.cpp) ----
   bool CompactShown() const;
   HWND CompactWindow() const;
   void SetCompactState(bool shown);
