@@ -81,19 +81,6 @@ std::vector<Form*>& LiveForms() {
   return forms;
 }
 
-struct Collect {
-  HWND Except;
-  std::vector<HWND>* List;
-};
-BOOL CALLBACK DisableOne(HWND wnd, LPARAM lp) {
-  auto* c = reinterpret_cast<Collect*>(lp);
-  if (wnd != c->Except && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
-    EnableWindow(wnd, FALSE);
-    c->List->push_back(wnd);
-  }
-  return TRUE;
-}
-
 // Top-left corner of a `w` x `h` frame placed as `o` asks.
 POINT Placed(const FormOptions& o, int w, int h) {
   if (o.Placement == Place::At) return o.Position;
@@ -118,15 +105,36 @@ POINT Placed(const FormOptions& o, int w, int h) {
 
 }  // namespace
 
-DisableOthers::DisableOthers(HWND except) {
-  Collect c{except, &disabled_};
-  EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&c));
-}
+// Disables the visible, enabled top-level windows of this thread except `except`; Release (or
+// the destructor) enables them again. Release before destroying the modal window, so activation
+// returns to the program and not to another one.
+class DisableOthers {
+ public:
+  explicit DisableOthers(HWND except) : except_(except) {
+    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(this));
+  }
+  ~DisableOthers() { Release(); }
+  DisableOthers(const DisableOthers&) = delete;
+  DisableOthers& operator=(const DisableOthers&) = delete;
+  void Release() {
+    for (HWND w : disabled_)
+      if (IsWindow(w)) EnableWindow(w, TRUE);
+    disabled_.clear();
+  }
 
-void DisableOthers::Release() {
-  for (HWND w : disabled_)
-    if (IsWindow(w)) EnableWindow(w, TRUE);
-  disabled_.clear();
+ private:
+  static BOOL CALLBACK DisableOne(HWND wnd, LPARAM lp);
+  HWND except_ = nullptr;
+  std::vector<HWND> disabled_;
+};
+
+BOOL CALLBACK DisableOthers::DisableOne(HWND wnd, LPARAM lp) {
+  auto* self = reinterpret_cast<DisableOthers*>(lp);
+  if (wnd != self->except_ && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
+    EnableWindow(wnd, FALSE);
+    self->disabled_.push_back(wnd);
+  }
+  return TRUE;
 }
 
 SIZE FrameSize(int clientW, int clientH, bool topLevel, bool menu, UINT dpi) {

@@ -105,20 +105,8 @@ using HelpOpener = std::function<void(const std::string& page)>;
 void SetHelpOpener(HelpOpener opener);
 void OpenHelp(const std::string& page);
 
-// Disables the visible, enabled top-level windows of this thread except `except`; Release (or
-// the destructor) enables them again. Release before destroying the modal window, so activation
-// returns to the program and not to another one.
-class DisableOthers {
- public:
-  explicit DisableOthers(HWND except);
-  ~DisableOthers() { Release(); }
-  DisableOthers(const DisableOthers&) = delete;
-  DisableOthers& operator=(const DisableOthers&) = delete;
-  void Release();
-
- private:
-  std::vector<HWND> disabled_;
-};
+// The program's other windows, disabled while a form is modal.
+class DisableOthers;
 
 class Form {
  public:
