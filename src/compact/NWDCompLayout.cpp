@@ -51,16 +51,21 @@ std::string RowLabel(Row row, const std::string& counterName) {
 
 std::string ExpUsrMenuCaption(const std::string& counterName) { return "\"" + counterName + "\" ｶｳﾝﾀ表示(&U)"; }
 
-Layout ComputeLayout(const SettingsRecord& s, int posLeft, int posTop, bool expVol) {
+Layout ComputeLayout(const SettingsRecord& s, int posLeft, int posTop, bool expVol,
+                     const std::function<int(const std::string&)>& measure) {
   Layout l;
+  int need = 0;
   for (Row r : {Row::Now, Row::Today, Row::User}) {
     if (!RowShown(s, r)) continue;
     l.Rows.push_back(r);
     l.RowColors.push_back(r == Row::User && !s.UserRenew ? kGrey : 0);
-    if (s.ExpLbl) l.Labels.push_back(RowLabel(r, s.CounterName));
+    if (!s.ExpLbl) continue;
+    l.Labels.push_back(RowLabel(r, s.CounterName));
+    if (measure) need = std::max(need, measure(r == Row::User ? l.Labels.back() + "..." : l.Labels.back()));
   }
+  l.LabelFit = std::clamp(need, kLabelFit, kLabelMaxFit);
   int x = posLeft;
-  if (s.ExpLbl) x += kLabelWidth;
+  if (s.ExpLbl) x += l.LabelFit + (kLabelWidth - kLabelFit);
   if (s.ExpTim) {
     l.TimeLeft = x;
     x += kTimeWidth;

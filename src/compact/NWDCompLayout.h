@@ -14,7 +14,8 @@ namespace nw::comp {
 // Fixed geometry in 96-DPI pixels.
 inline constexpr int kRowPitch = 18;
 inline constexpr int kLabelWidth = 116;  // the label column, gap included
-inline constexpr int kLabelFit = 108;    // the user counter's label is shortened to this
+inline constexpr int kLabelFit = 108;    // the user counter's label is shortened to this at least
+inline constexpr int kLabelMaxFit = 140;  // the label column grows for its texts up to this
 inline constexpr int kTimeWidth = 108;
 inline constexpr int kCountWidth = 42;
 inline constexpr uint32_t kGrey = 0x808080;  // COLORREF of a switched-off user counter
@@ -36,12 +37,16 @@ struct Layout {
   int DrawTop = 0;    // top of the columns
   int BoxHeight = 0;  // height of a column box: rows x 18 - 5
   int VolumeTop = -1;  // top of the volume line (at the left of PosPx), -1 not shown
+  int LabelFit = kLabelFit;  // the labels' width; the user counter's label is shortened to it
 };
 
 // The grid for the display settings; (posLeft, posTop) is the design position of PosPx. expVol: the
 // volume line is shown one row pitch below the rows (its switch lives in the volume file, whose
-// layout may grow, not in the settings record, whose layout may not).
-Layout ComputeLayout(const SettingsRecord& s, int posLeft, int posTop, bool expVol);
+// layout may grow, not in the settings record, whose layout may not). measure: a text's width in
+// 96-DPI pixels; given, the label column grows (up to kLabelMaxFit) until the labels fit whole,
+// the user counter's with the "..." FitText measures it with, so the default names are never cut.
+Layout ComputeLayout(const SettingsRecord& s, int posLeft, int posTop, bool expVol,
+                     const std::function<int(const std::string&)>& measure = {});
 
 // Caption of a row label: a double quote, the row's name, a double quote, " ｶｳﾝﾀ:".
 std::string RowLabel(Row row, const std::string& counterName);

@@ -28,6 +28,24 @@ TEST(CompLayout, EverythingShownIs266By54PastThePositionMarker) {
   EXPECT_EQ(l.RowColors, (std::vector<uint32_t>{0, 0, 0}));
 }
 
+TEST(CompLayout, LabelColumnGrowsUntilTheLabelsFitWithinItsLimit) {
+  SettingsRecord s = AllShown();
+  // Seven pixels a character: the user label is measured with the "..." its shortening would add.
+  auto measure = [](const std::string& t) {
+    return 7 * static_cast<int>(std::count_if(t.begin(), t.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+  };
+  s.CounterName = "ab";
+  EXPECT_EQ(ComputeLayout(s, 8, 4, false, measure).LabelFit, kLabelFit);  // short labels: the design width
+  s.CounterName = "abcdefgh";  // "\"abcdefgh\" ｶｳﾝﾀ:..." is 19 characters
+  Layout l = ComputeLayout(s, 8, 4, false, measure);
+  EXPECT_EQ(l.LabelFit, 19 * 7);
+  EXPECT_EQ(l.TimeLeft, 8 + 19 * 7 + (kLabelWidth - kLabelFit));
+  s.CounterName = std::string(40, 'x');  // too long: the limit, and the label is shortened
+  EXPECT_EQ(ComputeLayout(s, 8, 4, false, measure).LabelFit, kLabelMaxFit);
+  s.ExpLbl = false;
+  EXPECT_EQ(ComputeLayout(s, 8, 4, false, measure).TimeLeft, 8);
+}
+
 TEST(CompLayout, OnlyTheTodayCountIsOneRowOfTheCountColumn) {
   SettingsRecord s = AllShown();
   s.ExpLbl = s.ExpTim = s.ExpNow = s.ExpUsr = false;

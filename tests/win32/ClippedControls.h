@@ -1,8 +1,8 @@
 #pragma once
 // Which controls of a window cut their text: each control's text measured in its own font against
 // the room the control gives it (labels, push buttons, check boxes, option buttons, group boxes,
-// text boxes, drop-down lists with every item). Controls on hidden pages count; a control hidden
-// itself does not. Lay a window out at another DPI with otkGdi::SetLayoutDpi before creating it.
+// owner-drawn buttons, text boxes, drop-down lists with every item; picture buttons show no text).
+// Controls on hidden pages count; a control hidden itself does not. Lay a window out at another DPI with otkGdi::SetLayoutDpi before creating it.
 #include <windows.h>
 
 #include <string>
@@ -62,11 +62,16 @@ struct Finder {
     if (lstrcmpiW(cls.c_str(), L"STATIC") == 0) {
       const LONG type = style & SS_TYPEMASK;
       if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_LEFTNOWORDWRAP) return;
-      Check(wnd, text, DT_WORDBREAK | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0), w, h);
+      // A label that ends in "..." or does not wrap keeps to one line.
+      const bool oneLine = type == SS_LEFTNOWORDWRAP || (style & SS_ELLIPSISMASK);
+      Check(wnd, text, (oneLine ? DT_SINGLELINE : DT_WORDBREAK) | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0), w, h);
     } else if (lstrcmpiW(cls.c_str(), L"BUTTON") == 0) {
       const LONG type = style & BS_TYPEMASK;
       const UINT wrap = (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
-      if (type == BS_GROUPBOX) {
+      if (style & (BS_BITMAP | BS_ICON)) return;  // a picture is shown, not the text
+      if (type == BS_OWNERDRAW) {                 // drawn by its window, as one line (a link)
+        Check(wnd, text, DT_SINGLELINE | DT_NOPREFIX, w, h);
+      } else if (type == BS_GROUPBOX) {
         Check(wnd, text, DT_SINGLELINE, w - otkGdi::Scale(16, Dpi), h);
       } else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
         Check(wnd, text, wrap, w - otkGdi::Scale(8, Dpi), h);

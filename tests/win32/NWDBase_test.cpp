@@ -2,6 +2,7 @@
 // and passed on to the compact window.
 #include <gtest/gtest.h>
 
+#include "ClippedControls.h"
 #include "MainWindowKit.h"
 #include "app/NWDMenuIds.h"
 #include "compact/win32/NWDComp.h"
@@ -19,6 +20,7 @@ TEST(NWDBaseVolume, LinesShowBetweenCountersAndStatusBlankWhenEmptyAndReachTheCo
   ASSERT_TRUE(main.Loaded());
   HWND w = main.Window();
   ASSERT_TRUE(IsWindowVisible(w));
+  EXPECT_EQ(wtk::ClippedControls(w), std::vector<std::string>{});  // at the default texts
 
   // No control covers the lines' place, and the status list still ends inside the window.
   const UINT dpi = otkGdi::ScreenDpi();

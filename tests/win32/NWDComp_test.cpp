@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "ClippedControls.h"
 #include "WindowTestKit.h"
 
 using nw::NWDComp;
@@ -108,6 +111,9 @@ TEST_F(CompFixture, OpensSizedToTheFullGridWithLabelsAndCounters) {
 
 TEST_F(CompFixture, DisplayItemsResizeTheWindowAndNeverEmptyIt) {
   comp.SetCompactState(true);
+  // The default names fit whole.
+  EXPECT_EQ(wtk::Text(Mess(2)), "\"ﾕｰｻﾞｰ定義\" ｶｳﾝﾀ:");
+  EXPECT_EQ(wtk::ClippedControls(comp.Window()), std::vector<std::string>{});
   Command(NWDComp::kExpLblnu);
   EXPECT_FALSE(data.Settings.ExpLbl);
   EXPECT_FALSE(IsWindowVisible(Mess(0)));
@@ -208,6 +214,18 @@ TEST_F(CompFixture, LongCounterNameIsCutAndSwitchedOffUserRowIsGrey) {
   ASSERT_GE(label.size(), 3u);
   EXPECT_EQ(label.substr(label.size() - 3), "...");
   EXPECT_LT(label.size(), nw::comp::RowLabel(nw::comp::Row::User, data.Settings.CounterName).size());
+  // Its tool tip shows it whole.
+  HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+  while (tip && GetWindow(tip, GW_OWNER) != comp.Window()) tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr);
+  ASSERT_NE(tip, nullptr);
+  wchar_t whole[256] = {};
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.hwnd = comp.Window();
+  ti.uId = reinterpret_cast<UINT_PTR>(Mess(2));
+  ti.lpszText = whole;
+  SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+  EXPECT_EQ(nw::win::Narrow(whole), nw::comp::RowLabel(nw::comp::Row::User, data.Settings.CounterName));
 
   // The time column's third row is drawn in grey, the first in black.
   auto count = [&](int row, COLORREF c) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "classlib/win32/otkGdi.h"
+#include "ClippedControls.h"
 #include "WindowTestKit.h"
 
 using nw::NWDDialog;
@@ -44,6 +45,7 @@ TEST(NWDDialog, OneButtonNoticeShowsTextsOnTopAndReportsTheChoice) {
     EXPECT_EQ(ItemText(w, NWDDialog::kBtnGo), "O.K.");
     EXPECT_NEAR(LeftTwips(w, NWDDialog::kBtnGo), 2700, 15);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(w, NWDDialog::kBtnNgtv)));
+    EXPECT_EQ(wtk::ClippedControls(w), std::vector<std::string>{});
     EXPECT_TRUE(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, ICON_BIG, 0)),
               reinterpret_cast<HICON>(GetClassLongPtrW(host.Get(), GCLP_HICON)));
@@ -78,6 +80,7 @@ TEST(NWDDialog, QuestionReplacedByANoticeKeepsItsSecondButton) {
     EXPECT_EQ(ItemText(w, NWDDialog::kBtnNgtv), "いいえ(&N)");
     EXPECT_NEAR(LeftTwips(w, NWDDialog::kBtnNgtv), 3360, 15);
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(w, NWDDialog::kBtnNgtv)));
+    EXPECT_EQ(wtk::ClippedControls(w), std::vector<std::string>{});
 
     // A second notice while open replaces the texts; ShowMe on a loaded dialog does the same.
     dlg.ShowMe("接続時間が制限を超えました。", "詳細", 0, -1);

@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "settings/NWDVersionText.h"
 #include "settings/win32/otkINetAcs.h"
+#include "ClippedControls.h"
 #include "WindowTestKit.h"
 
 using nw::NWDVersion;
@@ -23,6 +24,16 @@ TEST(NWDVersion, ShowsNameVersionAndTheVersionResourceTexts) {
     EXPECT_EQ(wtk::ItemText(w, NWDVersion::kMess0 + 1), "Copyright (C) 2026 Orvin.T.K. All rights reserved.");
     EXPECT_EQ(wtk::ItemText(w, NWDVersion::kMess0 + 2), "ﾀﾞｲｱﾙｱｯﾌﾟ/VPN 接続の監視と接続時間の記録");
     EXPECT_EQ(wtk::ItemText(w, NWDVersion::kAddress), nw::kHomePageAddress);
+    EXPECT_EQ(wtk::ClippedControls(w), std::vector<std::string>{});
+    // Labels sized to their texts: the legal notice is not broken while the box has room for it.
+    HWND legal = GetDlgItem(w, NWDVersion::kMess0 + 1);
+    RECT one{};
+    HDC dc = GetDC(legal);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(legal, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, nw::win::Widen(wtk::Text(legal)).c_str(), -1, &one, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(legal, dc);
+    EXPECT_LE(one.right, wtk::ChildRect(legal).right - wtk::ChildRect(legal).left);
     EXPECT_TRUE(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(w, WM_GETICON, ICON_BIG, 0)),
               reinterpret_cast<HICON>(GetClassLongPtrW(host.Get(), GCLP_HICON)));

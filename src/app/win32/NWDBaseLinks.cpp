@@ -3,11 +3,10 @@
 #include <algorithm>
 
 #include "app/NWDWindowRules.h"
-#include "app/win32/NWDBase.h"
+#include "app/win32/NWDBaseLayout.h"
 #include "classlib/win32/WinText.h"
 #include "classlib/win32/otkForm.h"
 #include "classlib/win32/otkGdi.h"
-#include "settings/win32/NWDVersion.h"
 #include "settings/win32/otkINetAcs.h"
 
 namespace nw::links {
@@ -20,7 +19,7 @@ Date Now() { return LocalNow(); }
 
 ScreenTwips ScreenSize() {
   const UINT dpi = otkGdi::ScreenDpi();
-  const SIZE window = NWDBase::OuterSize(dpi);
+  const SIZE window = mainlayout::OuterSize(dpi);
   return ScreenTwips{otkGdi::PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi),
                      otkGdi::PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi), otkGdi::PixelsToTwips(window.cx, dpi),
                      otkGdi::PixelsToTwips(window.cy, dpi)};
@@ -76,22 +75,6 @@ void Apphpnu_Click() { otkINetAcs::OpenHelpContents(ProgramFolder()); }
 
 void InstallHelpOpener() {
   otkForm::SetHelpOpener([](const std::string& page) { otkINetAcs::OpenHelpPage(ProgramFolder(), page); });
-}
-
-namespace {
-NWDVersion* g_about = nullptr;
-}
-
-void Vernu_Click(HINSTANCE instance, HWND owner, bool topmost) {
-  if (g_about) return;
-  NWDVersion about(instance, owner, topmost);
-  g_about = &about;
-  about.ShowModal();
-  g_about = nullptr;
-}
-
-void CloseAboutBox() {
-  if (g_about && g_about->Window()) PostMessageW(g_about->Window(), WM_CLOSE, 0, 0);
 }
 
 }  // namespace nw::links

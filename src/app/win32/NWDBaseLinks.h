@@ -1,7 +1,7 @@
 #pragma once
-// What the main window reaches in the other parts of the program: the process-wide settings,
-// the settings file, the activity log commands, the compact window, the about box and help.
-// One place, so the main window's handlers stay one-line dispatches.
+// What the main window and the start-up reach in the other parts of the program: the process-wide
+// settings, the settings file, the screen, help, and placing windows over each other. Below the
+// main window: nothing here knows it.
 #include <windows.h>
 
 #include <cstdint>
@@ -26,15 +26,10 @@ RECT NormalWindowRect(HWND wnd);
 
 Date Now();
 
-// "目次(&C)..." and "ﾊﾞｰｼﾞｮﾝ情報(&V)...".
+// "目次(&C)...".
 void Apphpnu_Click();
 // F1 in any window opens that window's help page from the program's folder.
 void InstallHelpOpener();
-void Vernu_Click(HINSTANCE instance, HWND owner, bool topmost);
-// Closes the about box when it is open (program end).
-void CloseAboutBox();
-// Closes the open settings dialog without applying it (program end).
-void CloseUtilityDialog();
 
 // CenterFormOver on real windows: `target` is moved so its centre lies on `source`'s centre.
 void CenterWindowOver(HWND source, HWND target, bool keepOnScreen);

@@ -3,6 +3,7 @@
 #include "app/win32/NWDBase.h"
 #include "app/win32/NWDBaseLinks.h"
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkForm.h"
 
 namespace nw::NWDStarter {
 
@@ -49,9 +50,10 @@ int Main(HINSTANCE instance) {
   NWDBase window;
   if (!window.Form_Load(instance)) return 1;
 
+  // Every form's keyboard (the main and the compact window here; a modal form runs its own loop).
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (window.PreTranslate(msg)) continue;
+    if (otkForm::Form::TranslateKeys(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

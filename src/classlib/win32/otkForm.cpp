@@ -21,6 +21,8 @@ constexpr const wchar_t* kPageClass = L"NetWardFormPage";
 constexpr const wchar_t* kTitle = L"Orvin.T.K. NetWard";
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+constexpr DWORD kTopLevelStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kTopLevelExStyle = 0;
 
 
 struct Made {
@@ -47,6 +49,7 @@ Made ClassAndStyle(Kind kind) {
       return {WC_LISTVIEWW, WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
                                 LVS_SHOWSELALWAYS};
     case Kind::Frame: return {L"BUTTON", BS_GROUPBOX};
+    case Kind::OwnerDrawn: return {L"BUTTON", WS_TABSTOP | BS_OWNERDRAW};
   }
   return {L"STATIC", 0};
 }
@@ -56,7 +59,7 @@ bool IsPushButton(HWND wnd) {
   GetClassNameW(wnd, cls, 16);
   if (lstrcmpiW(cls, L"BUTTON") != 0) return false;
   const LONG type = GetWindowLongW(wnd, GWL_STYLE) & BS_TYPEMASK;
-  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
 }
 
 bool IsClass(HWND wnd, const wchar_t* name) {
@@ -72,7 +75,73 @@ HelpOpener& InstalledHelpOpener() {
   return opener;
 }
 
+// The forms of the thread that have a window, for TranslateKeys.
+std::vector<Form*>& LiveForms() {
+  static std::vector<Form*> forms;
+  return forms;
+}
+
+// Top-left corner of a `w` x `h` frame placed as `o` asks.
+POINT Placed(const FormOptions& o, int w, int h) {
+  if (o.Placement == Place::At) return o.Position;
+  RECT over{};
+  if (o.Placement == Place::OverOwner && o.Owner && IsWindowVisible(o.Owner)) {
+    GetWindowRect(o.Owner, &over);
+  } else {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    GetMonitorInfoW(o.Owner ? MonitorFromWindow(o.Owner, MONITOR_DEFAULTTOPRIMARY)
+                            : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
+                    &mi);
+    over = mi.rcWork;
+  }
+  const LONG x = over.left + ((over.right - over.left) - w) / 2;
+  const LONG y = over.top + ((over.bottom - over.top) - h) / 2;
+  if (o.Placement == Place::OverOwner)
+    return POINT{std::clamp(x, 0L, std::max(0L, static_cast<LONG>(GetSystemMetrics(SM_CXSCREEN) - w))),
+                 std::clamp(y, 0L, std::max(0L, static_cast<LONG>(GetSystemMetrics(SM_CYSCREEN) - h)))};
+  return POINT{over.left + std::max(0L, x - over.left), over.top + std::max(0L, y - over.top)};
+}
+
 }  // namespace
+
+// Disables the visible, enabled top-level windows of this thread except `except`; Release (or
+// the destructor) enables them again. Release before destroying the modal window, so activation
+// returns to the program and not to another one.
+class DisableOthers {
+ public:
+  explicit DisableOthers(HWND except) : except_(except) {
+    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(this));
+  }
+  ~DisableOthers() { Release(); }
+  DisableOthers(const DisableOthers&) = delete;
+  DisableOthers& operator=(const DisableOthers&) = delete;
+  void Release() {
+    for (HWND w : disabled_)
+      if (IsWindow(w)) EnableWindow(w, TRUE);
+    disabled_.clear();
+  }
+
+ private:
+  static BOOL CALLBACK DisableOne(HWND wnd, LPARAM lp);
+  HWND except_ = nullptr;
+  std::vector<HWND> disabled_;
+};
+
+BOOL CALLBACK DisableOthers::DisableOne(HWND wnd, LPARAM lp) {
+  auto* self = reinterpret_cast<DisableOthers*>(lp);
+  if (wnd != self->except_ && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
+    EnableWindow(wnd, FALSE);
+    self->disabled_.push_back(wnd);
+  }
+  return TRUE;
+}
+
+SIZE FrameSize(int clientW, int clientH, bool topLevel, bool menu, UINT dpi) {
+  RECT r{0, 0, otkGdi::Scale(clientW, dpi), otkGdi::Scale(clientH, dpi)};
+  AdjustWindowRectEx(&r, topLevel ? kTopLevelStyle : kStyle, menu, topLevel ? kTopLevelExStyle : kExStyle);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
 
 void SetHelpOpener(HelpOpener opener) { InstalledHelpOpener() = std::move(opener); }
 
@@ -80,39 +149,39 @@ void OpenHelp(const std::string& page) {
   if (InstalledHelpOpener()) InstalledHelpOpener()(page);
 }
 
-Form::Form(HINSTANCE instance) : instance_(instance) {}
+Form::Form(HINSTANCE instance) : instance_(instance) { LiveForms().push_back(this); }
 
-Form::~Form() { Close(); }
+Form::~Form() {
+  Close();
+  std::erase(LiveForms(), this);
+}
 
 bool Form::Create(const FormOptions& o) {
-  if (!nw::win::RegisterWindowClassOnce(instance_, kFormClass, &Form::WndProc) ||
+  const wchar_t* cls = o.ClassName ? o.ClassName : kFormClass;
+  if (!nw::win::RegisterWindowClassOnce(instance_, cls, &Form::WndProc) ||
       !nw::win::RegisterWindowClassOnce(instance_, kPageClass, &Form::PageProc))
     return false;
   dpi_ = otkGdi::ScreenDpi();
   font_ = otkGdi::CreateMessageFont(dpi_);
   helpPage_ = o.HelpPage ? o.HelpPage : "";
-  RECT r{0, 0, S(o.ClientWidth), S(o.ClientHeight)};
-  AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  MONITORINFO mi{};
-  mi.cbSize = sizeof mi;
-  GetMonitorInfoW(o.Owner ? MonitorFromWindow(o.Owner, MONITOR_DEFAULTTOPRIMARY)
-                          : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
-                  &mi);
-  const RECT& wa = mi.rcWork;
-  const int x = wa.left + std::max(0L, ((wa.right - wa.left) - w) / 2);
-  const int y = wa.top + std::max(0L, ((wa.bottom - wa.top) - h) / 2);
-  // Owned by nobody: the main window may be hidden in the tray, and an owned window would hide too.
-  if (!CreateWindowExW(kExStyle | (o.Topmost ? WS_EX_TOPMOST : 0), kFormClass, Widen(o.Caption).c_str(), kStyle,
-                       x, y, w, h, nullptr, nullptr, instance_, this))
+  const DWORD style = o.TopLevel ? kTopLevelStyle : kStyle;
+  // An owned window has no taskbar button of its own.
+  const DWORD exStyle = (o.TopLevel ? kTopLevelExStyle : o.Owned ? kExStyle & ~WS_EX_APPWINDOW : kExStyle) |
+                        (o.Topmost ? WS_EX_TOPMOST : 0);
+  const SIZE frame = FrameSize(o.ClientWidth, o.ClientHeight, o.TopLevel, o.Menu != nullptr, dpi_);
+  const int w = frame.cx, h = frame.cy;
+  const POINT at = Placed(o, w, h);
+  // Unless asked, owned by nobody: the main window may be hidden in the tray, and an owned window
+  // would hide too.
+  if (!CreateWindowExW(exStyle, cls, Widen(o.Caption).c_str(), style, at.x, at.y, w, h, o.Owned ? o.Owner : nullptr,
+                       o.Menu, instance_, this)) {
+    if (o.Menu) DestroyMenu(o.Menu);
     return false;
+  }
   if (o.Icon) {
     SendMessageW(wnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(o.Icon));
-    SendMessageW(wnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(o.Icon));
+    SendMessageW(wnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(o.SmallIcon ? o.SmallIcon : o.Icon));
   }
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, wnd_, nullptr, instance_, nullptr);
-  if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, S(400));
   return true;
 }
 
@@ -311,9 +380,49 @@ void Form::Show(int id, bool on) {
   if (HWND h = Item(id)) ShowWindow(h, on ? SW_SHOW : SW_HIDE);
 }
 
+void Form::MoveControl(int id, const RECT& r) {
+  if (HWND h = Item(id)) MoveWindow(h, S(r.left), S(r.top), S(r.right - r.left), S(r.bottom - r.top), TRUE);
+}
+
+bool Form::SetFittedTextWithTip(int id, std::string_view text) {
+  HWND control = Item(id);
+  if (!control) return false;
+  RECT rc{};
+  GetClientRect(control, &rc);
+  bool fits = false;
+  {
+    otkGdi::WindowDc dc(control);
+    otkGdi::SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    fits = otkGdi::MeasureText(dc.Get(), std::string(text)) <= rc.right - rc.left;
+  }
+  if (fits)
+    SetText(id, text);
+  else
+    SetFittedText(id, text);
+  const bool cut = !fits;
+  if (cut) {
+    SetTip(id, text);
+  } else if (tooltip_ && control) {
+    TOOLINFOW ti{};
+    ti.cbSize = TTTOOLINFOW_V2_SIZE;
+    ti.hwnd = GetParent(control);
+    ti.uId = reinterpret_cast<UINT_PTR>(control);
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  return cut;
+}
+
 void Form::SetTip(int id, std::string_view text) {
   HWND control = Item(id);
-  if (!tooltip_ || !control) return;
+  if (!control) return;
+  if (!tooltip_) {
+    // Made when the first tip is given. Not topmost itself (it comes to the top when it shows):
+    // under Wine an owned topmost window keeps its owner from becoming topmost.
+    tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, wnd_, nullptr, instance_, nullptr);
+    if (!tooltip_) return;
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, S(400));
+  }
   std::wstring w = Widen(text);
   TOOLINFOW ti{};
   ti.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -351,7 +460,7 @@ bool Form::AskQuestion(std::string_view text) const {
 
 bool Form::RunModal() {
   if (!wnd_) return true;
-  disabled_ = std::make_unique<otkModal::DisableOthers>(wnd_);
+  disabled_ = std::make_unique<DisableOthers>(wnd_);
   ShowWindow(wnd_, SW_SHOW);
   SetForegroundWindow(wnd_);
   if (!GetFocus() || !IsChild(wnd_, GetFocus())) NextControl(GetNextDlgTabItem(wnd_, nullptr, FALSE));
@@ -363,9 +472,7 @@ bool Form::RunModal() {
       Close();
       return false;
     }
-    const bool ours = wnd_ && (msg.hwnd == wnd_ || IsChild(wnd_, msg.hwnd));
-    if (ours && PreTranslate(msg)) continue;
-    if (ours && IsDialogMessageW(wnd_, &msg)) continue;
+    if (TranslateKeys(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
@@ -377,6 +484,21 @@ void Form::Close() {
   if (disabled_) disabled_->Release();
   disabled_.reset();
   if (wnd_) DestroyWindow(wnd_);
+}
+
+bool Form::TranslateKeys(MSG& msg) {
+  if (!msg.hwnd) return false;
+  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  for (Form* f : LiveForms())
+    if (f->wnd_ && f->wnd_ == root) return f->Translate(msg);
+  return false;
+}
+
+bool Form::Translate(MSG& msg) {
+  // A form disabled under another one's modal loop gets its messages as they come.
+  if (!IsWindowVisible(wnd_) || !IsWindowEnabled(wnd_)) return false;
+  if (PreTranslate(msg)) return true;
+  return IsDialogMessageW(wnd_, &msg) != FALSE;
 }
 
 void Form::NextControl(HWND target) {
@@ -409,9 +531,9 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case DM_GETDEFID: {
       // Enter presses the focused push button, else the default one.
       HWND focus = GetFocus();
-      if (focus && IsChild(wnd, focus) && IsPushButton(focus))
+      if (focus && IsChild(wnd, focus) && IsPushButton(focus) && IsWindowEnabled(focus))
         return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
-      return MAKELRESULT(IDOK, DC_HASDEFID);
+      return MAKELRESULT(defaultId_, DC_HASDEFID);
     }
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
@@ -421,19 +543,22 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;  // activation gives the window itself the focus; WM_SETFOCUS passes it on
     case WM_SETFOCUS: {
       // Back from a message box, a common dialog or another program: the control that had the
-      // focus gets it again, else the first one.
+      // focus gets it again, else the first one. A window without such a control (the compact
+      // window: only labels and a menu) keeps the focus itself.
       HWND target = lastFocus_;
       if (!target || !IsChild(wnd, target) || !IsWindowVisible(target) || !IsWindowEnabled(target))
         target = GetNextDlgTabItem(wnd, nullptr, FALSE);
-      if (target && target != wnd) NextControl(target);
+      if (target && target != wnd && (GetWindowLongW(target, GWL_STYLE) & WS_TABSTOP)) NextControl(target);
       return 0;
     }
     case WM_NEXTDLGCTL:
       // What the dialog keyboard asks for: Tab, Shift+Tab, arrows in a group, mnemonics of labels.
-      if (LOWORD(lp))
+      if (LOWORD(lp)) {
         NextControl(reinterpret_cast<HWND>(wp));
-      else
-        NextControl(GetNextDlgTabItem(wnd, GetFocus(), wp != 0));
+      } else {
+        HWND next = GetNextDlgTabItem(wnd, GetFocus(), wp != 0);
+        if (next && (GetWindowLongW(next, GWL_STYLE) & WS_TABSTOP)) NextControl(next);
+      }
       return 0;
     case WM_COMMAND: {
       const int id = LOWORD(wp), code = HIWORD(wp);
@@ -444,7 +569,10 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         OnCancel();
         return 0;
       }
-      OnCommand(id, code);
+      if (lp == 0)
+        OnMenuCommand(id, code);
+      else
+        OnCommand(id, code);
       return 0;
     }
     case WM_NOTIFY:
@@ -462,7 +590,7 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (!helpPage_.empty()) OpenHelp(helpPage_);
       return TRUE;
     case WM_CLOSE:
-      OnCancel();
+      OnClose();
       return 0;
     case WM_DESTROY:
       OnDestroy();
@@ -470,10 +598,12 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       tooltip_ = nullptr;
       lastFocus_ = nullptr;
       items_.clear();
+      selectAll_.clear();
       SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+      OnDestroyed();
       return 0;
   }
-  return DefWindowProcW(wnd, msg, wp, lp);
+  return OnMessage(msg, wp, lp);
 }
 
 }  // namespace otkForm

@@ -18,7 +18,13 @@
 // with it. Identifiers are unique across the whole form, so Item(id) finds a control on any page.
 //
 // Help: a form names its help page (FormOptions::HelpPage) and F1 opens it through the opener the
-// program installs once (SetHelpOpener); windows not built on the kit call OpenHelp on WM_HELP.
+// program installs once (SetHelpOpener).
+//
+// Windows that are not modal dialogs: FormOptions::TopLevel makes an overlapped window with a
+// minimize box and an optional menu bar (the main and the compact window), shown by its owner
+// instead of RunModal; the thread's message loop passes every message through TranslateKeys, so
+// such a window has the same keyboard. Painting, menus and other messages a form handles itself
+// arrive in OnMessage.
 #include <windows.h>
 
 #include <functional>
@@ -31,7 +37,6 @@
 #include <vector>
 
 #include "classlib/win32/otkGdi.h"
-#include "classlib/win32/otkModal.h"
 
 namespace otkForm {
 
@@ -51,6 +56,7 @@ enum class Kind {
   List,           // list box, one selection
   CheckList,      // list whose items carry a check box (Space ticks the focused item)
   Frame,          // group box around other controls (a sibling of them, drawn behind)
+  OwnerDrawn,     // push button the form draws itself (WM_DRAWITEM in OnMessage), e.g. a link
 };
 
 struct Control {
@@ -63,20 +69,44 @@ struct Control {
   int Limit = 0;        // text boxes: at most this many characters (0: no limit)
 };
 
+// Where a form's window appears.
+enum class Place {
+  OwnerMonitor,  // centred on the work area of the owner's monitor (the primary one without owner)
+  OverOwner,     // centred over the owner while it is shown, else on the work area; kept on the screen
+  At,            // its frame's top-left corner at FormOptions::Position (screen pixels)
+};
+
 struct FormOptions {
   HWND Owner = nullptr;
   std::string Caption;
   int ClientWidth = 0;   // at 96 DPI
   int ClientHeight = 0;
-  HICON Icon = nullptr;  // big and small
+  HICON Icon = nullptr;  // big, and small unless SmallIcon is given
   bool Topmost = false;
   const char* HelpPage = nullptr;  // the page F1 opens, a file name in the help folder
+  HICON SmallIcon = nullptr;
+  // The window class (null: the kit's own); other programs and the tests find a window by it.
+  const wchar_t* ClassName = nullptr;
+  // An overlapped window with a minimize box that stands on its own (not modal).
+  bool TopLevel = false;
+  HMENU Menu = nullptr;  // its menu bar, destroyed with the window
+  // Owned by Owner (hidden with it, no taskbar button) instead of standing alone.
+  bool Owned = false;
+  Place Placement = Place::OwnerMonitor;
+  POINT Position{};
 };
+
+// The outer size of a form's window with a client area of `clientW` x `clientH` (96 DPI) at `dpi`,
+// for a top-level window or a dialog, with or without a menu bar (one line of it).
+SIZE FrameSize(int clientW, int clientH, bool topLevel, bool menu, UINT dpi);
 
 // Opens a help page by its file name ("mainwin.htm"); nothing until the program installs one.
 using HelpOpener = std::function<void(const std::string& page)>;
 void SetHelpOpener(HelpOpener opener);
 void OpenHelp(const std::string& page);
+
+// The program's other windows, disabled while a form is modal.
+class DisableOthers;
 
 class Form {
  public:
@@ -96,6 +126,12 @@ class Form {
   HWND Item(int id) const;
   UINT Dpi() const { return dpi_; }
   int S(int px96) const { return otkGdi::Scale(px96, dpi_); }
+  // The font the controls are created with.
+  HFONT Font() const { return font_.Get(); }
+  // The button Enter presses when the focus is on no push button (IDOK unless set).
+  void SetDefaultButton(int id) { defaultId_ = id; }
+  // Moves a control to `rect` (96 DPI, parent coordinates).
+  void MoveControl(int id, const RECT& rect);
 
   std::string Text(int id) const;
   void SetText(int id, std::string_view text);
@@ -120,6 +156,9 @@ class Form {
   void Enable(int id, bool on);
   void Show(int id, bool on);
   void SetTip(int id, std::string_view text);
+  // The text, shortened with "..." to the control's width when it does not fit; the tool tip then
+  // shows it whole (and is taken away when it fits). True when it was shortened.
+  bool SetFittedTextWithTip(int id, std::string_view text);
   // Gives `id` the focus with its whole text selected.
   void FocusField(int id);
 
@@ -137,11 +176,22 @@ class Form {
   // Destroys the window (after giving the other windows their state back).
   void Close();
 
+  // The keyboard of the form the message is for (Tab, arrows, Alt mnemonics, Enter, Esc, the
+  // form's own keys), for the thread's message loops. True when handled: then the message must not
+  // be translated or dispatched again.
+  static bool TranslateKeys(MSG& msg);
+
  protected:
+  // For a form that learns its module only when it loads.
+  void SetInstance(HINSTANCE instance) { instance_ = instance; }
   // Control notifications (WM_COMMAND from a control or a page, IDOK/IDCANCEL from the keyboard).
   virtual void OnCommand(int id, int code) = 0;
-  // The close box and Esc.
+  // WM_COMMAND without a control: a menu item (and IDOK when no such button exists).
+  virtual void OnMenuCommand(int id, int code) { OnCommand(id, code); }
+  // Esc.
   virtual void OnCancel() { Close(); }
+  // The close box (and WM_CLOSE from anyone).
+  virtual void OnClose() { OnCancel(); }
   // Keys before the dialog keyboard sees them; true when handled.
   virtual bool PreTranslate(const MSG&) { return false; }
   // WM_NOTIFY from a control (list views report selection and ticks this way).
@@ -150,13 +200,19 @@ class Form {
   virtual void OnTimer(UINT_PTR) {}
   // Background brush for a static or read-only control (null: the default).
   virtual HBRUSH OnColorStatic(HWND, HDC) { return nullptr; }
+  // While the window is being destroyed (it still exists), and once it is gone (Window() is null).
   virtual void OnDestroy() {}
+  virtual void OnDestroyed() {}
+  // Every message the kit does not handle itself (painting, menus, power, ...): the default
+  // window procedure unless a form says otherwise.
+  virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(wnd_, msg, wp, lp); }
 
  private:
   static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK PageProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void NextControl(HWND target);
+  bool Translate(MSG& msg);
 
   HINSTANCE instance_;
   HWND wnd_ = nullptr;
@@ -167,7 +223,8 @@ class Form {
   std::vector<int> selectAll_;  // Number boxes
   HWND lastFocus_ = nullptr;    // the control that had the focus when the window was deactivated
   std::string helpPage_;
-  std::unique_ptr<otkModal::DisableOthers> disabled_;
+  int defaultId_ = IDOK;
+  std::unique_ptr<DisableOthers> disabled_;
 };
 
 // ---- values in and out of a plain struct ------------------------------------------------------------

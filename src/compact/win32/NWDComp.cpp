@@ -1,15 +1,19 @@
 #include "compact/win32/NWDComp.h"
 
-#include "classlib/win32/otkForm.h"
-#include "classlib/win32/otkWindowProc.h"
 #include "classlib/win32/WinText.h"
 #include "res/resource.h"
 
 namespace nw {
 namespace {
 
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = 0;
+// Row labels, placed by Relayout; the user's counter name is shown as written (its "&" is no
+// mnemonic), and a tool tip shows it whole when it had to be shortened.
+constexpr DWORD kMessStyle = SS_NOPREFIX | SS_NOTIFY;
+constexpr otkForm::Control kLabels[] = {
+    {otkForm::Kind::Label, NWDComp::kMessFirst, "", {}, kMessStyle},
+    {otkForm::Kind::Label, NWDComp::kMessFirst + 1, "", {}, kMessStyle},
+    {otkForm::Kind::Label, NWDComp::kMessFirst + 2, "", {}, kMessStyle},
+};
 
 void AppendItem(HMENU menu, int id, const std::string& caption, bool enabled = true, bool checked = false) {
   UINT flags = MF_STRING;
@@ -25,10 +29,10 @@ void ClearMenu(HMENU menu) {
 }  // namespace
 
 NWDComp::NWDComp(HINSTANCE instance, SettingsFileData& data, VolumeFileData& volume, CompactHost& host)
-    : instance_(instance), data_(data), volume_(volume), host_(host) {}
+    : Form(instance), instance_(instance), data_(data), volume_(volume), host_(host) {}
 
 NWDComp::~NWDComp() {
-  if (wnd_) {
+  if (Window()) {
     closing_ = true;
     Destroy();
   }
@@ -46,9 +50,6 @@ void NWDComp::SetCompactState(bool shown) {
 }
 
 void NWDComp::Load() {
-  if (!nw::win::RegisterWindowClassOnce(instance_, kClassName, &NWDComp::WndProc)) return;
-  dpi_ = otkGdi::ScreenDpi();
-  font_ = otkGdi::CreateMessageFont(dpi_);
   closing_ = false;
   backRequest_ = false;
 
@@ -58,47 +59,49 @@ void NWDComp::Load() {
   AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(mainMenu_), win::Widen("ﾒｲﾝ(&M)").c_str());
   AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(viewMenu_), win::Widen("表示(&V)").c_str());
 
-  HWND wnd = CreateWindowExW(kExStyle, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, Px(300), Px(120),
-                             nullptr, bar, instance_, this);
-  if (!wnd) {
-    DestroyMenu(bar);
-    mainMenu_ = viewMenu_ = nullptr;
-    return;
-  }
-  for (int k = 0; k < 3; ++k) {
-    mess_[k] = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, wnd,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessFirst + k)), instance_, nullptr);
-    SendMessageW(mess_[k], WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-  }
-
   // The main window's icon (the program's own when it has none).
   HWND main = host_.MainWindow();
   HICON big = main ? reinterpret_cast<HICON>(SendMessageW(main, WM_GETICON, ICON_BIG, 0)) : nullptr;
   HICON small = main ? reinterpret_cast<HICON>(SendMessageW(main, WM_GETICON, ICON_SMALL, 0)) : nullptr;
   if (!big) big = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_NETWARD));
-  SendMessageW(wnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  SendMessageW(wnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : big));
+
+  otkForm::FormOptions o;
+  o.TopLevel = true;
+  o.Menu = bar;
+  o.Placement = otkForm::Place::At;  // where the main window is, once the grid is sized
+  o.Position = POINT{CW_USEDEFAULT, CW_USEDEFAULT};
+  o.ClientWidth = 300;
+  o.ClientHeight = 80;
+  o.Icon = big;
+  o.SmallIcon = small;
+  o.HelpPage = "compact.htm";
+  o.ClassName = kClassName;
+  if (!Create(o)) {
+    mainMenu_ = viewMenu_ = nullptr;
+    return;
+  }
+  AddControls(Window(), kLabels);
 
   host_.ShowAutoTitle(true);  // sets our caption in display mode 2
   if (data_.CompTopFLG) SetAlwaysOnTop(true);
   FillMainMenu();
   FillViewMenu();
   Relayout();
-  host_.CenterFormOver(host_.MainWindow(), wnd_, true);
+  host_.CenterFormOver(host_.MainWindow(), Window(), true);
   ExpressAcmComp(0, 0, 0);
-  ShowWindow(wnd_, SW_SHOW);
+  ShowWindow(Window(), SW_SHOW);
 }
 
 void NWDComp::Destroy() {
   timeMemory_.Forget();
   countMemory_.Forget();
   backRequest_ = false;
-  if (wnd_) DestroyWindow(wnd_);  // WM_DESTROY clears wnd_
+  Close();
   closing_ = false;
 }
 
 void NWDComp::CloseRedirecting() {
-  if (closing_ || !wnd_) return;
+  if (closing_ || !Window()) return;
   closing_ = true;
   switch (comp::DecideUnload(host_.Unloading(), host_.ExplicitExit(), backRequest_, host_.TrayIconShown())) {
     case comp::UnloadLeadsTo::MainWindow:
@@ -107,7 +110,7 @@ void NWDComp::CloseRedirecting() {
     case comp::UnloadLeadsTo::Tray:
       host_.SetDisplayMode(0);
       // The main window reappears where the compact window was.
-      host_.CenterFormOver(wnd_, host_.MainWindow(), true);
+      host_.CenterFormOver(Window(), host_.MainWindow(), true);
       break;
     case comp::UnloadLeadsTo::EndProgram:
       host_.UnloadAction();
@@ -119,21 +122,21 @@ void NWDComp::CloseRedirecting() {
 }
 
 void NWDComp::SetCaption(const std::string& caption) {
-  if (wnd_) SetWindowTextW(wnd_, win::Widen(caption).c_str());
+  if (Window()) SetWindowTextW(Window(), win::Widen(caption).c_str());
 }
 
 void NWDComp::SetVolumeText(const std::string& text) {
   if (text == volumeText_) return;
   volumeText_ = text;
-  if (!wnd_ || layoutInProgress_) return;
-  otkGdi::WindowDc dc(wnd_);
+  if (!Window() || layoutInProgress_) return;
+  otkGdi::WindowDc dc(Window());
   DrawVolumeLine(dc.Get());
 }
 
 void NWDComp::SetAlwaysOnTop(bool on) {
   data_.CompTopFLG = on;
-  if (!wnd_) return;
-  SetWindowPos(wnd_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (!Window()) return;
+  SetWindowPos(Window(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   CheckMenuItem(viewMenu_, kWintopnu, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
@@ -177,53 +180,65 @@ void NWDComp::FillViewMenu() {
 
 void NWDComp::Relayout() {
   layoutInProgress_ = true;
-  layout_ = comp::ComputeLayout(data_.Settings, kPosLeft, kPosTop, volume_.Display.ExpVol);
-
-  // Row labels; the user counter's name may be long and is cut to the label's width.
   {
-    otkGdi::WindowDc dc(wnd_);
-    otkGdi::SelectGuard sel(dc.Get(), font_.Get());
-    for (int k = 0; k < 3; ++k) {
-      if (k >= static_cast<int>(layout_.Labels.size())) {
-        ShowWindow(mess_[k], SW_HIDE);
-        continue;
-      }
-      std::string caption = layout_.Labels[k];
-      if (layout_.Rows[k] == comp::Row::User)
-        caption = comp::FitText(caption, Px(comp::kLabelFit),
-                                [&](const std::string& t) { return otkGdi::MeasureText(dc.Get(), t); });
-      SetWindowTextW(mess_[k], win::Widen(caption).c_str());
-      MoveWindow(mess_[k], Px(kPosLeft), Px(kPosTop + k * comp::kRowPitch), Px(comp::kLabelFit),
-                 Px(comp::kRowPitch - 2), FALSE);
-      ShowWindow(mess_[k], SW_SHOWNA);
+    // The labels' widths in 96-DPI pixels, rounded up: the column grows until the labels fit.
+    otkGdi::WindowDc dc(Window());
+    otkGdi::SelectGuard sel(dc.Get(), Font());
+    const int dpi = static_cast<int>(Dpi());
+    layout_ = comp::ComputeLayout(data_.Settings, kPosLeft, kPosTop, volume_.Display.ExpVol,
+                                  [&](const std::string& t) {
+                                    return (otkGdi::MeasureText(dc.Get(), t) * 96 + dpi - 1) / dpi;
+                                  });
+  }
+
+  // Row labels; the user counter's name may be long and is cut to the label's width (whole in
+  // its tool tip).
+  for (int k = 0; k < 3; ++k) {
+    if (k >= static_cast<int>(layout_.Labels.size())) {
+      ShowWindow(Mess(k), SW_HIDE);
+      continue;
     }
+    MoveWindow(Mess(k), Px(kPosLeft), Px(kPosTop + k * comp::kRowPitch), Px(layout_.LabelFit),
+               Px(comp::kRowPitch - 2), FALSE);
+    if (layout_.Rows[k] == comp::Row::User) {
+      otkGdi::WindowDc dc(Window());
+      otkGdi::SelectGuard sel(dc.Get(), Font());
+      const std::string shown = comp::FitText(layout_.Labels[k], Px(layout_.LabelFit), [&](const std::string& t) {
+        return otkGdi::MeasureText(dc.Get(), t);
+      });
+      SetText(kMessFirst + k, shown);
+      if (shown != layout_.Labels[k]) SetTip(kMessFirst + k, layout_.Labels[k]);
+    } else {
+      SetText(kMessFirst + k, layout_.Labels[k]);
+    }
+    ShowWindow(Mess(k), SW_SHOWNA);
   }
 
   // Client area exactly the grid; a wrapping menu bar changes the frame, so measure again.
   const int wantW = Px(layout_.ClientWidth), wantH = Px(layout_.ClientHeight);
   for (int attempt = 0; attempt < 3; ++attempt) {
     RECT c{}, w{};
-    GetClientRect(wnd_, &c);
-    GetWindowRect(wnd_, &w);
+    GetClientRect(Window(), &c);
+    GetWindowRect(Window(), &w);
     const int dw = wantW - c.right, dh = wantH - c.bottom;
     if (dw == 0 && dh == 0) break;
-    SetWindowPos(wnd_, nullptr, 0, 0, (w.right - w.left) + dw, (w.bottom - w.top) + dh,
+    SetWindowPos(Window(), nullptr, 0, 0, (w.right - w.left) + dw, (w.bottom - w.top) + dh,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   layoutInProgress_ = false;
-  InvalidateRect(wnd_, nullptr, TRUE);
-  UpdateWindow(wnd_);
+  InvalidateRect(Window(), nullptr, TRUE);
+  UpdateWindow(Window());
   ExpressAcmComp(0, 0, 0);
-  otkGdi::WindowDc dc(wnd_);
+  otkGdi::WindowDc dc(Window());
   DrawColumns(dc.Get(), true);
 }
 
 void NWDComp::ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval) {
-  if (!wnd_) return;
+  if (!Window()) return;
   const comp::ColumnTexts t =
       comp::MakeColumnTexts(data_.Settings, data_.Counters, host_.ConnectionSeconds(), agIToday, agIUser, agCIval);
-  otkGdi::WindowDc dc(wnd_);
+  otkGdi::WindowDc dc(Window());
   if (data_.Settings.ExpTim && timeMemory_.Update(t.Time, false))
     DrawColumn(dc.Get(), layout_.TimeLeft, comp::kTimeWidth, t.Time, timeBox_);
   if (data_.Settings.ExpCnt && countMemory_.Update(t.Count, false))
@@ -242,14 +257,14 @@ void NWDComp::DrawVolumeLine(HDC dc) {
   if (layout_.VolumeTop < 0 || !dc) return;
   // A long counter name would run out of the window: cut with "...", as the row labels are.
   {
-    otkGdi::SelectGuard sel(dc, font_.Get());
+    otkGdi::SelectGuard sel(dc, Font());
     volumeDrawn_ = comp::FitText(volumeText_, Px(comp::kVolumeWidth),
                                  [&](const std::string& t) { return otkGdi::MeasureText(dc, t); });
   }
   // An empty text draws the bare background: the line's place stays blank.
   const std::vector<otkGdi::TextLine> lines{{volumeDrawn_, 0, 0, RGB(0, 0, 0), false}};
   volumeBox_.Draw(dc, Px(kPosLeft), Px(layout_.VolumeTop), Px(comp::kVolumeWidth), Px(comp::kVolumeHeight),
-                  font_.Get(), GetSysColorBrush(COLOR_BTNFACE), lines);
+                  Font(), GetSysColorBrush(COLOR_BTNFACE), lines);
 }
 
 void NWDComp::DrawColumn(HDC dc, int left, int width, const std::vector<std::string>& texts,
@@ -260,11 +275,11 @@ void NWDComp::DrawColumn(HDC dc, int left, int width, const std::vector<std::str
     const uint32_t color = k < layout_.RowColors.size() ? layout_.RowColors[k] : 0;
     lines.push_back({texts[k], 0, Px(static_cast<int>(k) * comp::kRowPitch), static_cast<COLORREF>(color), false});
   }
-  box.Draw(dc, Px(left), Px(layout_.DrawTop), Px(width), Px(layout_.BoxHeight), font_.Get(),
+  box.Draw(dc, Px(left), Px(layout_.DrawTop), Px(width), Px(layout_.BoxHeight), Font(),
            GetSysColorBrush(COLOR_BTNFACE), lines);
 }
 
-void NWDComp::OnCommand(int id) {
+void NWDComp::OnMenuCommand(int id, int) {
   using comp::Item;
   auto toggle = [&](Item item) {
     if (!comp::ToggleItem(data_.Settings, item)) return;  // would leave the grid empty
@@ -311,33 +326,25 @@ void NWDComp::OnCommand(int id) {
   }
 }
 
-LRESULT CALLBACK NWDComp::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return win::ForwardToObject<NWDComp, &NWDComp::wnd_, &NWDComp::Handle>(wnd, msg, wp, lp);
+HBRUSH NWDComp::OnColorStatic(HWND control, HDC dc) {
+  const size_t k = static_cast<size_t>(GetDlgCtrlID(control) - kMessFirst);
+  SetTextColor(dc, k < layout_.RowColors.size() ? static_cast<COLORREF>(layout_.RowColors[k]) : 0);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return GetSysColorBrush(COLOR_BTNFACE);
 }
 
-LRESULT NWDComp::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-  HWND wnd = wnd_;
+void NWDComp::OnDestroy() {
+  mainMenu_ = viewMenu_ = nullptr;  // destroyed with the window's menu bar
+}
+
+LRESULT NWDComp::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_INITMENUPOPUP:
       if (reinterpret_cast<HMENU>(wp) == mainMenu_) FillMainMenu();
       if (reinterpret_cast<HMENU>(wp) == viewMenu_) FillViewMenu();
       return 0;
-    case WM_COMMAND:
-      if (lp == 0) OnCommand(LOWORD(wp));
-      return 0;
-    case WM_HELP:
-      otkForm::OpenHelp("compact.htm");
-      return TRUE;
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wp);
-      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lp));
-      const size_t k = static_cast<size_t>(id - kMessFirst);
-      SetTextColor(dc, k < layout_.RowColors.size() ? static_cast<COLORREF>(layout_.RowColors[k]) : 0);
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    }
     case WM_PAINT: {
-      otkGdi::PaintDc dc(wnd);
+      otkGdi::PaintDc dc(Window());
       if (!layoutInProgress_) DrawColumns(dc.Get(), true);
       return 0;
     }
@@ -347,17 +354,8 @@ LRESULT NWDComp::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       mmi->ptMinTrackSize = POINT{1, 1};
       return 0;
     }
-    case WM_CLOSE:
-      CloseRedirecting();
-      return 0;
-    case WM_DESTROY:
-      wnd_ = nullptr;
-      mainMenu_ = viewMenu_ = nullptr;  // destroyed with the window's menu bar
-      for (HWND& m : mess_) m = nullptr;
-      SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
-      return 0;
   }
-  return DefWindowProcW(wnd, msg, wp, lp);
+  return Form::OnMessage(msg, wp, lp);
 }
 
 }  // namespace nw

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/win32/otkForm.h"
 #include "classlib/win32/otkGdi.h"
 #include "compact/NWDCompLayout.h"
 #include "data/NWDGlobal.h"
@@ -46,7 +47,8 @@ class CompactHost {
   virtual void CenterFormOver(HWND source, HWND target, bool keepOnScreen) = 0;
 };
 
-class NWDComp {
+// A top-level form of the kit: its keyboard is the menu bar's (Alt with a menu letter) and F1.
+class NWDComp final : public otkForm::Form {
  public:
   // Menu command ids (the end-to-end tests send them as WM_COMMAND).
   static constexpr int kDialUpnu = 1001;
@@ -71,12 +73,12 @@ class NWDComp {
 
   // volume: its Display.ExpVol switches the volume line (stored with the volume file).
   NWDComp(HINSTANCE instance, SettingsFileData& data, VolumeFileData& volume, CompactHost& host);
-  ~NWDComp();
+  ~NWDComp() override;
   NWDComp(const NWDComp&) = delete;
   NWDComp& operator=(const NWDComp&) = delete;
 
   // Shown (true: load and show; false: close without deciding where to go).
-  bool CompactState() const { return wnd_ != nullptr; }
+  bool CompactState() const { return Window() != nullptr; }
   void SetCompactState(bool shown);
 
   void ExpressAcmComp(int32_t agIToday, int32_t agIUser, int32_t agCIval);
@@ -87,7 +89,6 @@ class NWDComp {
   bool AlwaysOnTop() const { return data_.CompTopFLG; }
   void SetAlwaysOnTop(bool on);
 
-  HWND Window() const { return wnd_; }
   // The texts last drawn in the time and count columns (tests).
   const std::vector<std::string>& TimeTexts() const { return timeMemory_.Texts(); }
   const std::vector<std::string>& CountTexts() const { return countMemory_.Texts(); }
@@ -95,8 +96,6 @@ class NWDComp {
   const std::string& VolumeLine() const { return volumeDrawn_; }
 
  private:
-  static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Load();
   void CloseRedirecting();  // close box and "戻る(&B)"
   void Destroy();
@@ -107,18 +106,22 @@ class NWDComp {
   void DrawColumns(HDC dc, bool force);
   void DrawColumn(HDC dc, int left, int width, const std::vector<std::string>& texts, otkGdi::OffscreenTextBox& box);
   void DrawVolumeLine(HDC dc);
-  void OnCommand(int id);
-  int Px(int px96) const { return otkGdi::Scale(px96, dpi_); }
+  HWND Mess(int k) const { return Item(kMessFirst + k); }
+  int Px(int px96) const { return S(px96); }
+
+  void OnCommand(int, int) override {}  // the labels' clicks
+  void OnMenuCommand(int id, int code) override;
+  void OnCancel() override {}  // Esc closes nothing here
+  void OnClose() override { CloseRedirecting(); }
+  void OnDestroy() override;
+  HBRUSH OnColorStatic(HWND control, HDC dc) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   HINSTANCE instance_;
   SettingsFileData& data_;
   VolumeFileData& volume_;
   CompactHost& host_;
-  HWND wnd_ = nullptr;
   HMENU mainMenu_ = nullptr, viewMenu_ = nullptr;
-  HWND mess_[3] = {};
-  UINT dpi_ = 96;
-  otkGdi::Font font_;
   otkGdi::OffscreenTextBox timeBox_, countBox_, volumeBox_;
   std::string volumeText_, volumeDrawn_;
   comp::Layout layout_;

@@ -137,7 +137,7 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 NWDLogList::NWDLogList(HINSTANCE instance, HistoryDisplaySettings& history, std::string counterName)
-    : NWDPagedForm(instance, ListSel, ListWord, kPageRect),
+    : otk::otkPagedForm(instance, ListSel, ListWord, kPageRect),
       instance_(instance),
       h_(history),
       volume_(VolumeGlobal().Display),
@@ -167,7 +167,7 @@ void NWDLogList::Load() {
   loading_ = true;
   // The tabs and the three containers; a page's own controls come when it is first shown
   // (BuildPage), so opening the window creates only what it shows.
-  const NWDPagedForm::Page pages[kPageCount] = {
+  const otk::otkPagedForm::Page pages[kPageCount] = {
       {"接続／切断のﾛｸﾞ", DialFrm, {}},
       {"\"今日\" ｶｳﾝﾀのﾛｸﾞ", TdayFrm, {}},
       {"", UserFrm, {}},
@@ -386,7 +386,7 @@ bool NWDLogList::PreTranslate(const MSG& msg) {
     if (Window()) ShowSelectionTotals(kind);
     return true;
   }
-  return NWDPagedForm::PreTranslate(msg);
+  return otk::otkPagedForm::PreTranslate(msg);
 }
 
 void NWDLogList::OnCommand(int id, int code) {

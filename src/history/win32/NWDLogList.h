@@ -24,11 +24,11 @@
 #include "history/NWDLogListModel.h"
 #include "history/win32/NWDLogColumns.h"
 #include "history/win32/NWDLogGraph.h"
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 
 namespace nw {
 
-class NWDLogList final : public NWDPagedForm, public NWDLogGraphSource {
+class NWDLogList final : public otk::otkPagedForm, public NWDLogGraphSource {
  public:
   // `history` is the process's display settings: the column flags are written back into it as
   // the check boxes change, the display settings dialog edits it in place.

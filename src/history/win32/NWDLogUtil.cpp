@@ -71,7 +71,7 @@ constexpr Control kButtons[] = {
 };
 
 // The user page's caption is fitted to its label after the pages exist.
-const NWDPagedForm::Page kPages[U::kPageCount] = {
+const otk::otkPagedForm::Page kPages[U::kPageCount] = {
     {"接続／切断の設定", U::utilDial, kDial},
     {"\"今日\" ｶｳﾝﾀの設定", U::utilTday, kTday},
     {"", U::utilUser, kUser},
@@ -85,7 +85,7 @@ bool InRange(int id, int first, int count) { return id >= first && id < first + 
 
 NWDLogUtil::NWDLogUtil(HINSTANCE instance, HistoryDisplaySettings& history, std::string counterName,
                        std::function<void()> accepted)
-    : NWDPagedForm(instance, UtilSel, UtilWord, kPageRect),
+    : otk::otkPagedForm(instance, UtilSel, UtilWord, kPageRect),
       h_(history),
       counterName_(std::move(counterName)),
       accepted_(std::move(accepted)) {}
@@ -132,7 +132,7 @@ void NWDLogUtil::PickLabelColor(int swatch) {
 
 HBRUSH NWDLogUtil::OnColorStatic(HWND control, HDC dc) {
   const auto s = swatch_.find(GetDlgCtrlID(control));
-  if (s == swatch_.end() || Item(s->first) != control) return NWDPagedForm::OnColorStatic(control, dc);
+  if (s == swatch_.end() || Item(s->first) != control) return otk::otkPagedForm::OnColorStatic(control, dc);
   return swatchBrushes_.For(otkGdi::OleToColorRef(s->second));
 }
 

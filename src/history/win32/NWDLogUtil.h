@@ -16,11 +16,11 @@
 
 #include "data/NWDGlobal.h"
 #include "history/NWDLogUtilModel.h"
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 
 namespace nw {
 
-class NWDLogUtil final : public NWDPagedForm {
+class NWDLogUtil final : public otk::otkPagedForm {
  public:
   // Control identifiers (the tests find the controls by them).
   static constexpr int kPageCount = 5;

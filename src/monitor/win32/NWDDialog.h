@@ -1,7 +1,7 @@
 #pragma once
 // NWDDialog: the monitor's notice window. A main text, a sub-text and one or two buttons, always
-// on top, with the main window's icon; modal to the program's windows while its own message loop
-// keeps dispatching timers, so Lookersb goes on running monitor cycles underneath.
+// on top, with the main window's icon; a form of the kit, modal to the program's windows while its
+// loop keeps dispatching timers, so Lookersb goes on running monitor cycles underneath.
 //
 // The monitor decides what a button does (by the action mood it stored with the notice); this
 // window only reports what happened through NoticeEvents:
@@ -13,10 +13,8 @@
 
 #include <functional>
 #include <string>
-#include <memory>
 
-#include "classlib/win32/otkGdi.h"
-#include "classlib/win32/otkModal.h"
+#include "classlib/win32/otkForm.h"
 #include "monitor/MonitorPorts.h"
 
 namespace nw {
@@ -28,7 +26,7 @@ struct NoticeEvents {
   std::function<void()> Unloaded;  // the window is gone (any way: a button, the close box, Close())
 };
 
-class NWDDialog final : public NoticeDialog {
+class NWDDialog final : public NoticeDialog, public otkForm::Form {
  public:
   // Control ids (tests and tools find the controls by them).
   static constexpr int kMainMess = 101;
@@ -53,31 +51,23 @@ class NWDDialog final : public NoticeDialog {
   // Replaces texts and buttons of the loaded window (nothing when not loaded).
   void ShowMeRe(const std::string& agSmain, const std::string& agSsub, int agexMood, int agacMood) override;
 
-  // Unloads the window without any button action (program end).
-  void Close();
-
-  bool Loaded() const { return wnd_ != nullptr; }
-  HWND Window() const { return wnd_; }
+  // Close() unloads the window without any button action (program end).
+  bool Loaded() const { return Window() != nullptr; }
 
  private:
-  static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-  bool Create();
-  void Layout();
+  bool Load();
   void SetTexts(const std::string& main, const std::string& sub, int exMood);
   void Choose(int button);
-  void PlaceButton(HWND button, int leftTwips);
+  void PlaceButton(int id, int leftTwips);
+
+  void OnCommand(int id, int code) override;
+  void OnCancel() override { Choose(0); }  // Esc and the close box: no action
+  void OnDestroyed() override;
 
   HINSTANCE instance_;
   HWND main_;
   NoticeEvents events_;
-  HWND wnd_ = nullptr;
-  HWND mainMess_ = nullptr, subMess_ = nullptr, btnGo_ = nullptr, btnNgtv_ = nullptr;
-  UINT dpi_ = 96;
-  otkGdi::Font font_;
   bool closing_ = false;
-  std::unique_ptr<otkModal::DisableOthers> disabled_;  // while the notice is modal
-  otkModal::FocusKeeper focus_;
 };
 
 }  // namespace nw

@@ -221,7 +221,7 @@ constexpr Control kButtons[] = {
 };
 
 // The ten pages of the settings record, then the data volume page (NwdUtil.vol).
-std::array<NWDPagedForm::Page, kPageQuota + 1> Pages() {
+std::array<otk::otkPagedForm::Page, kPageQuota + 1> Pages() {
   return {{
       {"更新日時の設定", DecRenew, kRenew},       {"自動接続の設定", Dial, kDial},
       {"自動切断の設定", DialHangup, kHangup},    {"状態維持の設定", DecMaintain, kMaintain},
@@ -326,7 +326,7 @@ bool InRange(int id, int first, int count) { return id >= first && id < first + 
 
 NWDUtil::NWDUtil(HINSTANCE instance, UtilityHost& host, LaunchPorts& launch, std::string programFolder,
                  std::string exeName)
-    : NWDPagedForm(instance, UtilSel, UtilWord, kPageRect),
+    : otk::otkPagedForm(instance, UtilSel, UtilWord, kPageRect),
       host_(host),
       launch_(launch, std::move(programFolder), std::move(exeName)) {}
 
@@ -349,7 +349,7 @@ void NWDUtil::ShowModal(HICON icon, bool topmost) {
 }
 
 void NWDUtil::CreatePages() {
-  NWDPagedForm::CreatePages(Pages());
+  otk::otkPagedForm::CreatePages(Pages());
   AddControls(Window(), kButtons);
   FillCombo(RNInterval, kIntervals);
   FillCombo(WhenWeek, kWeekdays);

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 #include "settings/NWDUtilIds.h"
 #include "settings/NWDLaunch.h"
 #include "settings/NWDQuotaModel.h"
@@ -21,7 +21,7 @@
 
 namespace nw {
 
-class NWDUtil final : public NWDPagedForm {
+class NWDUtil final : public otk::otkPagedForm {
  public:
   NWDUtil(HINSTANCE instance, UtilityHost& host, LaunchPorts& launch, std::string programFolder,
           std::string exeName);

@@ -56,7 +56,7 @@ constexpr Control kButtons[] = {
     {Kind::Button, Cancel, "ｷｬﾝｾﾙ", {538, 362, 628, 390}},
 };
 
-const NWDPagedForm::Page kPages[kPageCount] = {
+const otk::otkPagedForm::Page kPages[kPageCount] = {
     {"監視方式の設定", DecWatchWay, kWatchWay},
     {"監視ｴﾝﾄﾘの設定", DecEntry, kEntry},
     {"計測の詳細設定", DecDetail, kDetail},
@@ -65,7 +65,7 @@ const NWDPagedForm::Page kPages[kPageCount] = {
 }  // namespace
 
 NWDUtilSprEntry::NWDUtilSprEntry(HINSTANCE instance, SettingsRecord& settings, RasQuery& ras)
-    : NWDPagedForm(instance, UtilSel, UtilWord, kPageRect), settings_(settings), ras_(ras) {
+    : otk::otkPagedForm(instance, UtilSel, UtilWord, kPageRect), settings_(settings), ras_(ras) {
   sel_.ChangedIndex = [this](int16_t before, int16_t index, int16_t&) {
     if (before == 1) KillTimer(Window(), kEtyWatcher);
     if (index == 1) {

@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "monitor/MonitorPorts.h"
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 
 namespace nw {
 
-class NWDUtilSprEntry final : public NWDPagedForm {
+class NWDUtilSprEntry final : public otk::otkPagedForm {
  public:
   NWDUtilSprEntry(HINSTANCE instance, SettingsRecord& settings, RasQuery& ras);
   ~NWDUtilSprEntry() override;

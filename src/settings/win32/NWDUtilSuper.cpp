@@ -62,7 +62,7 @@ constexpr Control kButtons[] = {
     {Kind::Button, Cancel, "ｷｬﾝｾﾙ", {538, 362, 628, 390}},
 };
 
-const NWDPagedForm::Page kPages[kPageCount] = {
+const otk::otkPagedForm::Page kPages[kPageCount] = {
     {"ﾀﾞｲｱﾙｱｯﾌﾟ接続設定", RASConn, kRasConn},
     {"時刻補正の設定", SysTimBack, kSysTimBack},
 };
@@ -78,7 +78,7 @@ const F kFields[] = {
 }  // namespace
 
 NWDUtilSuper::NWDUtilSuper(HINSTANCE instance, SettingsRecord& settings, RasQuery& ras)
-    : NWDPagedForm(instance, UtilSel, UtilWord, kPageRect), settings_(settings), ras_(ras) {}
+    : otk::otkPagedForm(instance, UtilSel, UtilWord, kPageRect), settings_(settings), ras_(ras) {}
 
 NWDUtilSuper::~NWDUtilSuper() = default;
 

@@ -12,11 +12,11 @@
 
 #include "monitor/MonitorPorts.h"
 #include "settings/NWDUtilSprModel.h"
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 
 namespace nw {
 
-class NWDUtilSuper final : public NWDPagedForm {
+class NWDUtilSuper final : public otk::otkPagedForm {
  public:
   NWDUtilSuper(HINSTANCE instance, SettingsRecord& settings, RasQuery& ras);
   ~NWDUtilSuper() override;

@@ -5,10 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "classlib/win32/otkWindowProc.h"
 #include "classlib/win32/WinText.h"
-#include "classlib/win32/otkForm.h"
-#include "classlib/win32/otkModal.h"
 #include "res/resource.h"
 #include "settings/NWDVersionText.h"
 #include "settings/win32/otkINetAcs.h"
@@ -16,11 +13,10 @@
 namespace nw {
 namespace {
 
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 // Layout in 96-DPI pixels.
-constexpr int kClientW = 372, kClientH = 172;
-constexpr int kTextLeft = 64, kTextW = 292;
+constexpr int kTextLeft = 64, kTextTop = 14, kTextGap = 8;
+constexpr int kTextMinW = 292, kTextMaxW = 460;
+constexpr int kMargin = 12, kOkW = 80, kOkH = 24;
 
 std::string QueryString(const std::vector<BYTE>& block, const wchar_t* lang, const wchar_t* name) {
   const std::wstring key = std::wstring(L"\\StringFileInfo\\") + lang + L"\\" + name;
@@ -62,106 +58,113 @@ bool ReadVersionFields(HMODULE module, VersionFields& ouFields) {
 }
 
 NWDVersion::NWDVersion(HINSTANCE instance, HWND mainWindow, bool topmost)
-    : instance_(instance), main_(mainWindow), topmost_(topmost) {
+    : Form(instance), instance_(instance), main_(mainWindow), topmost_(topmost) {
   open_ = [](const std::string& address) { otkINetAcs::Open(address, SW_SHOWNORMAL); };
 }
 
-NWDVersion::~NWDVersion() {
-  if (wnd_) DestroyWindow(wnd_);
+NWDVersion::~NWDVersion() = default;
+
+namespace {
+
+// The texts' column: as wide as the widest text needs (within bounds), each label as tall as its
+// text wrapped to that width, so a line breaks only where it must.
+struct AboutLayout {
+  int TextW = kTextMinW;
+  int Heights[4] = {};  // Mess(0..2), the link; 96-DPI pixels
+  int ClientW = 0, ClientH = 0;
+  int Top(int k) const {
+    int y = kTextTop;
+    for (int i = 0; i < k; ++i) y += Heights[i] + kTextGap;
+    return y;
+  }
+};
+
+AboutLayout MeasureAbout(const std::string (&texts)[4], HFONT const (&fonts)[4], UINT dpi) {
+  AboutLayout l;
+  otkGdi::WindowDc dc(nullptr);
+  // Measured at the screen's DPI, kept in 96-DPI pixels (rounded up, so nothing shrinks).
+  auto to96 = [&](int px) { return (px * 96 + static_cast<int>(dpi) - 1) / static_cast<int>(dpi); };
+  int widest = 0;
+  for (int k = 0; k < 4; ++k) {
+    otkGdi::SelectGuard font(dc.Get(), fonts[k]);
+    widest = std::max(widest, to96(otkGdi::MeasureText(dc.Get(), texts[k])) + 2);
+  }
+  l.TextW = std::clamp(widest, kTextMinW, kTextMaxW);
+  for (int k = 0; k < 4; ++k) {
+    otkGdi::SelectGuard font(dc.Get(), fonts[k]);
+    RECT r{0, 0, otkGdi::Scale(l.TextW, dpi), 0};
+    const std::wstring w = win::Widen(texts[k].empty() ? std::string(" ") : texts[k]);
+    DrawTextW(dc.Get(), w.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    l.Heights[k] = to96(r.bottom) + 1;
+  }
+  l.ClientW = kTextLeft + l.TextW + kMargin;
+  l.ClientH = l.Top(4) + kOkH + kMargin;
+  return l;
 }
 
-bool NWDVersion::Create() {
-  if (!nw::win::RegisterWindowClassOnce(instance_, kClassName, &NWDVersion::WndProc)) return false;
-  dpi_ = otkGdi::ScreenDpi();
-  auto px = [&](int v) { return otkGdi::Scale(v, dpi_); };
-  font_ = otkGdi::CreateMessageFont(dpi_);
+}  // namespace
+
+bool NWDVersion::Load() {
+  // The main window's icon, shown in the box as well.
+  HICON big = main_ ? reinterpret_cast<HICON>(SendMessageW(main_, WM_GETICON, ICON_BIG, 0)) : nullptr;
+  if (!big && main_) big = reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICON));
+  if (!big) big = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_NETWARD));
+  HICON small = main_ ? reinterpret_cast<HICON>(SendMessageW(main_, WM_GETICON, ICON_SMALL, 0)) : nullptr;
+
+  const UINT dpi = otkGdi::ScreenDpi();
+  const otkGdi::Font font = otkGdi::CreateMessageFont(dpi);
   LOGFONTW lf{};
-  GetObjectW(font_.Get(), sizeof lf, &lf);
+  GetObjectW(font.Get(), sizeof lf, &lf);
   lf.lfWeight = FW_BOLD;
   boldFont_.Reset(CreateFontIndirectW(&lf));
   lf.lfWeight = FW_NORMAL;
   lf.lfUnderline = TRUE;
   linkFont_.Reset(CreateFontIndirectW(&lf));
 
-  RECT r{0, 0, px(kClientW), px(kClientH)};
-  AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  // Centred over the main window when it is shown, else on the screen.
-  RECT over{};
-  if (main_ && IsWindowVisible(main_)) {
-    GetWindowRect(main_, &over);
-  } else {
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
-  }
-  int x = over.left + ((over.right - over.left) - w) / 2, y = over.top + ((over.bottom - over.top) - h) / 2;
-  x = std::max(0, std::min(x, GetSystemMetrics(SM_CXSCREEN) - w));
-  y = std::max(0, std::min(y, GetSystemMetrics(SM_CYSCREEN) - h));
-
-  const std::string caption = "Orvin.T.K. NetWard ﾊﾞｰｼﾞｮﾝ情報";
-  if (!CreateWindowExW(kExStyle, kClassName, win::Widen(caption).c_str(), kStyle, x, y, w, h, main_, nullptr,
-                       instance_, this))
-    return false;
-
-  // The main window's icon, shown in the box as well.
-  HICON big = main_ ? reinterpret_cast<HICON>(SendMessageW(main_, WM_GETICON, ICON_BIG, 0)) : nullptr;
-  if (!big && main_) big = reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICON));
-  if (!big) big = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_NETWARD));
-  HICON small = main_ ? reinterpret_cast<HICON>(SendMessageW(main_, WM_GETICON, ICON_SMALL, 0)) : nullptr;
-  SendMessageW(wnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  SendMessageW(wnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : big));
-  if (topmost_) SetWindowPos(wnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-
-  auto make = [&](const wchar_t* cls, const std::string& text, DWORD style, int id, int x0, int y0, int cx, int cy,
-                  HFONT font) {
-    HWND c = CreateWindowExW(0, cls, win::Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, px(x0), px(y0), px(cx),
-                             px(cy), wnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return c;
-  };
-  HWND icon = make(L"STATIC", "", SS_ICON | SS_REALSIZECONTROL, kBaseIcon, 16, 16, 32, 32, nullptr);
-  SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(big), 0);
-
   VersionFields v;
   ReadVersionFields(nullptr, v);
-  make(L"STATIC", VersionLine(v.Major, v.Minor), SS_LEFT | SS_NOPREFIX, kMess0, kTextLeft, 14, kTextW, 18,
-       boldFont_.Get());
-  // The resource texts may take two lines each.
-  make(L"STATIC", v.LegalCopyright, SS_LEFT | SS_NOPREFIX, kMess0 + 1, kTextLeft, 40, kTextW, 32, font_.Get());
-  make(L"STATIC", v.FileDescription, SS_LEFT | SS_NOPREFIX, kMess0 + 2, kTextLeft, 76, kTextW, 32, font_.Get());
-  // The link is a button drawn as a link, so Tab reaches it and Enter or Space opens it.
-  address_ = make(L"BUTTON", kHomePageAddress, WS_TABSTOP | BS_OWNERDRAW, kAddress, kTextLeft, 112, kTextW, 16,
-                  linkFont_.Get());
-  HWND ok = make(L"BUTTON", "O.K.", WS_TABSTOP | BS_DEFPUSHBUTTON, kCommand1, kClientW - 96, kClientH - 34, 80, 24,
-                 font_.Get());
-  // "O.K." first in the Tab order (it has the focus when the box opens), the link after it.
-  SetWindowPos(address_, ok, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const std::string texts[4] = {VersionLine(v.Major, v.Minor), v.LegalCopyright, v.FileDescription,
+                                kHomePageAddress};
+  HFONT const fonts[4] = {boldFont_.Get(), font.Get(), font.Get(), linkFont_.Get()};
+  const AboutLayout l = MeasureAbout(texts, fonts, dpi);
 
-  // The link's tooltip.
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, wnd_, nullptr, instance_, nullptr);
-  if (tooltip_) {
-    std::wstring tip = win::Widen("作者ﾎｰﾑﾍﾟｰｼﾞへｱｸｾｽ");
-    TOOLINFOW ti{};
-    ti.cbSize = sizeof ti;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = wnd_;
-    ti.uId = reinterpret_cast<UINT_PTR>(address_);
-    ti.lpszText = tip.data();
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-  }
-  SetFocus(ok);
+  otkForm::FormOptions o;
+  o.Owner = main_;
+  o.Owned = true;
+  o.Placement = otkForm::Place::OverOwner;  // centred over the main window when it is shown
+  o.Caption = "Orvin.T.K. NetWard ﾊﾞｰｼﾞｮﾝ情報";
+  o.ClientWidth = l.ClientW;
+  o.ClientHeight = l.ClientH;
+  o.Icon = big;
+  o.SmallIcon = small;
+  o.Topmost = topmost_;
+  o.HelpPage = "version.htm";  // its own page, not the main window's (the box's owner)
+  o.ClassName = kClassName;
+  if (!Create(o)) return false;
+
+  using otkForm::Kind;
+  auto row = [&](int k) { return RECT{kTextLeft, l.Top(k), kTextLeft + l.TextW, l.Top(k) + l.Heights[k]}; };
+  const int okLeft = l.ClientW - kMargin - kOkW, okTop = l.ClientH - kMargin - kOkH;
+  // "O.K." first in the Tab order (it has the focus when the box opens), the link after it. The
+  // link is a button drawn as a link, so Tab reaches it and Enter or Space opens it.
+  const otkForm::Control controls[] = {
+      {Kind::Label, kBaseIcon, "", {16, 16, 48, 48}, SS_ICON | SS_REALSIZECONTROL},
+      {Kind::Label, kMess0, texts[0].c_str(), row(0), SS_NOPREFIX},
+      {Kind::Label, kMess0 + 1, texts[1].c_str(), row(1), SS_NOPREFIX},
+      {Kind::Label, kMess0 + 2, texts[2].c_str(), row(2), SS_NOPREFIX},
+      {Kind::DefaultButton, kCommand1, "O.K.", {okLeft, okTop, okLeft + kOkW, okTop + kOkH}},
+      {Kind::OwnerDrawn, kAddress, kHomePageAddress, row(3), 0, "作者ﾎｰﾑﾍﾟｰｼﾞへｱｸｾｽ"},
+  };
+  AddControls(Window(), controls);
+  SendMessageW(Item(kBaseIcon), STM_SETICON, reinterpret_cast<WPARAM>(big), 0);
+  SendMessageW(Item(kMess0), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Get()), FALSE);
+  SendMessageW(Item(kAddress), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.Get()), FALSE);
   return true;
 }
 
 void NWDVersion::ShowModal() {
-  if (wnd_ || !Create()) return;
-  HWND wnd = wnd_;
-  disabled_ = std::make_unique<otkModal::DisableOthers>(wnd);
-  ShowWindow(wnd, SW_SHOW);
-  SetForegroundWindow(wnd);
-  const bool ended = otkModal::RunUntilDestroyed(wnd);
-  disabled_.reset();
-  if (!ended && IsWindow(wnd)) DestroyWindow(wnd);
+  if (Window() || !Load()) return;
+  RunModal();
   if (openAfterClose_) {
     openAfterClose_ = false;
     if (open_) open_(kHomePageAddress);
@@ -170,11 +173,11 @@ void NWDVersion::ShowModal() {
 
 void NWDVersion::AddressClick() {
   addressColor_ = RGB(255, 0, 255);
-  InvalidateRect(address_, nullptr, TRUE);
-  UpdateWindow(address_);
+  InvalidateRect(Item(kAddress), nullptr, TRUE);
+  UpdateWindow(Item(kAddress));
   // The window closes first; the page opens once it is gone.
   openAfterClose_ = true;
-  SendMessageW(wnd_, WM_CLOSE, 0, 0);
+  Close();
 }
 
 void NWDVersion::DrawAddress(const DRAWITEMSTRUCT& di) {
@@ -193,52 +196,28 @@ void NWDVersion::DrawAddress(const DRAWITEMSTRUCT& di) {
   }
 }
 
-LRESULT CALLBACK NWDVersion::WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return win::ForwardToObject<NWDVersion, &NWDVersion::wnd_, &NWDVersion::Handle>(wnd, msg, wp, lp);
+void NWDVersion::OnCommand(int id, int code) {
+  if (id == kCommand1) Close();
+  if (id == kAddress && code == BN_CLICKED) AddressClick();
 }
 
-LRESULT NWDVersion::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-  HWND wnd = wnd_;
-  if (focus_.Handle(wnd, msg, wp, lp)) return 0;
+LRESULT NWDVersion::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_COMMAND:
-      if (LOWORD(wp) == kCommand1 || LOWORD(wp) == IDCANCEL) {
-        SendMessageW(wnd, WM_CLOSE, 0, 0);
-        return 0;
-      }
-      if (LOWORD(wp) == kAddress && HIWORD(wp) == BN_CLICKED) {
-        AddressClick();
-        return 0;
-      }
-      break;
     case WM_DRAWITEM: {
       const auto* di = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-      if (di->hwndItem != address_) break;
+      if (di->hwndItem != Item(kAddress)) break;
       DrawAddress(*di);
       return TRUE;
     }
     case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wp) == address_) {
+      if (reinterpret_cast<HWND>(wp) == Item(kAddress)) {
         HCURSOR hand = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_LINK_HAND));
         SetCursor(hand ? hand : LoadCursorW(nullptr, IDC_HAND));
         return TRUE;
       }
       break;
-    case WM_HELP:  // handled here, or it would go on to the main window, our owner
-      otkForm::OpenHelp("version.htm");
-      return TRUE;
-    case WM_CLOSE:
-      // The other windows first, so the activation returns to the main window.
-      if (disabled_) disabled_->Release();
-      DestroyWindow(wnd);
-      return 0;
-    case WM_DESTROY:
-      wnd_ = nullptr;
-      address_ = tooltip_ = nullptr;
-      SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
-      return 0;
   }
-  return DefWindowProcW(wnd, msg, wp, lp);
+  return Form::OnMessage(msg, wp, lp);
 }
 
 }  // namespace nw

@@ -6,11 +6,10 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 
+#include "classlib/win32/otkForm.h"
 #include "classlib/win32/otkGdi.h"
-#include "classlib/win32/otkModal.h"
 
 namespace nw {
 
@@ -23,7 +22,7 @@ struct VersionFields {
 // From `module`'s version resource (null: the program itself); false when it has none.
 bool ReadVersionFields(HMODULE module, VersionFields& ouFields);
 
-class NWDVersion {
+class NWDVersion final : public otkForm::Form {
  public:
   static constexpr int kBaseIcon = 101;
   static constexpr int kMess0 = 102;  // Mess(0..2): ids 102..104
@@ -33,7 +32,7 @@ class NWDVersion {
 
   // `topmost`: the main window's always-on-top setting.
   NWDVersion(HINSTANCE instance, HWND mainWindow, bool topmost);
-  ~NWDVersion();
+  ~NWDVersion() override;
   NWDVersion(const NWDVersion&) = delete;
   NWDVersion& operator=(const NWDVersion&) = delete;
 
@@ -42,30 +41,24 @@ class NWDVersion {
 
   // Shows the window and returns when it is closed; the program's timers keep running.
   void ShowModal();
-  HWND Window() const { return wnd_; }
   // Colour of the link text (magenta once clicked).
   COLORREF AddressColor() const { return addressColor_; }
 
  private:
-  static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-  bool Create();
+  bool Load();
   void AddressClick();
   void DrawAddress(const DRAWITEMSTRUCT& di);
+
+  void OnCommand(int id, int code) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   HINSTANCE instance_;
   HWND main_;
   bool topmost_;
   std::function<void(const std::string&)> open_;
-  HWND wnd_ = nullptr;
-  HWND address_ = nullptr;
-  HWND tooltip_ = nullptr;
-  UINT dpi_ = 96;
-  otkGdi::Font font_, boldFont_, linkFont_;
+  otkGdi::Font boldFont_, linkFont_;
   COLORREF addressColor_ = RGB(0, 0, 255);
   bool openAfterClose_ = false;
-  otkModal::FocusKeeper focus_;
-  std::unique_ptr<otkModal::DisableOthers> disabled_;  // while the box is modal
 };
 
 }  // namespace nw

@@ -1,9 +1,9 @@
-#include "settings/win32/NWDPagedForm.h"
+#include "classlib/win32/otkPagedForm.h"
 
 #include <string>
 #include <vector>
 
-namespace nw {
+namespace otk {
 
 namespace {
 
@@ -18,12 +18,12 @@ constexpr const char* kPageKeysTip = "Ctrl+Tab / Ctrl+PgDn: 次のﾍﾟｰｼ�
 
 }  // namespace
 
-NWDPagedForm::NWDPagedForm(HINSTANCE instance, int selId, int wordId, const RECT& pageRect)
+otkPagedForm::otkPagedForm(HINSTANCE instance, int selId, int wordId, const RECT& pageRect)
     : Form(instance), sel_(*this), selId_(selId), wordId_(wordId), pageRect_(pageRect) {}
 
-NWDPagedForm::~NWDPagedForm() = default;
+otkPagedForm::~otkPagedForm() = default;
 
-void NWDPagedForm::CreatePages(std::span<const Page> pages) {
+void otkPagedForm::CreatePages(std::span<const Page> pages) {
   const int count = static_cast<int>(pages.size());
   const int stripW = pageRect_.left - 8 - kStripX;
   for (int i = 0; i < count; ++i) {
@@ -48,14 +48,14 @@ void NWDPagedForm::CreatePages(std::span<const Page> pages) {
   }
 }
 
-void NWDPagedForm::SelectPage(int index) {
+void otkPagedForm::SelectPage(int index) {
   sel_.EventActionClickLabel(static_cast<int16_t>(index));
   // The focus must not stay on a control of a page that went away.
   HWND focus = GetFocus();
   if (focus && IsChild(Window(), focus) && !IsWindowVisible(focus)) FocusFirstOfPage();
 }
 
-void NWDPagedForm::FocusFirstOfPage() {
+void otkPagedForm::FocusFirstOfPage() {
   if (sel_.NowVisIndex < 0) return;
   HWND page = Item(containers_[static_cast<size_t>(sel_.NowVisIndex)]);
   HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
@@ -70,7 +70,7 @@ void NWDPagedForm::FocusFirstOfPage() {
   }
 }
 
-void NWDPagedForm::SetPageCaption(int index, std::string_view caption) {
+void otkPagedForm::SetPageCaption(int index, std::string_view caption) {
   const int id = wordId_ + index;
   SetFittedText(id, caption);
   // Shortened: the whole caption in the tip.
@@ -80,7 +80,7 @@ void NWDPagedForm::SetPageCaption(int index, std::string_view caption) {
   SetTip(selId_ + index, tip);
 }
 
-bool NWDPagedForm::PageLabelCommand(int id, int code) {
+bool otkPagedForm::PageLabelCommand(int id, int code) {
   const int count = static_cast<int>(containers_.size());
   int index = -1;
   if (id >= selId_ && id < selId_ + count) index = id - selId_;
@@ -90,7 +90,7 @@ bool NWDPagedForm::PageLabelCommand(int id, int code) {
   return true;
 }
 
-bool NWDPagedForm::PreTranslate(const MSG& msg) {
+bool otkPagedForm::PreTranslate(const MSG& msg) {
   if (msg.message != WM_KEYDOWN || !(GetKeyState(VK_CONTROL) & 0x8000)) return false;
   int step = 0;
   if (msg.wParam == VK_TAB) step = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
@@ -109,13 +109,13 @@ bool NWDPagedForm::PreTranslate(const MSG& msg) {
   return true;
 }
 
-void NWDPagedForm::SetPageCaptionColor(int index, otk::OleColor color) {
+void otkPagedForm::SetPageCaptionColor(int index, otk::OleColor color) {
   SetForeColor(reinterpret_cast<otk::otkControlHandle>(Item(wordId_ + index)), color);
 }
 
 // ---- the page labels' colours ------------------------------------------------------------------------
 
-HBRUSH NWDPagedForm::OnColorStatic(HWND control, HDC dc) {
+HBRUSH otkPagedForm::OnColorStatic(HWND control, HDC dc) {
   HWND base = control;
   if (const auto w = wordToBase_.find(control); w != wordToBase_.end()) base = w->second;
   const auto back = back_.find(base);
@@ -126,7 +126,7 @@ HBRUSH NWDPagedForm::OnColorStatic(HWND control, HDC dc) {
   return brushes_.For(otkGdi::OleToColorRef(back->second));
 }
 
-void NWDPagedForm::SetBackColor(otk::otkControlHandle label, otk::OleColor color) {
+void otkPagedForm::SetBackColor(otk::otkControlHandle label, otk::OleColor color) {
   HWND h = reinterpret_cast<HWND>(label);
   back_[h] = color;
   InvalidateRect(h, nullptr, TRUE);
@@ -135,18 +135,18 @@ void NWDPagedForm::SetBackColor(otk::otkControlHandle label, otk::OleColor color
     if (base == h) InvalidateRect(word, nullptr, TRUE);
 }
 
-void NWDPagedForm::SetForeColor(otk::otkControlHandle label, otk::OleColor color) {
+void otkPagedForm::SetForeColor(otk::otkControlHandle label, otk::OleColor color) {
   HWND h = reinterpret_cast<HWND>(label);
   fore_[h] = color;
   InvalidateRect(h, nullptr, TRUE);
 }
 
-bool NWDPagedForm::Visible(otk::otkControlHandle container) {
+bool otkPagedForm::Visible(otk::otkControlHandle container) {
   return (GetWindowLongW(reinterpret_cast<HWND>(container), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-void NWDPagedForm::SetVisible(otk::otkControlHandle container, bool visible) {
+void otkPagedForm::SetVisible(otk::otkControlHandle container, bool visible) {
   ShowWindow(reinterpret_cast<HWND>(container), visible ? SW_SHOWNA : SW_HIDE);
 }
 
-}  // namespace nw
+}  // namespace otk

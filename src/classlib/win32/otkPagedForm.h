@@ -1,10 +1,10 @@
 #pragma once
-// NWDPagedForm: a form whose pages are chosen by a column of labels on its left (otkSelFrame), by
+// otkPagedForm: a form whose pages are chosen by a column of labels on its left (otkSelFrame), by
 // a click on a label, Ctrl+Tab / Ctrl+Shift+Tab or Ctrl+PageDown / Ctrl+PageUp (the labels' tips
-// say so). The settings
-// dialogs are built on it; each names its pages and may refuse some of them for a while.
+// say so). The settings dialogs and the history windows are built on it; each names its pages and
+// may refuse some of them for a while.
 //
-//     const NWDPagedForm::Page pages[] = {{"一つ目", kFirst, kFirstControls}, ...};
+//     const otkPagedForm::Page pages[] = {{"一つ目", kFirst, kFirstControls}, ...};
 //     CreatePages(pages);   // strips at the left, containers in `pageRect`, hidden
 //     SelectPage(0);
 #include <windows.h>
@@ -16,9 +16,9 @@
 #include "classlib/otkSelFrame.h"
 #include "classlib/win32/otkForm.h"
 
-namespace nw {
+namespace otk {
 
-class NWDPagedForm : public otkForm::Form, protected otk::otkSelFramePort {
+class otkPagedForm : public otkForm::Form, protected otk::otkSelFramePort {
  public:
   struct Page {
     const char* Name;
@@ -28,8 +28,8 @@ class NWDPagedForm : public otkForm::Form, protected otk::otkSelFramePort {
 
  protected:
   // selId / wordId: the first identifiers of the strips UtilSel(i) and their captions UtilWord(i).
-  NWDPagedForm(HINSTANCE instance, int selId, int wordId, const RECT& pageRect);
-  ~NWDPagedForm() override;
+  otkPagedForm(HINSTANCE instance, int selId, int wordId, const RECT& pageRect);
+  ~otkPagedForm() override;
 
   void CreatePages(std::span<const Page> pages);
   // Selects page `index` (when the page selector lets it change); the focus leaves a hidden page.
@@ -68,4 +68,4 @@ class NWDPagedForm : public otkForm::Form, protected otk::otkSelFramePort {
   otkGdi::BrushCache brushes_;
 };
 
-}  // namespace nw
+}  // namespace otk
