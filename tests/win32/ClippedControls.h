@@ -2,7 +2,8 @@
 // Which controls of a window cut their text: each control's text measured in its own font against
 // the room the control gives it (labels, push buttons, check boxes, option buttons, group boxes,
 // owner-drawn buttons, text boxes, drop-down lists with every item; picture buttons show no text).
-// Controls on hidden pages count; a control hidden itself does not. Lay a window out at another DPI with otkGdi::SetLayoutDpi before creating it.
+// Controls on hidden pages count; a control hidden itself does not. Lay a window out at another
+// DPI with otkGdi::SetLayoutDpi before creating it.
 #include <windows.h>
 
 #include <string>
