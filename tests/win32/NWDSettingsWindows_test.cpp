@@ -205,7 +205,7 @@ TEST(SettingsLayout, NoControlCutsItsDefaultTextAt96Or144Dpi) {
     LayoutDpi at(dpi);
     // A long counter name is shortened in its captions.
     const std::string defaultName = nw::SettingsRecord{}.CounterName;
-    for (const std::string name : {defaultName, std::string("ﾌﾟﾛﾊﾞｲﾀﾞ接続の月間ﾌﾟﾗﾝ (ﾓﾊﾞｲﾙ回線と自宅の光回線をあわせて)")}) {
+    for (const std::string& name : {defaultName, std::string("ﾌﾟﾛﾊﾞｲﾀﾞ接続の月間ﾌﾟﾗﾝ (ﾓﾊﾞｲﾙ回線と自宅の光回線をあわせて)")}) {
       FailingHost program;
       program.settings.CounterName = name;
       DefaultLaunch launch;
