@@ -1,6 +1,7 @@
 // otkTrafficProbe against the simulated rasapi32 and iphlpapi: the amounts it reports across
 // wraps, restarts and changing sets of connections and interfaces, and what it leaves out.
 #include "monitor/win32/otkTrafficProbe.h"
+#include "classlib/win32/otkNetAdapters.h"
 
 #include "SimRasRecords.h"
 #include "SimTestSupport.h"
@@ -155,7 +156,7 @@ TEST_F(TrafficProbeTest, InterfacesAllOrOneLeavingOutLoopbackFiltersAndDownAdapt
     Adapter& tunnel = s.AddAdapter("Teredo Tunneling Pseudo-Interface");
     tunnel.Hardware = false;
   });
-  EXPECT_EQ(nw::ListNetworkAdapters(), (std::vector<std::string>{"Ethernet", "モバイル", "Wi-Fi"}));
+  EXPECT_EQ(otk::ListNetworkAdapters(), (std::vector<std::string>{"Ethernet", "モバイル", "Wi-Fi"}));
 
   probe.WatchInterfaces("");
   Begin();

@@ -1,16 +1,12 @@
 #include "monitor/win32/otkTrafficProbe.h"
 
-#include <winsock2.h>
-#include <windows.h>
-#include <ws2ipdef.h>
-#include <iphlpapi.h>
-#include <netioapi.h>
 #include <ras.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "classlib/win32/WinText.h"
+#include "classlib/win32/otkNetAdapters.h"
 #include "classlib/win32/otkRasLayout.h"
 
 namespace nw {
@@ -26,32 +22,6 @@ uint32_t ReadDword(const unsigned char* p) {
   std::memcpy(&v, p, sizeof v);
   return v;
 }
-
-// Interfaces that carry a line of their own: filter instances repeat their adapter's counters,
-// and virtual ones (tunnels, VPN adapters) carry traffic that also crosses a hardware adapter.
-bool Countable(const MIB_IF_ROW2& row) {
-  return row.Type != IF_TYPE_SOFTWARE_LOOPBACK && row.InterfaceAndOperStatusFlags.HardwareInterface &&
-         !row.InterfaceAndOperStatusFlags.FilterInterface;
-}
-
-// The interface table, freed with its owner.
-class IfTable {
- public:
-  IfTable() {
-    if (GetIfTable2(&table_) != NO_ERROR) table_ = nullptr;
-  }
-  ~IfTable() {
-    if (table_) FreeMibTable(table_);
-  }
-  IfTable(const IfTable&) = delete;
-  IfTable& operator=(const IfTable&) = delete;
-  bool Ok() const { return table_ != nullptr; }
-  ULONG Count() const { return table_ ? table_->NumEntries : 0; }
-  const MIB_IF_ROW2& Row(ULONG i) const { return table_->Table[i]; }
-
- private:
-  MIB_IF_TABLE2* table_ = nullptr;
-};
 
 }  // namespace
 
@@ -148,12 +118,12 @@ bool otkTrafficProbe::ReadKnownInterfaces() {
 }
 
 bool otkTrafficProbe::ScanInterfaces() {
-  IfTable table;
+  otk::IfTable table;
   interfaces_.clear();
   readsSinceScan_ = 0;
   for (ULONG i = 0; i < table.Count(); ++i) {
     const MIB_IF_ROW2& row = table.Row(i);
-    if (!Countable(row) || row.OperStatus != IfOperStatusUp) continue;
+    if (!otk::CountableInterface(row) || row.OperStatus != IfOperStatusUp) continue;
     if (!adapter_.empty() &&
         CompareStringOrdinal(row.Alias, -1, adapter_.c_str(), static_cast<int>(adapter_.size()), TRUE) != CSTR_EQUAL)
       continue;
@@ -173,14 +143,6 @@ TrafficSample otkTrafficProbe::Read() {
   s.Received = received_;
   s.Identity = identity_;
   return s;
-}
-
-std::vector<std::string> ListNetworkAdapters() {
-  std::vector<std::string> names;
-  IfTable table;
-  for (ULONG i = 0; i < table.Count(); ++i)
-    if (Countable(table.Row(i))) names.push_back(win::Narrow(table.Row(i).Alias));
-  return names;
 }
 
 }  // namespace nw

@@ -73,8 +73,4 @@ class otkTrafficProbe : public TrafficSource {
   uint64_t identity_ = 0;
 };
 
-// Names (aliases, as the network settings show them) of the adapters a settings page can offer:
-// hardware interfaces up or down, loopback and filter instances left out, in the system's order.
-std::vector<std::string> ListNetworkAdapters();
-
 }  // namespace nw

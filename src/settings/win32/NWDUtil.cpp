@@ -7,7 +7,7 @@
 #include "classlib/otkFormat.h"
 #include "data/NWDVolumeFile.h"
 #include "settings/NWDQuotaIds.h"
-#include "monitor/win32/otkTrafficProbe.h"
+#include "classlib/win32/otkNetAdapters.h"
 #include "settings/NWDUtilIds.h"
 
 namespace nw {
@@ -360,7 +360,7 @@ void NWDUtil::LoadQuota() {
   const QuotaSettings& stored = VolumeGlobal().Quota;
   otkForm::Write<QuotaValues>(*this, kQuotaFields, nw::LoadQuota(stored));
   SetNamedCaption(QuotaNote, host_.Settings().CounterName, [](auto n) { return QuotaPeriodNote(std::string(n)); }, 0);
-  adapters_ = MakeAdapterChoices(ListNetworkAdapters(), stored.Adapter);
+  adapters_ = MakeAdapterChoices(otk::ListNetworkAdapters(), stored.Adapter);
   std::vector<const char*> items;
   for (const std::string& name : adapters_.Items) items.push_back(name.c_str());
   FillCombo(QuotaAdapter, items);
