@@ -3,9 +3,9 @@
 # (or the folder given as $1) and lists the files. ARCH is win32 where the host runs 32-bit
 # programs, otherwise win64 (NW_ARCH chooses); that build must exist (scripts/test.sh or run.sh).
 #
-# Always: the notice dialog, the main window with its volume lines, the compact window, the about
-# box and the history windows (record editor, counter graph, display settings page by page), shown
-# one at a time by the test program's gallery (win32_tests.exe --gtest_filter=Gallery.*).
+# Always, at 96 and 144 DPI: the notice dialog, the main window with its volume lines, the compact
+# window, the about box and the history windows (record editor, counter graph, display settings
+# page by page), shown one at a time by the test program's gallery (Gallery.* of win32_tests.exe).
 # Once NetWard.exe and the line simulator are built: the real program in a Wine desktop, in a
 # fresh program folder: main window disconnected, connected, with the lock button, the tray
 # popup, the compact window, a time-limit notice and the about box.
@@ -14,11 +14,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/wine-env.sh"
 nw_shots_setup "$root" "${1:-}"
-
-nw_wine_start "$build" "$arch"
-trap nw_wine_stop EXIT
-# Wine's helper processes start here, detached from the build's pipes.
-"$NW_WINE" wineboot </dev/null >/dev/null 2>&1 || true
 
 targets=(win32_tests)
 program=0
@@ -55,17 +50,28 @@ drive_in_desktop() { # test-name
   sleep 1
 }
 
-echo "screenshots: own windows from the test program"
-gallery window-notice-dialog NoticeDialog
-gallery window-main-volume MainWindow
-gallery window-compact CompactWindow
-gallery window-about-box AboutBox
-gallery window-log-record-editor LogRecordEditor
-NW_GALLERY_KIND=1 gallery window-log-record-editor-counter LogRecordEditor
-gallery window-log-graph LogGraph
-NW_GALLERY_VOLUME=1 gallery window-log-graph-volume LogGraph
-for page in 0 1 2 3 4; do NW_GALLERY_PAGE=$page gallery "window-log-settings-$page" LogSettings; done
+trap nw_wine_stop EXIT
+for dpi in 96 144; do
+  echo "screenshots: own windows from the test program at $dpi DPI"
+  nw_wine_start_dpi "$build" "$arch" "$dpi"
+  # Wine's helper processes start here, detached from the build's pipes.
+  "$NW_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+  d="-${dpi}dpi"
+  gallery "window-notice-dialog$d" NoticeDialog
+  gallery "window-main-volume$d" MainWindow
+  gallery "window-compact$d" CompactWindow
+  gallery "window-about-box$d" AboutBox
+  gallery "window-log-record-editor$d" LogRecordEditor
+  NW_GALLERY_KIND=1 gallery "window-log-record-editor-counter$d" LogRecordEditor
+  gallery "window-log-graph$d" LogGraph
+  NW_GALLERY_VOLUME=1 gallery "window-log-graph-volume$d" LogGraph
+  for page in 0 1 2 3 4; do NW_GALLERY_PAGE=$page gallery "window-log-settings-$page$d" LogSettings; done
+  nw_wine_dpi_reset
+  nw_wine_stop
+done
 
+nw_wine_start "$build" "$arch"
+"$NW_WINE" wineboot </dev/null >/dev/null 2>&1 || true
 if [ "$program" = 1 ]; then
   echo "screenshots: NetWard in a Wine desktop"
   run="$build/shots-run"
