@@ -212,11 +212,14 @@ class Form {
   static LRESULT CALLBACK PageProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void NextControl(HWND target);
+  void AddTip(HWND control, std::string_view text, bool mayBeKnown);
   bool Translate(MSG& msg);
 
   HINSTANCE instance_;
   HWND wnd_ = nullptr;
   HWND tooltip_ = nullptr;
+  HICON icon_ = nullptr;
+  HICON smallIcon_ = nullptr;
   UINT dpi_ = 96;
   otkGdi::Font font_;
   std::map<int, HWND> items_;
