@@ -391,6 +391,16 @@ void Form::MoveControl(int id, const RECT& r) {
   if (HWND h = Item(id)) MoveWindow(h, S(r.left), S(r.top), S(r.right - r.left), S(r.bottom - r.top), TRUE);
 }
 
+void Form::SetTopmost(bool on) {
+  if (!wnd_) return;
+  // Wine places a window after its owned pop-ups that lie above it (the tip window) and takes
+  // the topmost state from its new neighbours, so the window would stay as it was: the tip window
+  // is let go of while the window moves.
+  if (tooltip_) SetWindowLongPtrW(tooltip_, GWLP_HWNDPARENT, 0);
+  SetWindowPos(wnd_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (tooltip_) SetWindowLongPtrW(tooltip_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(wnd_));
+}
+
 bool Form::SetFittedTextWithTip(int id, std::string_view text) {
   HWND control = Item(id);
   if (!control) return false;

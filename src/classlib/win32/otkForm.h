@@ -130,6 +130,8 @@ class Form {
   HFONT Font() const { return font_.Get(); }
   // The button Enter presses when the focus is on no push button (IDOK unless set).
   void SetDefaultButton(int id) { defaultId_ = id; }
+  // Puts the window in or out of the topmost band, without activating it.
+  void SetTopmost(bool on);
   // Moves a control to `rect` (96 DPI, parent coordinates).
   void MoveControl(int id, const RECT& rect);
 
