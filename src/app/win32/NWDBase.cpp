@@ -11,7 +11,6 @@
 #include "app/win32/NWDBaseLinks.h"
 #include "app/win32/NWDBasePorts.h"
 #include "classlib/win32/WinText.h"
-#include "classlib/win32/otkWinSetting.h"
 #include "monitor/Monitor.h"
 #include "res/resource.h"
 
@@ -324,7 +323,7 @@ void NWDBase::SetLockButtonShown(bool shown) {
 }
 
 void NWDBase::ApplyTopmost(bool on) {
-  otkWinSetting::SetWindowTopmost(Window(), on ? HWND_TOPMOST : HWND_NOTOPMOST);
+  SetTopmost(on);
   links::Global().TopWinFLG = on;
   SetTip(cmd::TopWinBtn, on ? kTopOnTip : kTopOffTip);
 }

@@ -158,9 +158,16 @@ Form::~Form() {
 
 bool Form::Create(const FormOptions& o) {
   const wchar_t* cls = o.ClassName ? o.ClassName : kFormClass;
-  if (!nw::win::RegisterWindowClassOnce(instance_, cls, &Form::WndProc) ||
+  icon_ = o.Icon;
+  smallIcon_ = o.SmallIcon ? o.SmallIcon : o.Icon;
+  // The first form of a class gives the class its icons. Forms with those icons need no
+  // WM_SETICON: Wine turns the window's icons into X pictures when the window is made anyway, and
+  // again (both of them) at every WM_SETICON, a few milliseconds each time.
+  WNDCLASSEXW wc{};
+  if (!nw::win::RegisterWindowClassOnce(instance_, cls, &Form::WndProc, icon_, smallIcon_, &wc) ||
       !nw::win::RegisterWindowClassOnce(instance_, kPageClass, &Form::PageProc))
     return false;
+  const bool classIcons = wc.hIcon == icon_ && wc.hIconSm == smallIcon_;
   dpi_ = otkGdi::ScreenDpi();
   font_ = otkGdi::CreateMessageFont(dpi_);
   helpPage_ = o.HelpPage ? o.HelpPage : "";
@@ -178,9 +185,9 @@ bool Form::Create(const FormOptions& o) {
     if (o.Menu) DestroyMenu(o.Menu);
     return false;
   }
-  if (o.Icon) {
-    SendMessageW(wnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(o.Icon));
-    SendMessageW(wnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(o.SmallIcon ? o.SmallIcon : o.Icon));
+  if (icon_ && !classIcons) {
+    SendMessageW(wnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(wnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
   }
   return true;
 }
@@ -219,7 +226,7 @@ void Form::AddControls(HWND parent, std::span<const Control> table) {
     }
     if (c.Type == Kind::Number) selectAll_.push_back(c.Id);
     if (c.Id != 0 && c.Id != -1) items_[c.Id] = h;
-    if (c.Tip) SetTip(c.Id, c.Tip);
+    if (c.Tip) AddTip(h, c.Tip, false);
   }
 }
 
@@ -384,6 +391,16 @@ void Form::MoveControl(int id, const RECT& r) {
   if (HWND h = Item(id)) MoveWindow(h, S(r.left), S(r.top), S(r.right - r.left), S(r.bottom - r.top), TRUE);
 }
 
+void Form::SetTopmost(bool on) {
+  if (!wnd_) return;
+  // Wine places a window after its owned pop-ups that lie above it (the tip window) and takes
+  // the topmost state from its new neighbours, so the window would stay as it was: the tip window
+  // is let go of while the window moves.
+  if (tooltip_) SetWindowLongPtrW(tooltip_, GWLP_HWNDPARENT, 0);
+  SetWindowPos(wnd_, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (tooltip_) SetWindowLongPtrW(tooltip_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(wnd_));
+}
+
 bool Form::SetFittedTextWithTip(int id, std::string_view text) {
   HWND control = Item(id);
   if (!control) return false;
@@ -413,8 +430,10 @@ bool Form::SetFittedTextWithTip(int id, std::string_view text) {
 }
 
 void Form::SetTip(int id, std::string_view text) {
-  HWND control = Item(id);
-  if (!control) return;
+  if (HWND control = Item(id)) AddTip(control, text, true);
+}
+
+void Form::AddTip(HWND control, std::string_view text, bool mayBeKnown) {
   if (!tooltip_) {
     // Made when the first tip is given. Not topmost itself (it comes to the top when it shows):
     // under Wine an owned topmost window keeps its owner from becoming topmost.
@@ -431,7 +450,9 @@ void Form::SetTip(int id, std::string_view text) {
   ti.uId = reinterpret_cast<UINT_PTR>(control);
   TOOLINFOW probe = ti;
   ti.lpszText = w.data();
-  const bool known = SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&probe)) != 0;
+  // A control just made has no tip yet: no need to ask.
+  const bool known =
+      mayBeKnown && SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&probe)) != 0;
   SendMessageW(tooltip_, known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
@@ -585,6 +606,10 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (HBRUSH b = OnColorStatic(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp)))
         return reinterpret_cast<LRESULT>(b);
       break;
+    case WM_GETICON:
+      // The form's icons also when they are the class's (not set on the window itself).
+      if (const LRESULT own = DefWindowProcW(wnd, msg, wp, lp)) return own;
+      return reinterpret_cast<LRESULT>(wp == ICON_BIG ? icon_ : smallIcon_);
     case WM_HELP:
       // F1 on any control (its WM_HELP comes up through the pages) or with the window's menu open.
       if (!helpPage_.empty()) OpenHelp(helpPage_);

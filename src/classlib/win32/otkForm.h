@@ -130,6 +130,8 @@ class Form {
   HFONT Font() const { return font_.Get(); }
   // The button Enter presses when the focus is on no push button (IDOK unless set).
   void SetDefaultButton(int id) { defaultId_ = id; }
+  // Puts the window in or out of the topmost band, without activating it.
+  void SetTopmost(bool on);
   // Moves a control to `rect` (96 DPI, parent coordinates).
   void MoveControl(int id, const RECT& rect);
 
@@ -212,11 +214,14 @@ class Form {
   static LRESULT CALLBACK PageProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void NextControl(HWND target);
+  void AddTip(HWND control, std::string_view text, bool mayBeKnown);
   bool Translate(MSG& msg);
 
   HINSTANCE instance_;
   HWND wnd_ = nullptr;
   HWND tooltip_ = nullptr;
+  HICON icon_ = nullptr;
+  HICON smallIcon_ = nullptr;
   UINT dpi_ = 96;
   otkGdi::Font font_;
   std::map<int, HWND> items_;

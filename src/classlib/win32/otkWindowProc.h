@@ -26,19 +26,27 @@ LRESULT ForwardToObject(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-// Registers a window class of the program's windows (arrow cursor, button-face background) unless
-// it is registered already. False when the system refused it.
-inline bool RegisterWindowClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC proc) {
+// Registers a window class of the program's windows (arrow cursor, button-face background, the
+// icons given) unless it is registered already. False when the system refused it. `info` receives
+// the class as it stands (a class registered earlier keeps its own icons).
+inline bool RegisterWindowClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC proc, HICON icon = nullptr,
+                                    HICON smallIcon = nullptr, WNDCLASSEXW* info = nullptr) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  if (GetClassInfoExW(instance, name, &wc)) return true;
+  if (GetClassInfoExW(instance, name, &wc)) {
+    if (info) *info = wc;
+    return true;
+  }
   wc = WNDCLASSEXW{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = proc;
   wc.hInstance = instance;
+  wc.hIcon = icon;
+  wc.hIconSm = smallIcon;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = name;
+  if (info) *info = wc;
   return RegisterClassExW(&wc) != 0;
 }
 

@@ -136,7 +136,7 @@ void NWDComp::SetVolumeText(const std::string& text) {
 void NWDComp::SetAlwaysOnTop(bool on) {
   data_.CompTopFLG = on;
   if (!Window()) return;
-  SetWindowPos(Window(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetTopmost(on);
   CheckMenuItem(viewMenu_, kWintopnu, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 

@@ -11,7 +11,6 @@
 #include "history/win32/NWDLogCng.h"
 #include "history/win32/NWDLogUtil.h"
 #include "res/resource.h"
-#include "/tmp/hl_prof.h"
 
 namespace nw {
 
