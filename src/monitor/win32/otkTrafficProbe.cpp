@@ -108,12 +108,14 @@ bool otkTrafficProbe::ReadInterfaces() {
 }
 
 bool otkTrafficProbe::ReadKnownInterfaces() {
-  std::vector<MIB_IF_ROW2> rows(interfaces_.size());
-  for (size_t i = 0; i < rows.size(); ++i) {
-    rows[i].InterfaceLuid.Value = interfaces_[i];
-    if (GetIfEntry2(&rows[i]) != NO_ERROR || rows[i].OperStatus != IfOperStatusUp) return false;
+  // Counted as read: when a later one fails, the scan that follows counts on from these values,
+  // so nothing is counted twice.
+  for (uint64_t luid : interfaces_) {
+    MIB_IF_ROW2 row{};
+    row.InterfaceLuid.Value = luid;
+    if (GetIfEntry2(&row) != NO_ERROR || row.OperStatus != IfOperStatusUp) return false;
+    Account(luid, row.OutOctets, row.InOctets, 0, false);
   }
-  for (const MIB_IF_ROW2& row : rows) Account(row.InterfaceLuid.Value, row.OutOctets, row.InOctets, 0, false);
   return true;
 }
 

@@ -58,7 +58,7 @@ class otkTrafficProbe : public TrafficSource {
   void Account(uint64_t key, uint64_t sent, uint64_t received, uint32_t duration, bool wraps32);
   bool ReadRas();
   bool ReadInterfaces();
-  // The counted interfaces one by one; false (and nothing counted) when one fails or is down.
+  // The counted interfaces one by one; false when one fails or is down (the table is read then).
   bool ReadKnownInterfaces();
   // The whole table: chooses the interfaces to count and counts them.
   bool ScanInterfaces();
