@@ -17,5 +17,6 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # Test programs run through Wine's loader for this architecture, called by its full path: the
 # `wine` command picks the 32-bit loader whenever it is installed, even where the host cannot run
-# it. scripts/wine-env.sh prepares the matching prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${NW_WINE_LOADER})
+# it, through scripts/wine-launch.sh, which starts again a program whose Windows process never
+# started. scripts/wine-env.sh prepares the matching prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR bash ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-launch.sh ${NW_WINE_LOADER})

@@ -61,9 +61,15 @@ windows_suite() { # arch build-dir
   echo "== Windows tests, $1, under $(nw_wine_loader "$1")"
   nw_wine_start "$2" "$1"
   # One at a time: the end-to-end tests share the simulated line and the display.
-  local rc=0
+  local rc=0 retries="$2/launch-retries.log"
+  rm -f "$retries"
   ctest --test-dir "$2" --output-on-failure --timeout 300 || rc=1
   nw_wine_stop
+  if [ -s "$retries" ]; then
+    echo "== starts of $1 test programs made again (Wine's loader exited before the program began)"
+    cat "$retries"
+    summary+=("Windows $1: $(wc -l <"$retries") test program start(s) made again, listed in $retries")
+  fi
   return $rc
 }
 trap nw_wine_stop EXIT
