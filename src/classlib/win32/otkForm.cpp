@@ -481,6 +481,7 @@ bool Form::AskQuestion(std::string_view text) const {
 
 bool Form::RunModal() {
   if (!wnd_) return true;
+  returnTo_ = GetActiveWindow();
   disabled_ = std::make_unique<DisableOthers>(wnd_);
   ShowWindow(wnd_, SW_SHOW);
   SetForegroundWindow(wnd_);
@@ -501,9 +502,15 @@ bool Form::RunModal() {
 }
 
 void Form::Close() {
-  // The other windows first, so activation returns to the program.
+  // The other windows first, so activation returns to the program. Named, not left to the window
+  // manager: an unowned form gives activation to whatever window is next in the z-order, which may
+  // be another program's that came up meanwhile.
   if (disabled_) disabled_->Release();
   disabled_.reset();
+  if (wnd_ && returnTo_ && GetActiveWindow() == wnd_ && IsWindow(returnTo_) && IsWindowVisible(returnTo_) &&
+      IsWindowEnabled(returnTo_))
+    SetActiveWindow(returnTo_);
+  returnTo_ = nullptr;
   if (wnd_) DestroyWindow(wnd_);
 }
 

@@ -175,7 +175,8 @@ class Form {
   // Shows the window, disables the program's other windows and dispatches messages (timers
   // included) until the window is destroyed. False when the program was asked to quit meanwhile.
   bool RunModal();
-  // Destroys the window (after giving the other windows their state back).
+  // Destroys the window (after giving the other windows their state back). A modal form that is
+  // active hands activation back to the window that was active when it opened.
   void Close();
 
   // The keyboard of the form the message is for (Tab, arrows, Alt mnemonics, Enter, Esc, the
@@ -230,6 +231,7 @@ class Form {
   std::string helpPage_;
   int defaultId_ = IDOK;
   std::unique_ptr<DisableOthers> disabled_;
+  HWND returnTo_ = nullptr;  // the window active when the modal loop began
 };
 
 // ---- values in and out of a plain struct ------------------------------------------------------------
