@@ -96,6 +96,9 @@ class Monitor {
   // The main window is shown again: CycleNow takes the present time and everything is redrawn.
   void RefreshNow();
   void ShowAutoTitle(bool rdw);
+  // The tray icon's tip as last handed to the view (the title, and the volume when it fits);
+  // empty before the first title. An icon added later starts with it.
+  const std::string& TrayTip() const { return trayTip_; }
   void AddItemToStatus(const std::string& sv);
   void ClearStatusList();
   // Drops the oldest lines beyond MaxCount + 1 (after MaxCount was lowered).

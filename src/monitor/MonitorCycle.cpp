@@ -128,7 +128,7 @@ void Monitor::OnConnected() {
   else
     StatusDetail("方法:ﾀﾞｲｱﾙｱｯﾌﾟ");
   view_.SetDialButton(BmpDialConnected, "ﾀﾞｲｱﾙｱｯﾌﾟ接続を切断");
-  if (view_.TrayIconShown()) view_.SetTrayIcon(IconTrayConnected);
+  view_.SetTrayIcon(IconTrayConnected);
   if (settings_.LDialSave) store_.StartDialRecord(monitorStart_, cycleNow_);
   dialRecordOpen_ = settings_.LDialSave;
   dialRecordStart_ = cycleNow_;
@@ -163,7 +163,7 @@ void Monitor::OnDisconnected(Date end, bool lostInSleep) {
   else if (mode == 2)
     view_.ExpressAcmComp(0, 0, 0);
   view_.SetDialButton(BmpDialDisconnected, "ﾀﾞｲｱﾙｱｯﾌﾟ接続の開始");
-  if (view_.TrayIconShown()) view_.SetTrayIcon(IconTrayDisconnected);
+  view_.SetTrayIcon(IconTrayDisconnected);
   SaveCounters();
   if (settings_.LDialSave) store_.EndDialRecord(end);
   if (settings_.LDialSave && dialRecordOpen_ && volumeMeasured_) RecordDialVolume(dialRecordStart_, part);

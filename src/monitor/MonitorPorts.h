@@ -125,9 +125,11 @@ class MonitorView {
   virtual void StatusClear() = 0;
 
   virtual void SetMainCaption(const std::string& title) = 0;
+  // The tip and the picture are handed over whether or not an icon is shown: the view keeps them
+  // for an icon added later, and never waits for the shell to answer.
   virtual bool TrayIconShown() = 0;
   virtual void SetTrayTip(const std::string& tip) = 0;
-  virtual void SetTrayIcon(int iconId) = 0;  // only called while the tray icon is shown
+  virtual void SetTrayIcon(int iconId) = 0;
   virtual void SetCompactCaption(const std::string& caption) = 0;
 
   virtual void SetDialButton(int bitmapId, const std::string& tip) = 0;

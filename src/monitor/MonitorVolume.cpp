@@ -73,7 +73,8 @@ void Monitor::RefreshVolumeTexts(Date now, bool force) {
 }
 
 void Monitor::UpdateTrayTip(bool force) {
-  if (!view_.TrayIconShown()) return;
+  // Handed over also while no icon is shown: the view keeps it for an icon added later, and asking
+  // the view whether its icon is shown would wait for an add still under way.
   // The volume goes in whole or not at all: the tip field cuts what does not fit.
   const bool withVolume = !tipVolume_.empty() && Cp932Bytes(caption_) + Cp932Bytes(tipVolume_) <= kTipBytes;
   const size_t n = caption_.size();

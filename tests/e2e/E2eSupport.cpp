@@ -371,8 +371,17 @@ LRESULT CALLBACK FakeTray::Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (data->Flags & NIF_ICON)
     r.Icon.assign(reinterpret_cast<const char*>(&data->Width), cds->cbData - offsetof(WineNotifyData, Width));
   r.Accepted = self->accept_;
-  std::lock_guard<std::mutex> l(self->m_);
-  self->requests_.push_back(r);
+  bool first;
+  {
+    std::lock_guard<std::mutex> l(self->m_);
+    first = self->requests_.empty();
+    self->requests_.push_back(r);
+  }
+  if (first && self->firstDelayMs_ > 0) {
+    self->holding_ = true;
+    Sleep(static_cast<DWORD>(self->firstDelayMs_));
+    self->holding_ = false;
+  }
   return r.Accepted ? TRUE : FALSE;
 }
 

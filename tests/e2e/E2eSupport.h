@@ -123,6 +123,10 @@ class FakeTray {
   // True when the shell's own lookup finds this window.
   bool InPlace() const;
   void Accept(bool on) { accept_ = on; }
+  // The first request is answered only after `delay`, as by a shell still starting; Holding() is
+  // true meanwhile.
+  void AnswerFirstAfter(Ms delay) { firstDelayMs_ = static_cast<int>(delay.count()); }
+  bool Holding() const { return holding_; }
   std::vector<Request> Requests();
 
  private:
@@ -131,6 +135,8 @@ class FakeTray {
   std::mutex m_;
   std::vector<Request> requests_;
   std::atomic<bool> accept_{false};
+  std::atomic<int> firstDelayMs_{0};
+  std::atomic<bool> holding_{false};
   HWND wnd_ = nullptr;
   DWORD threadId_ = 0;
   std::thread thread_;

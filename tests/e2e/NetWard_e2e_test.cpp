@@ -775,6 +775,32 @@ TEST_F(NetWardE2e, IconAddedWhenTheShellComesShowsThePresentPictureAndTip) {
       5s));
 }
 
+TEST_F(NetWardE2e, WindowDoesNotWaitForASlowShellAndTheIconCatchesUp) {
+  FakeTray shell;
+  ASSERT_TRUE(shell.InPlace());
+  shell.Accept(true);
+  shell.AnswerFirstAfter(6s);
+  ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.SavedWindowState[nw::SwTrayIn] = -1; }));
+  HWND main = StartAndWait();
+  ASSERT_TRUE(Visible(main));
+  std::vector<FakeTray::Request> seen = shell.Requests();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].Message, static_cast<DWORD>(NIM_ADD));
+  EXPECT_TRUE(shell.Holding()) << "the window waited for the shell's answer";
+
+  // The line comes up while the shell still holds the add: the monitor goes on meanwhile.
+  SimConnect();
+  ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
+  EXPECT_TRUE(shell.Holding());
+  // Once the add is answered, the state reached meanwhile follows it in one request.
+  ASSERT_TRUE(WaitUntil([&] { return shell.Requests().size() >= 2; }, 10s));
+  seen = shell.Requests();
+  EXPECT_EQ(seen[1].Message, static_cast<DWORD>(NIM_MODIFY));
+  EXPECT_EQ(seen[1].Flags, static_cast<UINT>(NIF_ICON | NIF_TIP));
+  EXPECT_EQ(Narrow(seen[1].Tip).rfind("接続状態 ", 0), 0u) << Narrow(seen[1].Tip);
+  EXPECT_TRUE(seen[1].Icon != seen[0].Icon) << "still the disconnected picture";
+}
+
 // Black pixels of the main window's volume line (96-DPI client coordinates).
 int VolumeLinePixels(HWND main) {
   HDC dc = GetDC(main);

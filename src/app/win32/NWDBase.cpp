@@ -107,6 +107,7 @@ NWDBase::~NWDBase() {
 
 bool NWDBase::Form_Load(HINSTANCE instance) {
   instance_ = instance;
+  loading_ = true;
   taskbarCreatedMsg_ = RegisterWindowMessageW(L"TaskbarCreated");
 
   INITCOMMONCONTROLSEX icc{};
@@ -188,6 +189,7 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
 
   // 10-13. The start-up dial and the re-anchoring of the counters.
   monitor_->CompleteStart();
+  loading_ = false;
   return true;
 }
 
@@ -241,6 +243,9 @@ LRESULT NWDBase::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   switch (msg) {
+    case kAddTrayIconMsg:
+      AddTrayIconAfterLoad();
+      return 0;
     case WM_INITMENUPOPUP:
       // Mainnu_Click / Utilnu_Click: the whole popup is rebuilt from the present state.
       if (!HIWORD(lp)) {

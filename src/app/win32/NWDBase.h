@@ -37,6 +37,8 @@ struct NWDBasePorts;
 class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvents {
  public:
   static constexpr const wchar_t* kClassName = L"NWDBase";
+  // Posted to itself during the load: the tray icon's add.
+  static constexpr UINT kAddTrayIconMsg = WM_APP + 1;
 
   NWDBase();
   ~NWDBase() override;
@@ -123,10 +125,12 @@ class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvent
 
   // ---- the tray icon (NWDBaseTray.cpp) ----
   void InstallTrayIcon();
+  void AddTrayIconAfterLoad();
   void UninstallTrayIcon();
   void ReAddTrayIcon();  // the shell (re)started
   HICON TrayIcon(int id) const;
   // 102 while the line is connected, else 101.
+  std::string PresentTrayTip() const;
   int PresentTrayIconId() const;
 
   // ---- commands (NWDBaseCommands.cpp) ----
@@ -147,6 +151,10 @@ class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvent
   bool explicitExit_ = false;
   bool unloading_ = false;
   bool trayResident_ = false;
+  // While the window loads, the tray icon's add waits for the message loop (kAddTrayIconMsg): the
+  // window shows first.
+  bool loading_ = false;
+  bool trayAddPosted_ = false;
   int popupLineState_ = 0;  // PopupLineState
   bool closeFromBox_ = false;
   bool closeByProgram_ = false;

@@ -30,11 +30,23 @@ void NWDBase::SetTrayResidency(bool on) {
 
 void NWDBase::InstallTrayIcon() {
   NWDWinProc::HookMainWindow(Window(), this);
+  if (loading_) {
+    // Asked for when the message loop starts, before any input is read.
+    if (!trayAddPosted_) trayAddPosted_ = PostMessageW(Window(), kAddTrayIconMsg, 0, 0) != FALSE;
+    if (trayAddPosted_) return;
+  }
   otk::otkIconIntoTray::AddArgs args;
   args.Owner = Window();
-  args.Tip = WindowCaption(Window());
+  args.Tip = PresentTrayTip();
   args.Icon = TrayIcon(PresentTrayIconId());
-  tray_.AddTrayIcon(args);
+  // The window shows without waiting for the shell's answer.
+  tray_.AddTrayIconInBackground(args);
+}
+
+void NWDBase::AddTrayIconAfterLoad() {
+  if (!trayAddPosted_) return;
+  trayAddPosted_ = false;
+  if (trayResident_) InstallTrayIcon();
 }
 
 void NWDBase::UninstallTrayIcon() {
@@ -45,7 +57,11 @@ void NWDBase::UninstallTrayIcon() {
 void NWDBase::ReAddTrayIcon() {
   // The shell (re)started: its notification area has no icon of ours. Added with the present
   // picture and tip, also when the first add at start-up was refused.
-  if (trayResident_) tray_.ReAddAfterShellRestart(TrayIcon(PresentTrayIconId()), WindowCaption(Window()));
+  if (trayResident_) tray_.ReAddAfterShellRestart(TrayIcon(PresentTrayIconId()), PresentTrayTip());
+}
+
+std::string NWDBase::PresentTrayTip() const {
+  return monitor_ && !monitor_->TrayTip().empty() ? monitor_->TrayTip() : WindowCaption(Window());
 }
 
 int NWDBase::PresentTrayIconId() const { return monitor_ && monitor_->LineConnected() ? 102 : 101; }

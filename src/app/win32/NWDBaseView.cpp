@@ -7,6 +7,8 @@
 #include "classlib/win32/WinText.h"
 #include "monitor/Monitor.h"
 
+#include <optional>
+
 namespace nw {
 
 using win::Widen;
@@ -59,21 +61,31 @@ void NWDBase::SetUserCounterState(const std::string& menuCaption, bool menuEnabl
 
 // ---- drawn texts ---------------------------------------------------------------------------------------
 
+namespace {
+
+// The window's DC while it is on screen. A hidden window (in the tray, or still loading) gets
+// none: the boxes keep their texts and draw them at the next paint.
+class ShownDc {
+ public:
+  explicit ShownDc(HWND wnd) {
+    if (IsWindowVisible(wnd)) dc_.emplace(wnd);
+  }
+  HDC Get() const { return dc_ ? dc_->Get() : nullptr; }
+
+ private:
+  std::optional<otkGdi::WindowDc> dc_;
+};
+
+}  // namespace
+
 void NWDBase::DrawCounterBox(CounterBox box, const std::string& timeText, const std::string& countText, bool grey) {
-  otkGdi::WindowDc dc(Window());
-  counters_.DrawCounter(dc.Get(), box, timeText, countText, grey);
+  counters_.DrawCounter(ShownDc(Window()).Get(), box, timeText, countText, grey);
 }
 
-void NWDBase::DrawPosTim(const std::string& text) {
-  otkGdi::WindowDc dc(Window());
-  counters_.DrawPosTim(dc.Get(), text);
-}
+void NWDBase::DrawPosTim(const std::string& text) { counters_.DrawPosTim(ShownDc(Window()).Get(), text); }
 
 void NWDBase::DrawVolume(const std::string& volumeText, const std::string& allowanceText) {
-  {
-    otkGdi::WindowDc dc(Window());
-    counters_.DrawVolume(dc.Get(), volumeText, allowanceText);
-  }
+  counters_.DrawVolume(ShownDc(Window()).Get(), volumeText, allowanceText);
   if (CompactShown()) ports_->Comp.SetVolumeText(volumeText);
 }
 

@@ -42,8 +42,9 @@ std::wstring otkIconIntoTray::TipText(const std::string& utf8) {
   return wide.substr(0, keep);
 }
 
-bool otkIconIntoTray::AddTrayIcon(const AddArgs& args) {
-  if (shown_) return false;
+otkIconIntoTray::~otkIconIntoTray() { Settle(); }
+
+void otkIconIntoTray::PrepareAdd(const AddArgs& args) {
   data_ = NOTIFYICONDATAW{};
   data_.cbSize = NOTIFYICONDATAW_V1_SIZE;
   data_.hWnd = args.Owner;
@@ -53,12 +54,64 @@ bool otkIconIntoTray::AddTrayIcon(const AddArgs& args) {
   data_.uCallbackMessage = kCallbackMessage;
   data_.hIcon = args.Icon;
   StoreTip(data_, TipText(args.Tip));
+}
+
+bool otkIconIntoTray::AddTrayIcon(const AddArgs& args) {
+  Settle();
+  if (shown_) return false;
+  PrepareAdd(args);
   if (!Shell_NotifyIconW(NIM_ADD, &data_)) return false;
   shown_ = true;
   return true;
 }
 
-bool otkIconIntoTray::ModifyTrayIcon(const ModifyArgs& args) {
+DWORD WINAPI otkIconIntoTray::AddOnWorker(void* self) {
+  auto& tray = *static_cast<otkIconIntoTray*>(self);
+  AcquireSRWLockExclusive(&tray.lock_);
+  NOTIFYICONDATAW record = tray.data_;
+  ReleaseSRWLockExclusive(&tray.lock_);
+  const bool shown = Shell_NotifyIconW(NIM_ADD, &record) != FALSE;
+  // The changes made meanwhile follow the add, the last state in one request.
+  for (;;) {
+    AcquireSRWLockExclusive(&tray.lock_);
+    if (!shown || !tray.changedWhileAdding_) {
+      tray.addAnswer_ = shown;
+      tray.addDone_ = true;
+      ReleaseSRWLockExclusive(&tray.lock_);
+      return 0;
+    }
+    record = tray.data_;
+    record.uFlags = NIF_ICON | NIF_TIP;
+    tray.changedWhileAdding_ = false;
+    ReleaseSRWLockExclusive(&tray.lock_);
+    Shell_NotifyIconW(NIM_MODIFY, &record);
+  }
+}
+
+bool otkIconIntoTray::AddTrayIconInBackground(const AddArgs& args) {
+  Settle();
+  if (shown_) return false;
+  PrepareAdd(args);
+  addAnswer_ = addDone_ = changedWhileAdding_ = false;
+  adding_ = CreateThread(nullptr, 0, &AddOnWorker, this, 0, nullptr);
+  if (!adding_) return AddTrayIcon(args);  // no thread to spare: asked here instead
+  return true;
+}
+
+void otkIconIntoTray::Settle() const {
+  if (!adding_) return;
+  // The shell may send to this thread's windows while it adds the icon: those messages are taken
+  // while waiting, so neither side waits for the other.
+  while (MsgWaitForMultipleObjects(1, &adding_, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+    MSG m;
+    PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  CloseHandle(adding_);
+  adding_ = nullptr;
+  shown_ = addAnswer_;
+}
+
+void otkIconIntoTray::ApplyChange(const ModifyArgs& args) {
   data_.uFlags = 0;
   if (args.IconGiven) {
     data_.hIcon = args.Icon;
@@ -68,11 +121,28 @@ bool otkIconIntoTray::ModifyTrayIcon(const ModifyArgs& args) {
     StoreTip(data_, TipText(args.Tip));
     data_.uFlags |= NIF_TIP;
   }
+}
+
+bool otkIconIntoTray::ModifyTrayIcon(const ModifyArgs& args) {
+  if (adding_) {
+    // While the shell has not answered the add, the change waits in the record for the worker.
+    AcquireSRWLockExclusive(&lock_);
+    const bool queued = !addDone_;
+    if (queued) {
+      ApplyChange(args);
+      changedWhileAdding_ = true;
+    }
+    ReleaseSRWLockExclusive(&lock_);
+    if (queued) return true;
+    Settle();
+  }
+  ApplyChange(args);
   if (!shown_) return false;
   return Shell_NotifyIconW(NIM_MODIFY, &data_) != FALSE;
 }
 
 bool otkIconIntoTray::RemoveTrayIcon() {
+  Settle();
   if (!shown_) return false;
   if (!Shell_NotifyIconW(NIM_DELETE, &data_)) return false;
   shown_ = false;
@@ -96,12 +166,14 @@ NOTIFYICONDATAW otkIconIntoTray::BalloonRecord(const std::string& title, const s
 }
 
 bool otkIconIntoTray::ShowBalloon(const std::string& title, const std::string& text, BalloonKind kind) {
+  Settle();
   if (!shown_ || text.empty()) return false;
   NOTIFYICONDATAW d = BalloonRecord(title, text, kind);
   return Shell_NotifyIconW(NIM_MODIFY, &d) != FALSE;
 }
 
 bool otkIconIntoTray::ReAddAfterShellRestart(HICON icon, const std::string& tip) {
+  Settle();
   if (!data_.hWnd) return false;
   // The identifier stays the one of the first add. A shell that announces itself while it still
   // has our icon refuses the add: then the icon is still there and takes the present state.
