@@ -539,29 +539,6 @@ std::vector<HeaderItem> HeaderItems(HWND page, HWND list) {
   return out;
 }
 
-// The tool tip of `control` on `form`.
-std::string TipOf(HWND form, HWND control) {
-  struct Find {
-    HWND Owner, Tip = nullptr;
-    static BOOL CALLBACK One(HWND w, LPARAM lp) {
-      auto* f = reinterpret_cast<Find*>(lp);
-      wchar_t cls[32] = {};
-      GetClassNameW(w, cls, 32);
-      if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(w, GW_OWNER) == f->Owner) f->Tip = w;
-      return TRUE;
-    }
-  } find{form};
-  EnumThreadWindows(GetCurrentThreadId(), Find::One, reinterpret_cast<LPARAM>(&find));
-  wchar_t text[128] = {};
-  TOOLINFOW ti{};
-  ti.cbSize = TTTOOLINFOW_V2_SIZE;
-  ti.hwnd = GetParent(control);
-  ti.uId = reinterpret_cast<UINT_PTR>(control);
-  ti.lpszText = text;
-  if (find.Tip) SendMessageW(find.Tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&ti));
-  return nw::win::Narrow(text);
-}
-
 }  // namespace
 
 // The cells stand in columns under a line of their names, one column per switch that is on, the
@@ -599,8 +576,8 @@ TEST(NWDLogList, ColumnsUnderTheirNamesAndAnEmptyLogGreysWhatNeedsRecords) {
       [&] {
         HWND rows = list.Item(ids::HisList);
         EXPECT_TRUE(enabled(ids::cdCngVal) && enabled(ids::cdCsv) && enabled(ids::cdBack) && enabled(ids::cdNext));
-        EXPECT_EQ(TipOf(list.Window(), list.Item(ids::cdBack)), "前へ50件移動");
-        EXPECT_EQ(TipOf(list.Window(), list.Item(ids::cdNext)), "次へ50件移動");
+        EXPECT_EQ(wtk::TipOf(list.Window(), list.Item(ids::cdBack)), "前へ50件移動");
+        EXPECT_EQ(wtk::TipOf(list.Window(), list.Item(ids::cdNext)), "次へ50件移動");
         for (const HeaderItem& i : HeaderItems(list.Item(ids::DialFrm), rows)) names.push_back(i.Name);
         underTheirNames(4);  // no volume recorded: the last two cells are empty
         // Switched off, a column leaves the header and the rows alike.
@@ -617,7 +594,7 @@ TEST(NWDLogList, ColumnsUnderTheirNamesAndAnEmptyLogGreysWhatNeedsRecords) {
         EXPECT_EQ(Item(list, ids::MesCase), "ﾛｸﾞﾌｧｲﾙに件数がありません。");
         EXPECT_FALSE(enabled(ids::cdCngVal) || enabled(ids::cdCsv) || enabled(ids::cdBack) || enabled(ids::cdNext));
         EXPECT_TRUE(enabled(ids::cdGraph) && enabled(ids::cdDetail));
-        EXPECT_EQ(TipOf(list.Window(), list.Item(ids::cdGraph)), "ｸﾞﾗﾌの表示");
+        EXPECT_EQ(wtk::TipOf(list.Window(), list.Item(ids::cdGraph)), "ｸﾞﾗﾌの表示");
         EXPECT_EQ(GetFocus(), list.Item(ids::HisList + 1));
         EXPECT_EQ(HeaderItems(list.Item(ids::TdayFrm), list.Item(ids::HisList + 1)).size(), 5u);
         Key(VK_TAB, {VK_CONTROL, VK_SHIFT});  // back to the connections: usable again

@@ -2,6 +2,7 @@
 // Helpers for driving windows in-process under Wine: read texts with WM_GETTEXT, run steps from
 // the thread's timers while a modal loop is running, pump messages for a while.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <initializer_list>
@@ -201,6 +202,35 @@ inline void ClickListItem(HWND list, int index) {
   const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+// The tip window a form made (owned by it, in this thread), or null.
+inline HWND TipWindowOf(HWND form) {
+  struct Find {
+    HWND Owner, Tip = nullptr;
+    static BOOL CALLBACK One(HWND w, LPARAM lp) {
+      auto* f = reinterpret_cast<Find*>(lp);
+      wchar_t cls[32] = {};
+      GetClassNameW(w, cls, 32);
+      if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(w, GW_OWNER) == f->Owner) f->Tip = w;
+      return TRUE;
+    }
+  } find{form};
+  EnumThreadWindows(GetCurrentThreadId(), Find::One, reinterpret_cast<LPARAM>(&find));
+  return find.Tip;
+}
+
+// The tool tip of `control` on `form` ("" without one).
+inline std::string TipOf(HWND form, HWND control) {
+  HWND tip = TipWindowOf(form);
+  wchar_t text[128] = {};
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.hwnd = GetParent(control);
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  ti.lpszText = text;
+  if (tip) SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&ti));
+  return nw::win::Narrow(text);
 }
 
 // A plain visible top-level window with an icon, standing in for the main window.

@@ -133,6 +133,7 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   o.SmallIcon = smallIcon_;
   o.HelpPage = "mainwin.htm";
   o.ClassName = kClassName;
+  o.TipsAfterLoad = true;
   SetInstance(instance);
   if (!Create(o)) return false;
 

@@ -23,6 +23,8 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
 constexpr DWORD kTopLevelStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kTopLevelExStyle = 0;
+// The kit's own message, posted by a TipsAfterLoad form to itself: make the waiting tips.
+constexpr UINT kMakeTipsMsg = WM_APP + 0x3F00;
 
 
 struct Made {
@@ -189,6 +191,7 @@ bool Form::Create(const FormOptions& o) {
     SendMessageW(wnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(wnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
   }
+  if (o.TipsAfterLoad) tipsWaiting_ = PostMessageW(wnd_, kMakeTipsMsg, 0, 0) != FALSE;
   return true;
 }
 
@@ -419,6 +422,8 @@ bool Form::SetFittedTextWithTip(int id, std::string_view text) {
   const bool cut = !fits;
   if (cut) {
     SetTip(id, text);
+  } else if (tipsWaiting_) {
+    waitingTips_.erase(control);
   } else if (tooltip_ && control) {
     TOOLINFOW ti{};
     ti.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -434,6 +439,10 @@ void Form::SetTip(int id, std::string_view text) {
 }
 
 void Form::AddTip(HWND control, std::string_view text, bool mayBeKnown) {
+  if (tipsWaiting_) {
+    waitingTips_[control] = std::string(text);
+    return;
+  }
   if (!tooltip_) {
     // Made when the first tip is given. Not topmost itself (it comes to the top when it shows):
     // under Wine an owned topmost window keeps its owner from becoming topmost.
@@ -454,6 +463,14 @@ void Form::AddTip(HWND control, std::string_view text, bool mayBeKnown) {
   const bool known =
       mayBeKnown && SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&probe)) != 0;
   SendMessageW(tooltip_, known ? TTM_UPDATETIPTEXTW : TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void Form::MakeWaitingTips() {
+  tipsWaiting_ = false;
+  std::map<HWND, std::string> tips;
+  tips.swap(waitingTips_);
+  for (const auto& [control, text] : tips)
+    if (IsWindow(control)) AddTip(control, text, false);
 }
 
 void Form::FocusField(int id) {
@@ -621,6 +638,9 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       // F1 on any control (its WM_HELP comes up through the pages) or with the window's menu open.
       if (!helpPage_.empty()) OpenHelp(helpPage_);
       return TRUE;
+    case kMakeTipsMsg:
+      MakeWaitingTips();
+      return 0;
     case WM_CLOSE:
       OnClose();
       return 0;
@@ -628,6 +648,8 @@ LRESULT Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       OnDestroy();
       wnd_ = nullptr;
       tooltip_ = nullptr;
+      tipsWaiting_ = false;
+      waitingTips_.clear();
       lastFocus_ = nullptr;
       items_.clear();
       selectAll_.clear();

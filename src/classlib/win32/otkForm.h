@@ -94,6 +94,10 @@ struct FormOptions {
   bool Owned = false;
   Place Placement = Place::OwnerMonitor;
   POINT Position{};
+  // The tip window is made once the message loop runs after the window was made; the tips given
+  // until then wait for it. For a window that shows while the program starts: the tip window, an
+  // owned pop-up, makes showing its owner slower.
+  bool TipsAfterLoad = false;
 };
 
 // The outer size of a form's window with a client area of `clientW` x `clientH` (96 DPI) at `dpi`,
@@ -216,11 +220,15 @@ class Form {
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void NextControl(HWND target);
   void AddTip(HWND control, std::string_view text, bool mayBeKnown);
+  void MakeWaitingTips();
   bool Translate(MSG& msg);
 
   HINSTANCE instance_;
   HWND wnd_ = nullptr;
   HWND tooltip_ = nullptr;
+  // TipsAfterLoad: the tips given before the tip window is made (control -> text).
+  bool tipsWaiting_ = false;
+  std::map<HWND, std::string> waitingTips_;
   HICON icon_ = nullptr;
   HICON smallIcon_ = nullptr;
   UINT dpi_ = 96;
