@@ -779,7 +779,7 @@ TEST_F(NetWardE2e, WindowDoesNotWaitForASlowShellAndTheIconCatchesUp) {
   FakeTray shell;
   ASSERT_TRUE(shell.InPlace());
   shell.Accept(true);
-  shell.AnswerFirstAfter(6s);
+  shell.AnswerFirstAfter(10s);  // ample time for a slow machine to start and see the line come up
   ASSERT_TRUE(WriteSettings(folder_, [](nw::SettingsFileData& d) { d.SavedWindowState[nw::SwTrayIn] = -1; }));
   HWND main = StartAndWait();
   ASSERT_TRUE(Visible(main));
@@ -793,7 +793,7 @@ TEST_F(NetWardE2e, WindowDoesNotWaitForASlowShellAndTheIconCatchesUp) {
   ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
   EXPECT_TRUE(shell.Holding());
   // Once the add is answered, the state reached meanwhile follows it in one request.
-  ASSERT_TRUE(WaitUntil([&] { return shell.Requests().size() >= 2; }, 10s));
+  ASSERT_TRUE(WaitUntil([&] { return shell.Requests().size() >= 2; }, 15s));
   seen = shell.Requests();
   EXPECT_EQ(seen[1].Message, static_cast<DWORD>(NIM_MODIFY));
   EXPECT_EQ(seen[1].Flags, static_cast<UINT>(NIF_ICON | NIF_TIP));
