@@ -1,10 +1,12 @@
-// The main window's volume lines, drawn for the monitor between the counters and the status list,
-// and passed on to the compact window.
+// What the main window draws rather than shows in controls: the counter table's heading and row
+// names, and the volume lines between the counters and the status list, passed on to the compact
+// window.
 #include <gtest/gtest.h>
 
 #include "ClippedControls.h"
 #include "MainWindowKit.h"
 #include "app/NWDMenuIds.h"
+#include "app/win32/NWDBaseLayout.h"
 #include "compact/win32/NWDComp.h"
 
 namespace {
@@ -15,12 +17,30 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr RECT kVolumeBand{6, 122, 300, 135};
 constexpr RECT kAllowanceBand{6, 138, 300, 151};
 
+// The heading and row names of the counter table, each whole in its place in the window's font.
+void ExpectCaptionsDrawnWhole(nw::NWDBase& base) {
+  using namespace nw::mainlayout;
+  const std::pair<const wchar_t*, RECT> captions[] = {
+      {L"\"今日\"", kToday}, {L"累積接続時間:", kTimeLabel}, {L"累積接続回数:", kCountLabel}};
+  HDC dc = GetDC(base.Handle());
+  HGDIOBJ old = SelectObject(dc, base.Font());
+  for (const auto& [text, place] : captions) {
+    EXPECT_GT(wtk::CountPixels(base.Handle(), place, kBlack), 20) << nw::win::Narrow(text);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, static_cast<int>(wcslen(text)), &size);
+    EXPECT_LE(size.cx, base.S(place.right - place.left)) << nw::win::Narrow(text);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(base.Handle(), dc);
+}
+
 TEST(NWDBaseVolume, LinesShowBetweenCountersAndStatusBlankWhenEmptyAndReachTheCompactWindow) {
   wtk::InProcessMainWindow main;
   ASSERT_TRUE(main.Loaded());
   HWND w = main.Window();
   ASSERT_TRUE(IsWindowVisible(w));
   EXPECT_EQ(wtk::ClippedControls(w), std::vector<std::string>{});  // at the default texts
+  ExpectCaptionsDrawnWhole(main.Base());
 
   // No control covers the lines' place, and the status list still ends inside the window.
   const UINT dpi = otkGdi::ScreenDpi();
@@ -43,6 +63,7 @@ TEST(NWDBaseVolume, LinesShowBetweenCountersAndStatusBlankWhenEmptyAndReachTheCo
   InvalidateRect(w, nullptr, TRUE);
   UpdateWindow(w);
   EXPECT_GT(wtk::CountPixels(w, kVolumeBand, kBlack), 30);
+  ExpectCaptionsDrawnWhole(main.Base());
 
   main.Base().DrawVolume("", "1日あたりの残り: 512 MB");  // no volume: its place blank, nothing left over
   EXPECT_EQ(wtk::CountPixels(w, kVolumeBand, kBlack), 0);

@@ -142,8 +142,11 @@ class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvent
 
   HINSTANCE instance_ = nullptr;
   UINT taskbarCreatedMsg_ = 0;
-  otkGdi::Bitmap dialBitmaps_[2];  // 101 disconnected, 102 connected
-  otkGdi::Bitmap lockBitmaps_[2];  // 106 locked, 107 unlocked
+  // The button pictures, each loaded when first shown (Picture): 101 disconnected, 102 connected;
+  // 106 locked, 107 unlocked.
+  const otkGdi::Bitmap& Picture(otkGdi::Bitmap& slot, int id);
+  otkGdi::Bitmap dialBitmaps_[2];
+  otkGdi::Bitmap lockBitmaps_[2];
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
 
@@ -166,6 +169,9 @@ class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvent
 
   NWDMainMenu menu_;
   NWDCounterBoxes counters_;
+  // The status lines are measured here, in the window's font, rather than in a DC of the list
+  // taken for each line.
+  otkGdi::MemoryDc measureDc_{nullptr};
   std::unique_ptr<NWDBaseDialogs> dialogs_;
   otk::otkIconIntoTray tray_;
   std::unique_ptr<CompactHost> compactHost_;

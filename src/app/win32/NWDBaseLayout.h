@@ -11,15 +11,16 @@ inline constexpr int kClientW = 310, kClientH = 270;
 inline constexpr RECT kDialGoBtn{6, 6, 50, 46};
 inline constexpr RECT kLockBtn{54, 6, 98, 46};
 inline constexpr RECT kTopWinBtn{106, 6, 304, 24};
-inline constexpr RECT kToday{92, 68, 196, 82};
 inline constexpr RECT kUserDefine{200, 68, 304, 82};
-inline constexpr RECT kTimeLabel{6, 84, 84, 98};
-inline constexpr RECT kCountLabel{6, 104, 84, 118};
 inline constexpr RECT kStatusLabel{6, 156, 120, 170};
 inline constexpr RECT kStatusList{6, 172, 304, 264};
 
-// What is drawn rather than a control: the elapsed-time line (PosTim), the two counter boxes, and
-// the volume and daily-allowance lines between the counters and the status list.
+// What is drawn rather than a control: the elapsed-time line (PosTim), the two counter boxes with
+// the "今日" heading and the row names, and the volume and daily-allowance lines between the
+// counters and the status list.
+inline constexpr RECT kToday{92, 68, 196, 82};
+inline constexpr RECT kTimeLabel{6, 84, 84, 98};
+inline constexpr RECT kCountLabel{6, 104, 84, 118};
 inline constexpr POINT kPosTim{63, 50};
 inline constexpr SIZE kTimBox{241, 13};
 inline constexpr POINT kPosTdy{92, 84};

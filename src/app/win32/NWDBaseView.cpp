@@ -19,9 +19,7 @@ void NWDBase::StatusAppend(const std::string& line) {
   const LRESULT index = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
   if (index >= 0) SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   // Long lines scroll sideways instead of being cut.
-  otkGdi::WindowDc dc(list);
-  otkGdi::SelectGuard sel(dc.Get(), Font());
-  const int width = otkGdi::MeasureText(dc.Get(), line) + S(8);
+  const int width = otkGdi::MeasureText(measureDc_.Get(), line) + S(8);
   if (width > static_cast<int>(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0)))
     SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
 }
@@ -35,15 +33,22 @@ void NWDBase::StatusClear() {
 
 void NWDBase::SetMainCaption(const std::string& title) { SetWindowTextW(Window(), Widen(title).c_str()); }
 
+// A picture costs a start-up under Wine a few tenths of a millisecond; the connected and the lock
+// pictures may never be needed.
+const otkGdi::Bitmap& NWDBase::Picture(otkGdi::Bitmap& slot, int id) {
+  if (!slot) slot = otkGdi::LoadBitmapScaled(instance_, id, Dpi());
+  return slot;
+}
+
 void NWDBase::SetDialButton(int bitmapId, const std::string& tip) {
-  const otkGdi::Bitmap& bmp = dialBitmaps_[bitmapId == 102 ? 1 : 0];
+  const otkGdi::Bitmap& bmp = bitmapId == 102 ? Picture(dialBitmaps_[1], 102) : Picture(dialBitmaps_[0], 101);
   if (bmp) SendMessageW(Item(cmd::DialGoBtn), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp.Get()));
   SetText(cmd::DialGoBtn, tip);
   SetTip(cmd::DialGoBtn, tip);
 }
 
 void NWDBase::SetLockButton(int bitmapId, const std::string& tip) {
-  const otkGdi::Bitmap& bmp = lockBitmaps_[bitmapId == 106 ? 0 : 1];
+  const otkGdi::Bitmap& bmp = bitmapId == 106 ? Picture(lockBitmaps_[0], 106) : Picture(lockBitmaps_[1], 107);
   if (bmp) SendMessageW(Item(cmd::LockBtn), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp.Get()));
   SetText(cmd::LockBtn, tip);
   SetTip(cmd::LockBtn, tip);

@@ -36,10 +36,33 @@ void NWDCounterBoxes::DrawVolume(HDC dc, const std::string& volumeText, const st
 }
 
 void NWDCounterBoxes::Paint(HDC dc) {
+  DrawCaptions(dc);
   DrawBox(dc, BoxToday);
   DrawBox(dc, BoxUser);
   if (!posTim_.empty()) DrawTimBox(dc);
   if (!volume_.empty() || !allowance_.empty()) DrawVolBox(dc);
+}
+
+// The fixed texts, drawn as labels draw theirs (the user-defined heading is a label: its text is
+// the user's and has a tip).
+void NWDCounterBoxes::DrawCaptions(HDC dc) {
+  struct Caption {
+    const wchar_t* Text;
+    RECT Rect;
+    UINT Align;
+  };
+  static constexpr Caption kCaptions[] = {
+      {L"\"今日\"", kToday, DT_CENTER},
+      {L"累積接続時間:", kTimeLabel, DT_LEFT},
+      {L"累積接続回数:", kCountLabel, DT_LEFT},
+  };
+  otkGdi::SelectGuard sel(dc, font_);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  for (const Caption& c : kCaptions) {
+    RECT r{S(c.Rect.left), S(c.Rect.top), S(c.Rect.right), S(c.Rect.bottom)};
+    DrawTextW(dc, c.Text, -1, &r, c.Align | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  }
 }
 
 void NWDCounterBoxes::DrawBox(HDC dc, CounterBox box) {

@@ -1,6 +1,6 @@
 #pragma once
 // What the main window draws rather than shows in controls: the "今日" and user-defined counter
-// boxes, the elapsed-time line (PosTim) and the volume lines. Each is drawn off-screen and copied,
+// boxes with the table's heading and row names, the elapsed-time line (PosTim) and the volume lines. Each is drawn off-screen and copied,
 // and the texts are kept so a repaint draws them again.
 #include <windows.h>
 
@@ -28,6 +28,7 @@ class NWDCounterBoxes {
 
  private:
   int S(int px96) const { return otkGdi::Scale(px96, dpi_); }
+  void DrawCaptions(HDC dc);
   void DrawBox(HDC dc, CounterBox box);
   void DrawTimBox(HDC dc);
   void DrawVolBox(HDC dc);
