@@ -179,8 +179,11 @@ bool TimeToFirstLine(StartupSubject& s) {
   WaitUntil(
       [&] {
         if (!main) {
-          const std::vector<HWND> tops = TopWindows(proc.Pid(), s.WindowClass);
-          if (!tops.empty()) main = tops.front();
+          // One look-up by class, not a walk over every top-level window: each poll's calls to the
+          // window server compete with the start being timed.
+          HWND w = FindWindowW(s.WindowClass, nullptr);
+          DWORD pid = 0;
+          if (w && GetWindowThreadProcessId(w, &pid) && pid == proc.Pid()) main = w;
         }
         if (!main || !IsWindowVisible(main)) return false;
         if (shown < 0) shown = MillisecondsSince(start);
