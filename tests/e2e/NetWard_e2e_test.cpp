@@ -221,6 +221,7 @@ TEST_F(NetWardE2e, LockKeepsTheLineUpAfterAProviderDrop) {
   ASSERT_TRUE(WaitForLine(main, "   接続状態になりました。", 10s));
   HWND lockBtn = GetDlgItem(main, cmd::LockBtn);
   ASSERT_TRUE(Visible(lockBtn));
+  EXPECT_EQ(GetNextDlgTabItem(main, GetDlgItem(main, cmd::DialGoBtn), FALSE), lockBtn);  // Tab: dial, lock
   SendMessageW(lockBtn, BM_CLICK, 0, 0);  // lock on while connected: keep the line up
   SimDrop();
   const bool reconnected = WaitForLine(main, "   接続状態になりました。", 20s, 2);

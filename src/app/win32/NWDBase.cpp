@@ -135,16 +135,14 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   SelectObject(measureDc_.Get(), Font());
   // The monitor gives the dial button its picture as it starts.
   const bool dialPicture = static_cast<bool>(Picture(dialBitmaps_[0], 101));
-  const bool lockPicture = FindResourceW(instance, MAKEINTRESOURCEW(107), RT_BITMAP) != nullptr;
-  // The picture buttons keep their texts (for the keyboard and tools) under the pictures.
+  // The picture buttons keep their texts (for the keyboard and tools) under the pictures. The lock
+  // button is made when it is first shown (MakeLockButton).
   const otkForm::Control buttons[] = {
       {Kind::Button, cmd::DialGoBtn, "ﾀﾞｲｱﾙｱｯﾌﾟ接続の開始", kDialGoBtn,
        static_cast<DWORD>(dialPicture ? BS_BITMAP : BS_MULTILINE), "ﾀﾞｲｱﾙｱｯﾌﾟ接続の開始"},
-      {Kind::Button, cmd::LockBtn, "ﾛｯｸ", kLockBtn, static_cast<DWORD>(lockPicture ? BS_BITMAP : 0)},
   };
   AddControls(Window(), buttons);
   AddControls(Window(), kControls);
-  Show(cmd::LockBtn, false);
   dialogs_ = std::make_unique<NWDBaseDialogs>(instance);
 
   CreateMonitor();
@@ -318,6 +316,17 @@ void NWDBase::StopLookersb() {
 void NWDBase::SetLockButtonShown(bool shown) {
   monitor_->ShowLockButton(shown);
   Show(cmd::LockBtn, monitor_->LockButtonShown());
+}
+
+// Most users never show the lock button: it is made when first wanted, after the dial button in
+// the tab order, rather than made hidden at every start.
+void NWDBase::MakeLockButton() {
+  if (Item(cmd::LockBtn)) return;
+  const bool picture = FindResourceW(instance_, MAKEINTRESOURCEW(107), RT_BITMAP) != nullptr;
+  const otkForm::Control lock[] = {
+      {Kind::Button, cmd::LockBtn, "ﾛｯｸ", kLockBtn, static_cast<DWORD>(picture ? BS_BITMAP : 0)}};
+  AddControls(Window(), lock);
+  SetWindowPos(Item(cmd::LockBtn), Item(cmd::DialGoBtn), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void NWDBase::ApplyTopmost(bool on) {

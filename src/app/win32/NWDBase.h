@@ -118,6 +118,7 @@ class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvent
   void CloseByProgram();  // the "Unload Me" of the exit commands
   void SaveAllSettings();
   void ApplyTopmost(bool on);
+  void MakeLockButton();
   // ---- the compact window (NWDBaseModes.cpp) ----
   bool CompactShown() const;
   HWND CompactWindow() const;

@@ -43,11 +43,13 @@ const otkGdi::Bitmap& NWDBase::Picture(otkGdi::Bitmap& slot, int id) {
 void NWDBase::SetDialButton(int bitmapId, const std::string& tip) {
   const otkGdi::Bitmap& bmp = bitmapId == 102 ? Picture(dialBitmaps_[1], 102) : Picture(dialBitmaps_[0], 101);
   if (bmp) SendMessageW(Item(cmd::DialGoBtn), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp.Get()));
-  SetText(cmd::DialGoBtn, tip);
+  // Set again, an unchanged text would only repaint the button.
+  if (Text(cmd::DialGoBtn) != tip) SetText(cmd::DialGoBtn, tip);
   SetTip(cmd::DialGoBtn, tip);
 }
 
 void NWDBase::SetLockButton(int bitmapId, const std::string& tip) {
+  MakeLockButton();
   const otkGdi::Bitmap& bmp = bitmapId == 106 ? Picture(lockBitmaps_[0], 106) : Picture(lockBitmaps_[1], 107);
   if (bmp) SendMessageW(Item(cmd::LockBtn), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp.Get()));
   SetText(cmd::LockBtn, tip);

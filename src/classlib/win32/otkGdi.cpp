@@ -9,10 +9,14 @@ namespace {
 UINT layoutDpi = 0;
 
 // The DPI the system metrics and fonts come at. It stays what it was when the program started
-// until the user logs on again, so the screen is asked once: each asking takes a screen DC, which
-// costs a start-up under Wine most of a millisecond.
+// until the user logs on again, so it is asked once; Windows 10 and later say it without a screen
+// DC, which costs a start-up under Wine most of a millisecond.
 UINT DeviceDpi() {
   static const UINT dpi = [] {
+    using SystemDpiFn = UINT(WINAPI*)();
+    const FARPROC found = GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForSystem");
+    const auto systemDpi = reinterpret_cast<SystemDpiFn>(reinterpret_cast<void (*)()>(found));
+    if (const UINT d = systemDpi ? systemDpi() : 0) return d;
     HDC screen = GetDC(nullptr);
     if (!screen) return 96u;
     const int caps = GetDeviceCaps(screen, LOGPIXELSY);
