@@ -40,8 +40,8 @@ constexpr int LabelStatus = 3103;
 using otkForm::Kind;
 // Tab order follows the table: the status list's label comes right before the list so its
 // mnemonic focuses it (the two picture buttons come first). The counter table's heading and row
-// names are drawn with its values (NWDCounterBoxes): a window less each costs a start-up about
-// 2 ms under Wine, to make it and to erase it when the window shows.
+// names are drawn with its values (NWDCounterBoxes): under Wine each label fewer saves a start
+// about 2 ms, to make it and to erase it when the window shows.
 constexpr otkForm::Control kControls[] = {
     {Kind::Check, cmd::TopWinBtn, "常に手前に表示(&O)", kTopWinBtn},
     // The counter's name is the user's text: an "&" in it is shown, not made a mnemonic.

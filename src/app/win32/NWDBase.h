@@ -119,6 +119,8 @@ class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvent
   void SaveAllSettings();
   void ApplyTopmost(bool on);
   void MakeLockButton();
+  // A button picture, loaded when first shown into its slot.
+  const otkGdi::Bitmap& Picture(otkGdi::Bitmap& slot, int id);
   // ---- the compact window (NWDBaseModes.cpp) ----
   bool CompactShown() const;
   HWND CompactWindow() const;
@@ -143,9 +145,7 @@ class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvent
 
   HINSTANCE instance_ = nullptr;
   UINT taskbarCreatedMsg_ = 0;
-  // The button pictures, each loaded when first shown (Picture): 101 disconnected, 102 connected;
-  // 106 locked, 107 unlocked.
-  const otkGdi::Bitmap& Picture(otkGdi::Bitmap& slot, int id);
+  // The button pictures (Picture): 101 disconnected, 102 connected; 106 locked, 107 unlocked.
   otkGdi::Bitmap dialBitmaps_[2];
   otkGdi::Bitmap lockBitmaps_[2];
   HICON bigIcon_ = nullptr;

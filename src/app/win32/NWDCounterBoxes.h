@@ -1,7 +1,8 @@
 #pragma once
 // What the main window draws rather than shows in controls: the "今日" and user-defined counter
-// boxes with the table's heading and row names, the elapsed-time line (PosTim) and the volume lines. Each is drawn off-screen and copied,
-// and the texts are kept so a repaint draws them again.
+// boxes with the table's heading and row names, the elapsed-time line (PosTim) and the volume
+// lines. The boxes and lines are drawn off-screen and copied, and their texts are kept so a repaint
+// draws them again; the heading and row names are drawn at each paint.
 #include <windows.h>
 
 #include <string>
