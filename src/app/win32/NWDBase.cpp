@@ -134,7 +134,7 @@ bool NWDBase::Form_Load(HINSTANCE instance) {
   counters_.Setup(Dpi(), Font());
   SelectObject(measureDc_.Get(), Font());
   // The monitor gives the dial button its picture as it starts.
-  const bool dialPicture = static_cast<bool>(Picture(dialBitmaps_[0], 101));
+  const bool dialPicture = static_cast<bool>(Picture(101));
   // The picture buttons keep their texts (for the keyboard and tools) under the pictures. The lock
   // button is made when it is first shown (MakeLockButton).
   const otkForm::Control buttons[] = {

@@ -15,6 +15,7 @@
 //                        adapters, process-wide state, design layout), which know nothing of it.
 #include <windows.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -119,8 +120,8 @@ class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvent
   void SaveAllSettings();
   void ApplyTopmost(bool on);
   void MakeLockButton();
-  // A button picture, loaded when first shown into its slot.
-  const otkGdi::Bitmap& Picture(otkGdi::Bitmap& slot, int id);
+  // A button picture by resource id, loaded when first shown.
+  const otkGdi::Bitmap& Picture(int id);
   // ---- the compact window (NWDBaseModes.cpp) ----
   bool CompactShown() const;
   HWND CompactWindow() const;
@@ -145,9 +146,9 @@ class NWDBase final : public otkForm::Form, public MonitorView, public TrayEvent
 
   HINSTANCE instance_ = nullptr;
   UINT taskbarCreatedMsg_ = 0;
-  // The button pictures (Picture): 101 disconnected, 102 connected; 106 locked, 107 unlocked.
-  otkGdi::Bitmap dialBitmaps_[2];
-  otkGdi::Bitmap lockBitmaps_[2];
+  // The button pictures loaded so far (Picture): 101 disconnected, 102 connected; 106 locked,
+  // 107 unlocked.
+  std::map<int, otkGdi::Bitmap> pictures_;
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
 

@@ -35,22 +35,22 @@ void NWDBase::SetMainCaption(const std::string& title) { SetWindowTextW(Window()
 
 // A picture costs a start-up under Wine a few tenths of a millisecond; the connected and the lock
 // pictures may never be needed.
-const otkGdi::Bitmap& NWDBase::Picture(otkGdi::Bitmap& slot, int id) {
+const otkGdi::Bitmap& NWDBase::Picture(int id) {
+  otkGdi::Bitmap& slot = pictures_[id];
   if (!slot) slot = otkGdi::LoadBitmapScaled(instance_, id, Dpi());
   return slot;
 }
 
 void NWDBase::SetDialButton(int bitmapId, const std::string& tip) {
-  const otkGdi::Bitmap& bmp = bitmapId == 102 ? Picture(dialBitmaps_[1], 102) : Picture(dialBitmaps_[0], 101);
+  const otkGdi::Bitmap& bmp = Picture(bitmapId == 102 ? 102 : 101);
   if (bmp) SendMessageW(Item(cmd::DialGoBtn), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp.Get()));
-  // Set again, an unchanged text would only repaint the button.
-  if (Text(cmd::DialGoBtn) != tip) SetText(cmd::DialGoBtn, tip);
+  SetText(cmd::DialGoBtn, tip);
   SetTip(cmd::DialGoBtn, tip);
 }
 
 void NWDBase::SetLockButton(int bitmapId, const std::string& tip) {
   MakeLockButton();
-  const otkGdi::Bitmap& bmp = bitmapId == 106 ? Picture(lockBitmaps_[0], 106) : Picture(lockBitmaps_[1], 107);
+  const otkGdi::Bitmap& bmp = Picture(bitmapId == 106 ? 106 : 107);
   if (bmp) SendMessageW(Item(cmd::LockBtn), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp.Get()));
   SetText(cmd::LockBtn, tip);
   SetTip(cmd::LockBtn, tip);
